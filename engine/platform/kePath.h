@@ -1,0 +1,17 @@
+// Path helpers: the one place that knows this platform's separator.
+#pragma once
+
+#include <string>
+
+namespace kePlatform {
+
+constexpr char kPathSeparator = '/';
+
+/// `directory` followed by `name`, with exactly one separator between them.
+std::string JoinPath(const std::string& directory, const std::string& name);
+
+/// The part of `path` from its last separator on (separator included), or an
+/// empty string when the path has none.
+std::string FromLastSeparator(const std::string& path);
+
+}  // namespace kePlatform
