@@ -36,9 +36,10 @@ void OggStreamStateWrapper::PacketIn(ogg_packet* packet, int32_t units, bool isK
   }
   if (isKey && !keyPending_) {
     keyPending_ = true;
-    keyPosition_ = unitsEmitted_ + unitsSinceLastPage_;
+    keyPosition_ = unitsIn_;  // the position of this packet's first unit
   }
-  unitsSinceLastPage_ += units;
+  unitsIn_ += units;
+  pendingUnits_.push_back(units);
   while (ogg_stream_pageout(&state_, &scratch_) != 0) pages_.Put(MakePageLocked());
 }
 
@@ -49,15 +50,18 @@ void OggStreamStateWrapper::HeaderPacketIn(ogg_packet* packet) {
     log_->Log("ogg_stream_packetin failed on a header packet");
     return;
   }
+  pendingUnits_.push_back(0);
   while (ogg_stream_flush(&state_, &scratch_) != 0) headerPages_.push_back(MakePageLocked());
-  unitsSinceLastPage_ = 0;
 }
 
 keOggPage* OggStreamStateWrapper::MakePageLocked() {
   auto* page = new keOggPage(scratch_);
-  page->SetUnitCount(static_cast<int32_t>(unitsSinceLastPage_));
-  unitsEmitted_ += unitsSinceLastPage_;
-  unitsSinceLastPage_ = 0;
+  int64_t units = 0;
+  for (int completed = ogg_page_packets(&scratch_); completed > 0 && !pendingUnits_.empty(); --completed) {
+    units += pendingUnits_.front();
+    pendingUnits_.pop_front();
+  }
+  page->SetUnitCount(static_cast<int32_t>(units));
   if (keyPending_) {
     page->SetKey(keyPosition_);
     keyPending_ = false;

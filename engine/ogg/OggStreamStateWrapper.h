@@ -3,18 +3,19 @@
 //
 // Header packets are flushed into pages of their own, kept apart from the data
 // pages so that the manager can write every stream's headers first. Data
-// pages go to a page queue as libogg completes them. Each data page carries
-// the units (samples or frames) of the packets that went in since the page
-// before it, and the first page completed after a key packet went in carries
-// the key flag with the position of that packet's first unit: that page is
-// the first one holding any of the key packet, so a player that starts
-// reading there finds the whole key packet.
+// pages go to a page queue as libogg completes them. Each page carries the
+// units (samples or frames) of the packets that complete on it, so adding up
+// the pages taken gives a stream's exact time. The first page completed after
+// a key packet went in carries the key flag with the position of that
+// packet's first unit: no byte of the key packet lies before that page, so a
+// player that starts reading there finds the whole key packet.
 //
 // An encoder ends its stream with a packet whose e_o_s is set (an empty one
 // will do when it has failed); until it does, TakePage and PeekPage wait.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,8 @@ class OggStreamStateWrapper : public keOggPacketSink, public keOggPageSource {
   size_t GetQueuedPageCount() { return pages_.GetCount(); }
 
  private:
-  /// Copies the scratch page into a keOggPage carrying the units since the
-  /// last page and any pending key. The caller holds mutex_.
+  /// Copies the scratch page into a keOggPage carrying the units of the
+  /// packets completed on it and any pending key. The caller holds mutex_.
   keOggPage* MakePageLocked();
 
   std::string name_;
@@ -61,8 +62,10 @@ class OggStreamStateWrapper : public keOggPacketSink, public keOggPageSource {
   ogg_page scratch_;
   bool keyPending_ = false;
   int64_t keyPosition_ = 0;
-  int64_t unitsEmitted_ = 0;
-  int64_t unitsSinceLastPage_ = 0;
+  int64_t unitsIn_ = 0;       ///< units of every data packet so far
+  /// Units of each packet given to libogg and not yet completed on a page,
+  /// oldest first (0 for header packets).
+  std::deque<int32_t> pendingUnits_;
   keMutex mutex_;
   OggPageQueue pages_;
   std::vector<keOggPage*> headerPages_;
