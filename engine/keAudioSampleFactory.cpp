@@ -1,5 +1,7 @@
 #include "keAudioSampleFactory.h"
 
+#include <algorithm>
+
 keAudioSampleFactory::keAudioSampleFactory(int32_t channels, int32_t sampleRate)
     : channels_(channels),
       sampleRate_(sampleRate),
@@ -23,7 +25,10 @@ keAudioSample* keAudioSampleFactory::GetSample(const uint8_t* bytes, int32_t len
 
 void keAudioSampleFactory::RecycleSample(keAudioSample* sample) {
   keMutexLock lock(mutex_);
-  free_.push_back(sample);
+  // A late return (the filter already reloaded the sample before its last
+  // releaser got here) must not put the one sample on the list twice, or the
+  // list would grow by one entry per late return for the whole run.
+  if (std::find(free_.begin(), free_.end(), sample) == free_.end()) free_.push_back(sample);
 }
 
 size_t keAudioSampleFactory::FreeCount() {

@@ -14,16 +14,15 @@ void keRefCounted::AddRef() {
 }
 
 void keRefCounted::Release() {
-  bool reachedZero;
   {
     keMutexLock lock(mutex_);
     if (count_ == 0) throw keOverReleaseError();
-    reachedZero = --count_ == 0;
-  }
-  if (reachedZero) {
+    if (--count_ != 0) return;
+    // Set under the lock, so that an AddRef right after cannot be overtaken
+    // and leave the event set while the sample is handed out again.
     zeroRefEvent_.Set();
-    OnZeroRef();
   }
+  OnZeroRef();
 }
 
 uint32_t keRefCounted::GetRefCount() {

@@ -1,5 +1,7 @@
 #include "keVideoSampleFactory.h"
 
+#include <algorithm>
+
 keVideoSampleFactory::keVideoSampleFactory(int32_t width, int32_t height, int32_t formatCode)
     : width_(width),
       height_(height),
@@ -24,7 +26,10 @@ keVideoSample* keVideoSampleFactory::GetSample(uint8_t* const planes[4], bool co
 
 void keVideoSampleFactory::RecycleSample(keVideoSample* sample) {
   keMutexLock lock(mutex_);
-  free_.push_back(sample);
+  // A late return (the filter already reloaded the sample before its last
+  // releaser got here) must not put the one sample on the list twice, or the
+  // list would grow by one entry per late return for the whole run.
+  if (std::find(free_.begin(), free_.end(), sample) == free_.end()) free_.push_back(sample);
 }
 
 size_t keVideoSampleFactory::FreeCount() {
