@@ -1,0 +1,127 @@
+#include "keVorbisEncoder.h"
+
+#include <cstdio>
+
+#include <vorbis/vorbisenc.h>
+
+#include "keAudioPassThroughPolicy.h"
+#include "keAudioSample.h"
+
+keVorbisEncoder::keVorbisEncoder(keEngineContext* context, const char* suffix)
+    : keThreadedEncoder(context, std::string("Vorbis") + (suffix ? suffix : ""), 0,
+                        "Vorbis Encoder"),
+      log_(keCreateLog("Vorbis")) {}
+
+keVorbisEncoder::~keVorbisEncoder() { StopThread(); }
+
+void keVorbisEncoder::OnFormat(int32_t channels, int32_t sampleRate) {
+  if (!policy_) policy_ = std::make_unique<keAudioPassThroughPolicy>();
+  policy_->SetChannels(channels);
+  policy_->SetSampleRate(sampleRate);
+  sourceChannels_ = channels;
+  sourceSampleRate_ = sampleRate;
+  if (channels_ == 0) channels_ = channels;
+  if (sampleRate_ == 0) sampleRate_ = sampleRate;
+  resampler_ = std::make_unique<keAudioResampler>(sourceChannels_, sourceSampleRate_, channels_,
+                                                  sampleRate_);
+  resampler_->SetGain(gain_);
+}
+
+void keVorbisEncoder::OnStart() {
+  if (policy_) policy_->Reset();
+  BeginStream();
+}
+
+void keVorbisEncoder::OnSample(keAudioSample* sample) { QueueSample(sample); }
+
+void keVorbisEncoder::OnEndOfStream() {
+  EndStream();
+  if (policy_) policy_->OnEndOfStream();
+}
+
+bool keVorbisEncoder::Setup() {
+  char text[160];
+  if (!resampler_ || !resampler_->IsReady()) {
+    std::snprintf(text, sizeof text,
+                  "The audio cannot be converted from %d channels at %d Hz to %d channels at %d Hz",
+                  sourceChannels_, sourceSampleRate_, channels_, sampleRate_);
+    Fail(text);
+    return false;
+  }
+  int rc = vorbis_encode_init(vorbis_.Info(), channels_, sampleRate_, maxBitrate_, nominalBitrate_,
+                              minBitrate_);
+  if (rc != 0 || !vorbis_.StartAnalysis()) {
+    std::snprintf(text, sizeof text,
+                  "The Vorbis encoder refused %d channels at %d Hz with bitrates of %d, %d and "
+                  "%d bit/s (maximum, nominal, minimum)",
+                  channels_, sampleRate_, maxBitrate_, nominalBitrate_, minBitrate_);
+    Fail(text);
+    return false;
+  }
+
+  char value[32];
+  std::snprintf(value, sizeof value, "%d", channels_);
+  vorbis_comment_add_tag(vorbis_.Comment(), "Channels", value);
+  std::snprintf(value, sizeof value, "%d Hz", sampleRate_);
+  vorbis_comment_add_tag(vorbis_.Comment(), "Sample Rate", value);
+  std::snprintf(value, sizeof value, "%d Kb/s", nominalBitrate_ / 1024);
+  vorbis_comment_add_tag(vorbis_.Comment(), "Audio bitrate", value);
+
+  ogg_packet identification, comment, codebooks;
+  vorbis_analysis_headerout(vorbis_.Dsp(), vorbis_.Comment(), &identification, &comment,
+                            &codebooks);
+  wrapper_.HeaderPacketIn(&identification);
+  wrapper_.HeaderPacketIn(&comment);
+  wrapper_.HeaderPacketIn(&codebooks);
+  return true;
+}
+
+bool keVorbisEncoder::EncodeStep(keAudioSample* sample) {
+  policy_->Process(sample);
+  int32_t silenceBytes = 0;
+  const uint8_t* silence = policy_->GetSilence(&silenceBytes);
+  if (silenceBytes > 0) Encode(silence, silenceBytes);
+  int32_t dataBytes = 0;
+  const uint8_t* data = policy_->GetData(&dataBytes);
+  if (dataBytes > 0) Encode(data, dataBytes);
+  PassPackets();
+  const bool last = sample->last;
+  sample->Release();  // in pass-through the block was read above, before this
+  if (last) Drain();
+  return !last;
+}
+
+void keVorbisEncoder::Drain() {
+  resampler_->Flush();
+  WriteResampled();
+  vorbis_analysis_wrote(vorbis_.Dsp(), 0);
+  PassPackets();
+}
+
+void keVorbisEncoder::Encode(const uint8_t* data, int32_t bytes) {
+  resampler_->Resample(data, bytes);
+  WriteResampled();
+}
+
+void keVorbisEncoder::WriteResampled() {
+  const int32_t samples = resampler_->GetOutSamples();
+  if (samples <= 0) return;
+  float** buffer = vorbis_analysis_buffer(vorbis_.Dsp(), samples);
+  resampler_->ToFloat(buffer);
+  vorbis_analysis_wrote(vorbis_.Dsp(), samples);
+}
+
+void keVorbisEncoder::PassPackets() {
+  ogg_packet packet;
+  while (vorbis_analysis_blockout(vorbis_.Dsp(), vorbis_.Block()) == 1) {
+    vorbis_analysis(vorbis_.Block(), nullptr);
+    vorbis_bitrate_addblock(vorbis_.Block());
+    while (vorbis_bitrate_flushpacket(vorbis_.Dsp(), &packet) == 1) {
+      // Half the block size stands for the samples a packet completes: the
+      // stream manager's clock and the seek times run on this count. Every
+      // Vorbis packet is a seek point.
+      const int32_t units = static_cast<int32_t>(vorbis_packet_blocksize(vorbis_.Info(), &packet) / 2);
+      PacketOut(&packet, units, true);
+    }
+  }
+}
