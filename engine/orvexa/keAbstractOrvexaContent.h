@@ -24,11 +24,15 @@ class keAbstractOrvexaContent : public keOrvexaPropertyList {
   /// An audio/video content adds its seek-index content to the writer.
   virtual void AttachSeekIndex(keOrvexaWriter* writer) = 0;
   virtual void SetContentId(int32_t id) = 0;
-  virtual void FillHeaderProperties() = 0;
+  /// Adds the content's properties for the content table. The base fills in
+  /// an audio/video content's: ids, names, the encoders' settings, the
+  /// bitrate, the duration and the encryption key.
+  virtual void FillHeaderProperties();
   virtual int64_t GetDataSize() = 0;
   virtual void WriteData(keOutputStream* out) = 0;
   /// Bits per second; -1 for contents that are never the head content.
-  virtual int64_t GetRequiredBitrate() = 0;
+  /// The base: the Vorbis maximum bitrate plus the Theora bitrate.
+  virtual int64_t GetRequiredBitrate();
   virtual int64_t GetDurationMs() = 0;
 
   /// Why the content's data are incomplete or missing; empty when sound.

@@ -1,0 +1,119 @@
+#include "KestrinAvEncoder.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "keAVSource.h"
+#include "keAlloc.h"
+#include "keAudioPassThroughPolicy.h"
+#include "keAudioSilenceFillPolicy.h"
+#include "keFrameRatioPolicy.h"
+#include "keFrameTimestampPolicy.h"
+#include "keStreamManager.h"
+#include "keTheoraEncoder.h"
+#include "keVorbisEncoder.h"
+
+KestrinAvEncoder::KestrinAvEncoder(keEngineContext* context)
+    : streamManager_(new keStreamManager()), context_(context), log_(keCreateLog("KestrinAvEncoder")) {}
+
+KestrinAvEncoder::~KestrinAvEncoder() {
+  // The stream manager reads the encoders' pages until both streams end, so
+  // the streams are ended first (at once for an encoder whose stream never
+  // started), then the manager's thread is joined, and only then do the
+  // encoders go.
+  if (vorbis_) vorbis_->OnEndOfStream();
+  if (theora_) theora_->OnEndOfStream();
+  delete streamManager_;
+  delete vorbis_;
+  delete theora_;
+  keFree(name_);
+  delete log_;
+}
+
+void KestrinAvEncoder::ApplyDefaultPolicies() {
+  if (!source_) return;
+  if (videoPolicyMode_ == -1) SetVideoPolicy(source_->GetVideoPolicyMode());
+  if (audioPolicyMode_ == -1) SetAudioPolicy(source_->GetAudioPolicyMode());
+}
+
+keVideoListener* KestrinAvEncoder::GetVideoInput() { return theora_; }
+keAudioListener* KestrinAvEncoder::GetAudioInput() { return vorbis_; }
+
+void KestrinAvEncoder::CreateVideoEncoder(const char* suffix) {
+  if (theora_) return;
+  theora_ = new keTheoraEncoder(context_, suffix);
+  streamManager_->AddStream(theora_);
+}
+
+void KestrinAvEncoder::CreateAudioEncoder(const char* suffix) {
+  if (vorbis_) return;
+  vorbis_ = new keVorbisEncoder(context_, suffix);
+  streamManager_->AddStream(vorbis_);
+}
+
+keTheoraEncoderSettings* KestrinAvEncoder::GetVideoEncoder() {
+  if (!theora_) std::exit(1);
+  return theora_;
+}
+
+keVorbisEncoderSettings* KestrinAvEncoder::GetAudioEncoder() {
+  if (!vorbis_) std::exit(1);
+  return vorbis_;
+}
+
+void KestrinAvEncoder::SetVideoPolicy(int32_t mode) {
+  videoPolicyMode_ = mode;
+  keVideoSyncPolicy* policy = nullptr;
+  if (mode == 0) policy = new keFrameRatioPolicy();
+  else if (mode == 1) policy = new keFrameTimestampPolicy();
+  if (policy == nullptr) return;
+  if (theora_) theora_->SetVideoPolicy(policy);
+  else delete policy;
+}
+
+void KestrinAvEncoder::SetAudioPolicy(int32_t mode) {
+  audioPolicyMode_ = mode;
+  keAudioSyncPolicy* policy = nullptr;
+  if (mode == 0) policy = new keAudioPassThroughPolicy();
+  else if (mode == 1) policy = new keAudioSilenceFillPolicy();
+  if (policy == nullptr) return;
+  if (vorbis_) vorbis_->SetAudioPolicy(policy);
+  else delete policy;
+}
+
+void KestrinAvEncoder::SetName(const char* name) {
+  keFree(name_);
+  name_ = keStrDup(name);
+}
+
+int64_t KestrinAvEncoder::GetRequiredBitrate() {
+  int64_t bitrate = 0;
+  if (vorbis_) bitrate += vorbis_->GetMaxBitrate();
+  if (theora_) bitrate += theora_->GetBitrate();
+  return bitrate;
+}
+
+int32_t keProgressPercent(int64_t streamTimeMs, double startSeconds, double endSeconds) {
+  const int64_t t = streamTimeMs / 10;
+  const double span = endSeconds - startSeconds;
+  if (!(span > 0.0)) return 0;  // no range to measure against
+  int64_t percent = static_cast<int64_t>(std::trunc(static_cast<double>(t) / span)) + 1;
+  if (percent < 0) percent = 0;
+  if (percent > 100) percent = 100;
+  return static_cast<int32_t>(percent);
+}
+
+int32_t KestrinAvEncoder::GetProgressPercent() {
+  if (streamManager_->IsFinished()) {
+    log_->Log("100%");
+    return 100;
+  }
+  if (!source_) return 0;
+  const double end = source_->GetEndTime();
+  const double start = source_->GetStartTime();
+  if (end == -1.0 && start == -1.0) return source_->GetProgressPercent();
+  return keProgressPercent(streamManager_->GetCurrentTime(), start, end);
+}
+
+double KestrinAvEncoder::GetCurrentPosition() { return source_ ? source_->GetCurrentPosition() : 0.0; }

@@ -1,0 +1,152 @@
+// The whole output path on generated media: per-profile encoders fed by a
+// source through the listener hubs, stream managers, temporary files and the
+// container written by the output thread, including abort and failure.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "GeneratedEncode.h"
+#include "TempDir.h"
+#include "keAbstractOrvexaContent.h"
+#include "keOrvexaWriter.h"
+
+namespace {
+
+GeneratedMedia ShortClip(double seconds = 1.0) {
+  GeneratedMedia media;
+  media.width = 160;
+  media.height = 120;
+  media.fps = 25.0;
+  media.seconds = seconds;
+  return media;
+}
+
+// Property maps of every content, in the writer's (final) list order.
+std::vector<std::map<std::string, std::string>> AllContentProperties(OrvexaOutput& output) {
+  std::vector<std::map<std::string, std::string>> all;
+  keOrvexaWriter* writer = output.GetWriter();
+  for (int32_t i = 0; i < writer->ContentCount(); ++i) all.push_back(ContentProperties(*writer->GetContent(i)));
+  return all;
+}
+
+const std::map<std::string, std::string>* FindById(const std::vector<std::map<std::string, std::string>>& all,
+                                                   const std::string& id) {
+  for (const auto& properties : all)
+    if (properties.at("content-id") == id) return &properties;
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(OrvexaOutput, TwoProfilesGiveFourContentsWithTheirIdsAndProperties) {
+  TempDir dir;
+  GeneratedMedia media = ShortClip();
+  media.fps = 30.0;  // frames are only dropped, never repeated: 29.97 needs a faster source
+  GeneratedEncode encode(media, {{"Slow", 96, 72, 12.5, 128, 40}, {"Smooth", 160, 120, 29.97, 300, 48}},
+                         dir.File("out.orx"), dir.Path());
+  ASSERT_TRUE(encode.Run());
+  ASSERT_TRUE(encode.Output().Succeeded()) << encode.Output().GetFailureText();
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"}) << "temporary files left behind";
+
+  const auto all = AllContentProperties(encode.Output());
+  ASSERT_EQ(all.size(), 4u);
+  const auto* slow = FindById(all, "0");
+  const auto* smooth = FindById(all, "1");
+  ASSERT_TRUE(slow && smooth);
+  EXPECT_EQ(slow->at("content-name"), "Slow");
+  EXPECT_EQ(slow->at("content-type"), "kestrin-av");
+  EXPECT_EQ(slow->at("video-width"), "96");  // rounded up to 16
+  EXPECT_EQ(slow->at("video-height"), "80");
+  EXPECT_EQ(slow->at("video-fps-num"), "12500");
+  EXPECT_EQ(slow->at("video-fps-den"), "1000");
+  EXPECT_EQ(smooth->at("video-fps-num"), "29970");
+  EXPECT_EQ(slow->at("audio-sample-rate"), "22050");
+  EXPECT_EQ(slow->at("required-bitrate"), "168000");
+  EXPECT_EQ(slow->at("content-duration"), "1000");
+  EXPECT_EQ(slow->at("encryption-mode"), "crx");
+  EXPECT_EQ(slow->at("encryption-key").size(), 16u);
+  EXPECT_NE(slow->at("encryption-key"), smooth->at("encryption-key"));
+
+  const auto* slowIndex = FindById(all, "2");
+  const auto* smoothIndex = FindById(all, "3");
+  ASSERT_TRUE(slowIndex && smoothIndex);
+  EXPECT_EQ(slowIndex->at("content-type"), "kestrin-av-seek-index");
+  EXPECT_EQ(slowIndex->at("content-ref-id"), "0");
+  EXPECT_EQ(smoothIndex->at("content-ref-id"), "1");
+  EXPECT_EQ(smoothIndex->at("content-name"), "Seek Index");
+  // The profile closest to 390 kbit/s leads the file.
+  EXPECT_EQ(all[0].at("content-name"), "Smooth");
+}
+
+TEST(OrvexaOutput, VideoOnlyProfileHasNoAudioProperties) {
+  TempDir dir;
+  GeneratedProfile videoOnly{"Silent", 160, 120, 25, 200, 0};
+  GeneratedEncode encode(ShortClip(), {videoOnly}, dir.File("out.orx"), dir.Path());
+  ASSERT_TRUE(encode.Run());
+  ASSERT_TRUE(encode.Output().Succeeded()) << encode.Output().GetFailureText();
+  const auto properties = ContentProperties(*encode.Output().GetWriter()->GetContent(0));
+  EXPECT_EQ(properties.count("audio-bitrate") + properties.count("audio-channels") +
+                properties.count("audio-sample-rate"),
+            0u);
+  EXPECT_EQ(properties.at("required-bitrate"), "200000");
+}
+
+// Where in the run the user cancels.
+enum class AbortPoint { BeforeStart, WhileHeaderWaits, WhileEncoding };
+
+class OrvexaOutputAbort : public ::testing::TestWithParam<AbortPoint> {};
+
+TEST_P(OrvexaOutputAbort, EndsPromptlyWithoutHeaderOrTemporaryFiles) {
+  TempDir dir;
+  GeneratedMedia media = ShortClip(30.0);
+  if (GetParam() == AbortPoint::WhileHeaderWaits) media.stallAfterFrames = 5;
+  const std::string out = dir.File("out.orx");
+  {
+    GeneratedEncode encode(media, {{"A", 96, 80, 25, 128, 40}, {"B", 160, 128, 25, 256, 48}}, out, dir.Path());
+    if (GetParam() == AbortPoint::BeforeStart) {
+      encode.Output().Abort(true);
+      encode.Start();
+    } else {
+      encode.Start();
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      encode.Output().Abort(true);
+    }
+    ASSERT_TRUE(encode.WaitFinished(30.0)) << "the aborted output never finished";
+    EXPECT_FALSE(encode.Output().Succeeded());
+    EXPECT_NE(encode.Output().GetFailureText().find("cancelled"), std::string::npos);
+    EXPECT_TRUE(ReadWholeFile(out).empty()) << "an aborted run wrote a header";
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"}) << "temporary files left behind";
+  }
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
+}
+
+INSTANTIATE_TEST_SUITE_P(AnyMoment, OrvexaOutputAbort,
+                         ::testing::Values(AbortPoint::BeforeStart, AbortPoint::WhileHeaderWaits,
+                                           AbortPoint::WhileEncoding));
+
+TEST(OrvexaOutput, RefusedEncoderSettingsAreReportedAgainstTheirProfile) {
+  TempDir dir;
+  GeneratedProfile refused{"Broken", 96, 80, 25, 128, 0};
+  refused.audioKbps = 500;  // far beyond what Vorbis manages for 8 kHz mono
+  refused.sampleRate = 8000;
+  refused.channels = 1;
+  GeneratedEncode encode(ShortClip(), {{"Fine", 96, 80, 25, 128, 40}, refused}, dir.File("out.orx"),
+                         dir.Path());
+  ASSERT_TRUE(encode.Run()) << "a failed encoder held the output up";
+  EXPECT_FALSE(encode.Output().Succeeded());
+  const auto failures = encode.Output().GetFailures();
+  ASSERT_FALSE(failures.empty());
+  EXPECT_EQ(failures[0].profile, "Broken");
+  EXPECT_FALSE(failures[0].reason.empty());
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
+}
+
+TEST(OrvexaOutput, UnwritableOutputFileFailsWithoutLeavingTemporaryFiles) {
+  TempDir dir;
+  GeneratedEncode encode(ShortClip(), {{"A", 96, 80, 25, 128, 40}}, dir.File("missing/out.orx"), dir.Path());
+  ASSERT_TRUE(encode.Run());
+  EXPECT_FALSE(encode.Output().Succeeded());
+  EXPECT_FALSE(encode.Output().GetFailureText().empty());
+  EXPECT_TRUE(dir.Entries().empty());
+}
