@@ -9,6 +9,8 @@ keAudioSampleFactory::keAudioSampleFactory(int32_t channels, int32_t sampleRate)
       current_(new keAudioSample(this)) {}
 
 keAudioSampleFactory::~keAudioSampleFactory() {
+  // The last listener's Release may still be returning the sample to us.
+  current_->WaitForPendingRelease();
   delete current_;
   mutex_.Close();
 }

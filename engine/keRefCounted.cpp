@@ -14,16 +14,18 @@ void keRefCounted::AddRef() {
 }
 
 void keRefCounted::Release() {
-  {
-    keMutexLock lock(mutex_);
-    if (count_ == 0) throw keOverReleaseError();
-    if (--count_ != 0) return;
-    // Set under the lock, so that an AddRef right after cannot be overtaken
-    // and leave the event set while the sample is handed out again.
-    zeroRefEvent_.Set();
-  }
+  keMutexLock lock(mutex_);
+  if (count_ == 0) throw keOverReleaseError();
+  if (--count_ != 0) return;
+  // Set under the lock, so that an AddRef right after cannot be overtaken
+  // and leave the event set while the sample is handed out again.
+  zeroRefEvent_.Set();
+  // Still under the lock: a waiter woken by the event may go on to destroy
+  // the object, and WaitForPendingRelease lets it wait for this call first.
   OnZeroRef();
 }
+
+void keRefCounted::WaitForPendingRelease() { keMutexLock lock(mutex_); }
 
 uint32_t keRefCounted::GetRefCount() {
   keMutexLock lock(mutex_);

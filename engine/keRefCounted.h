@@ -31,11 +31,16 @@ class keRefCounted {
   void Release();
 
   uint32_t GetRefCount();
+  /// Returns once a Release that is still running on another thread (the
+  /// zero event is already set, OnZeroRef may still be running) has finished.
+  /// Owners call it before destroying an object they waited for.
+  void WaitForPendingRelease();
   /// Signalled exactly while the count is 0.
   keEvent& GetZeroRefEvent() { return zeroRefEvent_; }
 
  protected:
-  /// Called, outside the count's lock, when the last reference is released.
+  /// Called, after the zero event is set and still under the count's lock
+  /// (which is recursive), when the last reference is released.
   virtual void OnZeroRef() = 0;
 
  private:

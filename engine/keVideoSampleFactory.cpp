@@ -10,6 +10,8 @@ keVideoSampleFactory::keVideoSampleFactory(int32_t width, int32_t height, int32_
       current_(new keVideoSample(this, width, height, formatCode)) {}
 
 keVideoSampleFactory::~keVideoSampleFactory() {
+  // The last listener's Release may still be returning the sample to us.
+  current_->WaitForPendingRelease();
   delete current_;
   mutex_.Close();
 }

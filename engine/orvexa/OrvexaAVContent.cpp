@@ -8,6 +8,7 @@
 
 #include "KestrinAvEncoder.h"
 #include "keAVSource.h"
+#include "keAVSeekIndex.h"
 #include "keAlloc.h"
 #include "keBytes.h"
 #include "keCryptedCrxOutputStream.h"
@@ -53,6 +54,11 @@ void OrvexaAVContent::StartStreamManager() {
 void OrvexaAVContent::WaitStreamClosed() {
   tempStream_->WaitClosed();
   if (keAVSource* source = encoder_->GetSource()) source->Stop();
+}
+
+void OrvexaAVContent::WaitStreamManagerDone() {
+  WaitStreamClosed();
+  encoder_->GetStreamManager()->GetSeekIndex()->WaitClosed();
 }
 
 void OrvexaAVContent::AttachSeekIndex(keOrvexaWriter* writer) {

@@ -30,6 +30,9 @@ class OrvexaAVContent : public keAbstractOrvexaContent {
   int64_t GetDurationMs() override;
   std::string GetFailureReason() override;
 
+  /// Waits until the stream manager has closed the temporary file and the
+  /// seek index, its last acts, and then stops the source.
+  void WaitStreamManagerDone();
   /// Deletes the temporary file without copying it (an aborted run).
   void DiscardData();
   bool StreamManagerStarted() const { return started_; }

@@ -58,9 +58,9 @@ void OrvexaOutput::Run() {
 void OrvexaOutput::WriteContents() {
   if (writer_->IsAborted() || !writer_->HeaderWritten()) {
     // The file will be thrown away; only make sure no stream manager still
-    // writes into a temporary file before it goes.
+    // touches a content's streams before they go.
     for (OrvexaAVContent* content : avContents_) {
-      if (content->StreamManagerStarted()) content->WaitStreamClosed();
+      if (content->StreamManagerStarted()) content->WaitStreamManagerDone();
       content->DiscardData();
     }
     return;

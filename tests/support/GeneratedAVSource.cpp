@@ -29,7 +29,9 @@ int GeneratedAVSource::GetProgressPercent() {
 }
 
 void GeneratedAVSource::Start() {
+  std::lock_guard<std::mutex> lock(joinMutex_);
   if (started_.exchange(true)) return;
+  if (videoEnded_.load() && audioEnded_.load()) return;  // stopped before it ran
   if (media_.hasVideo) videoThread_ = std::thread([this] { RunVideo(); });
   else videoEnded_ = true;
   if (media_.hasAudio) audioThread_ = std::thread([this] { RunAudio(); });
