@@ -70,8 +70,12 @@ void keTheoraEncoder::OnFormat(int32_t width, int32_t height, double fps, int32_
   // A policy that only drops frames cannot raise the rate above the source's.
   if (!policy_->CanRepeat() && sourceFps_ < fps_) fps_ = 0.0;
   const double rate = GetFps();
+  // A rate that does not fit the stream clock's 32-bit numerator is left at
+  // 0, which Setup reports as a failure: libtheora divides by it.
   const double numerator = rate * 1000.0;
-  i->fps_numerator = numerator > 0.0 ? static_cast<ogg_uint32_t>(numerator) : 0;
+  i->fps_numerator = numerator >= 1.0 && numerator <= 2147483647.0
+                         ? static_cast<ogg_uint32_t>(numerator)
+                         : 0;
   i->fps_denominator = 1000;
   policy_->SetSourceFps(sourceFps_);
   policy_->SetTargetFps(rate);
@@ -100,6 +104,16 @@ int32_t keTheoraEncoder::GetRateDenominator() {
 
 bool keTheoraEncoder::Setup() {
   theora_info* i = info();
+  if (i->fps_numerator == 0) {
+    // theora_encode_init would end the process with a division by zero.
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "The video has no frame rate to encode at (source %.3f, set %.3f frames per "
+                  "second)",
+                  sourceFps_, fps_);
+    Fail(text);
+    return false;
+  }
   if (theora_.StartEncoder() != 0) {
     char text[200];
     std::snprintf(text, sizeof text,

@@ -36,6 +36,7 @@ void keVorbisEncoder::OnSample(keAudioSample* sample) { QueueSample(sample); }
 
 void keVorbisEncoder::OnEndOfStream() {
   EndStream();
+  // Told only once the thread is done with the policy: it is not locked.
   if (policy_) policy_->OnEndOfStream();
 }
 
