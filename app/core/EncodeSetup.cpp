@@ -71,7 +71,9 @@ void StartEncode(keFactory& factory, const EncodeFields& fields, EncodeRun& run)
 
   const int croppedWidth = fields.sourceWidth - left - right;
   const int croppedHeight = fields.sourceHeight - bottom - top;
-  double aspect = croppedHeight != 0 ? static_cast<double>(croppedWidth) / croppedHeight : 0.0;
+  // Crops that leave no picture give no ratio to keep; such a run is refused
+  // before the set-up, so this only keeps the arithmetic sound.
+  double aspect = croppedWidth > 0 && croppedHeight > 0 ? static_cast<double>(croppedWidth) / croppedHeight : 0.0;
   if (aspect == 0.0) aspect = 1.0;
   if (aspect < 1.0) aspect = 2.0 - aspect;  // portrait sources are treated as their landscape mirror
   run.aspectRatio = aspect;
