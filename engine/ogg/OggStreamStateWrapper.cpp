@@ -1,0 +1,98 @@
+#include "OggStreamStateWrapper.h"
+
+#include <cstdlib>
+
+#include "keOggPage.h"
+
+OggStreamStateWrapper::OggStreamStateWrapper(const char* name, int32_t serial)
+    : name_(name ? name : ""),
+      serial_(serial),
+      scratch_(),
+      mutex_(false, "Stream State Wrapper Mutex"),
+      pages_(name_.c_str()),
+      log_(keCreateLog((name_ + "OggStreamStateWrapper").c_str())) {
+  // ogg_stream_init fails only when it cannot allocate: nothing could be
+  // encoded then.
+  if (ogg_stream_init(&state_, serial) != 0) std::abort();
+}
+
+OggStreamStateWrapper::~OggStreamStateWrapper() {
+  {
+    keMutexLock lock(mutex_);
+    for (keOggPage* page : headerPages_) delete page;
+    headerPages_.clear();
+    ogg_stream_clear(&state_);
+  }
+  delete log_;
+  mutex_.Close();
+}
+
+void OggStreamStateWrapper::PacketIn(ogg_packet* packet, int32_t units, bool isKey) {
+  if (packet == nullptr) return;
+  keMutexLock lock(mutex_);
+  if (ogg_stream_packetin(&state_, packet) != 0) {
+    log_->Log("ogg_stream_packetin failed");
+    return;
+  }
+  if (isKey && !keyPending_) {
+    keyPending_ = true;
+    keyPosition_ = unitsIn_;  // the position of this packet's first unit
+  }
+  unitsIn_ += units;
+  pendingUnits_.push_back(units);
+  while (ogg_stream_pageout(&state_, &scratch_) != 0) pages_.Put(MakePageLocked());
+}
+
+void OggStreamStateWrapper::HeaderPacketIn(ogg_packet* packet) {
+  if (packet == nullptr) return;
+  keMutexLock lock(mutex_);
+  if (ogg_stream_packetin(&state_, packet) != 0) {
+    log_->Log("ogg_stream_packetin failed on a header packet");
+    return;
+  }
+  pendingUnits_.push_back(0);
+  while (ogg_stream_flush(&state_, &scratch_) != 0) headerPages_.push_back(MakePageLocked());
+}
+
+keOggPage* OggStreamStateWrapper::MakePageLocked() {
+  auto* page = new keOggPage(scratch_);
+  int64_t units = 0;
+  for (int completed = ogg_page_packets(&scratch_); completed > 0 && !pendingUnits_.empty(); --completed) {
+    units += pendingUnits_.front();
+    pendingUnits_.pop_front();
+  }
+  page->SetUnitCount(static_cast<int32_t>(units));
+  if (keyPending_) {
+    page->SetKey(keyPosition_);
+    keyPending_ = false;
+  }
+  return page;
+}
+
+int32_t OggStreamStateWrapper::GetHeaderPageCount() {
+  keMutexLock lock(mutex_);
+  return static_cast<int32_t>(headerPages_.size());
+}
+
+keOggPage* OggStreamStateWrapper::GetHeaderPage(int32_t i) {
+  keMutexLock lock(mutex_);
+  if (i < 0 || i >= static_cast<int32_t>(headerPages_.size())) return nullptr;
+  return headerPages_[static_cast<size_t>(i)];
+}
+
+keOggPage* OggStreamStateWrapper::TakePage() {
+  // Wait outside the lock: the producer needs it to queue the page.
+  for (;;) {
+    pages_.WaitForPage();
+    keMutexLock lock(mutex_);
+    if (keOggPage* page = pages_.TryTake()) return page;
+  }
+}
+
+keOggPage* OggStreamStateWrapper::PeekPage() {
+  for (;;) {
+    pages_.WaitForPage();
+    keMutexLock lock(mutex_);
+    if (keOggPage* page = pages_.TryPeek()) return page;
+  }
+}
