@@ -2,6 +2,13 @@
 
 #include "FilterGraph.h"
 
+namespace {
+
+/// How often a waiting renderer looks whether the graph is being stopped.
+constexpr uint32_t kStopPollMs = 20;
+
+}  // namespace
+
 BaseRenderer::~BaseRenderer() {
   if (Graph()) Graph()->RemoveFilter(this);
 }
@@ -45,6 +52,12 @@ bool BaseRenderer::IsEndOfStream() const {
   return endOfStream_;
 }
 
+bool BaseRenderer::WaitUnlessStopping(keEvent& event) {
+  while (!event.Wait(kStopPollMs))
+    if (IsStopRequested()) return false;
+  return true;
+}
+
 void BaseRenderer::SetConnection(const MediaType& type) {
   std::lock_guard<std::mutex> lock(mutex_);
   connected_ = true;
@@ -62,6 +75,7 @@ void BaseRenderer::BeginStreaming(FilterGraph* graph) {
     std::lock_guard<std::mutex> lock(mutex_);
     streaming_ = true;
     endOfStream_ = false;
+    stopRequested_ = false;
     completionSent_ = false;
     completionTarget_ = graph;
   }

@@ -13,6 +13,10 @@
 //   anyone who wants to end the stream early. An override calls
 //   BaseRenderer::EndOfStream last.
 //
+// A DoRenderSample that waits for something of its own (the engine's filters
+// wait for their listeners) waits through WaitUnlessStopping, so that a Stop
+// of the graph, which joins the stream threads, cannot hang on it.
+//
 // The base's EndOfStream marks the stream ended, after which Receive refuses
 // every further sample (MG_E_SAMPLE_REJECTED_EOS) until the graph runs again,
 // and, while the graph runs, tells it that this renderer has completed (once
@@ -20,12 +24,15 @@
 // MG_E_WRONG_STATE.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <mutex>
 
 #include "MediaFilter.h"
 #include "MediaResult.h"
 #include "MediaSample.h"
 #include "MediaType.h"
+#include "keEvent.h"
 
 class BaseRenderer : public MediaFilter {
  public:
@@ -48,6 +55,12 @@ class BaseRenderer : public MediaFilter {
   MediaType ConnectionMediaType() const;
   /// True once the stream has ended in the current (or last) run.
   bool IsEndOfStream() const;
+  /// True from the moment the graph is asked to stop until it runs again.
+  bool IsStopRequested() const { return stopRequested_.load(); }
+
+ protected:
+  /// Waits until `event` is set (true) or the graph is asked to stop (false).
+  bool WaitUnlessStopping(keEvent& event);
 
  private:
   friend class FilterGraph;
@@ -57,6 +70,8 @@ class BaseRenderer : public MediaFilter {
   /// The graph runs: clears the end of stream, then OnStartStreaming.
   void BeginStreaming(FilterGraph* graph);
   void EndStreaming();
+  /// The graph is about to stop: waits in WaitUnlessStopping give up.
+  void RequestStopStreaming() { stopRequested_ = true; }
 
   mutable std::mutex mutex_;
   bool connected_ = false;
@@ -65,4 +80,5 @@ class BaseRenderer : public MediaFilter {
   bool endOfStream_ = false;
   bool completionSent_ = false;
   FilterGraph* completionTarget_ = nullptr;
+  std::atomic<bool> stopRequested_{false};
 };

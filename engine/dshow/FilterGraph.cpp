@@ -182,6 +182,7 @@ HRESULT FilterGraph::StopLocked() {
     renderers.swap(runRenderers_);
   }
   stateChanged_.notify_all();
+  for (BaseRenderer* renderer : renderers) renderer->RequestStopStreaming();
   const std::vector<FfmpegSourceFilter*> sources = Sources();
   for (FfmpegSourceFilter* source : sources) source->RequestStop();
   for (FfmpegSourceFilter* source : sources) source->JoinStreams();

@@ -16,8 +16,9 @@
 // renderers is complete at once. Unconnected renderers take no part in a run:
 // they get no OnStartStreaming, no samples and no end of stream.
 //
-// Stop asks every stream thread to end and joins them: it returns once every
-// DoRenderSample in progress has returned. Stop, RemoveFilter and the
+// Stop tells every renderer that the graph stops (BaseRenderer::
+// WaitUnlessStopping gives up), asks every stream thread to end and joins
+// them: it returns once every DoRenderSample in progress has returned. Stop, RemoveFilter and the
 // destructor must not be called on a stream thread (from inside a renderer).
 // Run and Stop may be called from different threads; WaitForCompletion may
 // wait on any thread and returns as soon as the graph is stopped.
