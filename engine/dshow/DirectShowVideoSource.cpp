@@ -67,6 +67,7 @@ HRESULT DirectShowVideoSource::DoRenderSample(MediaSample* mediaSample) {
   int64_t sampleStart = 0, sampleEnd = 0;
   mediaSample->GetTime(&sampleStart, &sampleEnd);
   if (countOnly) {
+    if (frameCount.load() == 0.0) firstCountedStart = sampleStart;
     frameCount = frameCount.load() + 1.0;  // only the streaming thread counts
     lastCountedEnd = sampleEnd;
     return S_OK;

@@ -45,6 +45,8 @@ class DirectShowVideoSource : public BaseRenderer, public keVideoSourceBase {
   double GetFrameCount() const { return frameCount.load(); }
   /// End time of the last frame counted in count-only mode, 100-ns units.
   int64_t GetLastSampleTime() const { return lastCountedEnd.load(); }
+  /// Start time of the first frame counted in count-only mode, 100-ns units.
+  int64_t GetFirstCountedStart() const { return firstCountedStart.load(); }
   /// End time of the last frame handed on, 100-ns units (0 before the first);
   /// safe to read on any thread while the graph runs.
   int64_t GetLastDeliveredEnd() const { return lastDeliveredEnd.load(); }
@@ -73,6 +75,7 @@ class DirectShowVideoSource : public BaseRenderer, public keVideoSourceBase {
   std::atomic<double> frameCount{0.0};
   bool countOnly = false;
   std::atomic<int64_t> lastCountedEnd{0};
+  std::atomic<int64_t> firstCountedStart{0};
   std::atomic<int64_t> lastDeliveredEnd{0};
   bool rangeCheck = false;
   Deinterlacer deinterlacer;

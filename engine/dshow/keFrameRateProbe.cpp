@@ -37,7 +37,8 @@ keFrameRateProbe::keFrameRateProbe(keEngineContext* context, const char* file, u
     graph->RemoveFilter(&nullRenderer);
   }
   counter->EndOfStream();
-  frameRate = keRateFromCount(counter->GetFrameCount(), counter->GetLastSampleTime());
+  frameRate = keRateFromCount(counter->GetFrameCount(), counter->GetFirstCountedStart(),
+                              counter->GetLastSampleTime());
 }
 
 keFrameRateProbe::~keFrameRateProbe() {
@@ -51,9 +52,9 @@ double keFrameRateProbe::GetMeasuredFrameRate() {
   return frameRate;
 }
 
-double keRateFromCount(double frames, int64_t lastEnd) {
-  if (lastEnd <= 0) return std::numeric_limits<double>::quiet_NaN();
-  return frames * 1e7 / static_cast<double>(lastEnd);
+double keRateFromCount(double frames, int64_t firstStart, int64_t lastEnd) {
+  if (lastEnd - firstStart <= 0) return std::numeric_limits<double>::quiet_NaN();
+  return frames * 1e7 / static_cast<double>(lastEnd - firstStart);
 }
 
 double keSnapFrameRate(double rate) {

@@ -1,6 +1,8 @@
 // Measures the frame rate of a file that states none: decodes the file,
 // unclocked, into a counting video filter for at most a given wall time and
-// divides the frames counted by the end time of the last one.
+// divides the frames counted by the time they cover, from the start of the
+// first to the end of the last (a video that starts after the audio is not
+// taken to be slower for it).
 #pragma once
 
 #include <cstdint>
@@ -33,9 +35,9 @@ class keFrameRateProbe {
   std::unique_ptr<DirectShowVideoSource> counter;
 };
 
-/// Frames per second from `frames` frames whose last one ends at `lastEnd`
-/// (100-ns units); not a number when nothing was counted.
-double keRateFromCount(double frames, int64_t lastEnd);
+/// Frames per second from `frames` frames from `firstStart` to `lastEnd`
+/// (100-ns units); not a number when they cover no time.
+double keRateFromCount(double frames, int64_t firstStart, int64_t lastEnd);
 
 /// Snaps a measured rate down: a whole rate stays; otherwise a fraction
 /// below 0.25 is dropped and any other becomes .5, so 29.97 gives 29.5 and

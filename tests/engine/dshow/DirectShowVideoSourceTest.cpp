@@ -62,6 +62,7 @@ TEST(DirectShowVideoSource, CountOnlyModeCountsAndHandsNothingOn) {
   }
   EXPECT_EQ(filter.GetFrameCount(), 3.0);
   EXPECT_EQ(filter.GetLastSampleTime(), 1200000);
+  EXPECT_EQ(filter.GetFirstCountedStart(), 0);
   EXPECT_TRUE(listener.samples.empty());
 }
 

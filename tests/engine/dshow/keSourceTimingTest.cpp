@@ -66,21 +66,23 @@ TEST(keChooseEndTime, TakesTheShorterKnownLength) {
 
 struct SnapCase {
   double frames;
-  int64_t lastEnd;
+  int64_t firstStart, lastEnd;
   double rate;
 };
 
 TEST(keFrameRateProbe, RateFromTheCountIsSnappedDownToAHalf) {
   const std::vector<SnapCase> cases = {
-      {25, 10000000, 25.0},  {30, 10010000, 29.5},  // 29.97
-      {126, 50000000, 25.0},                        // 25.2
-      {1499, 1000000000, 14.5},                     // 14.99
-      {15, 10000000, 15.0},  {61, 10000000, 61.0},
-      {12, 4800000, 25.0},   {5, 1600000, 31.5},    // 31.25
+      {25, 0, 10000000, 25.0},  {30, 0, 10010000, 29.5},  // 29.97
+      {126, 0, 50000000, 25.0},                           // 25.2
+      {1499, 0, 1000000000, 14.5},                        // 14.99
+      {15, 0, 10000000, 15.0},  {61, 0, 10000000, 61.0},
+      {5, 0, 1600000, 31.5},                              // 31.25
+      {50, 500000, 20500000, 25.0},  // a video that starts 50 ms late
   };
   for (const auto& c : cases)
-    EXPECT_EQ(keSnapFrameRate(keRateFromCount(c.frames, c.lastEnd)), c.rate) << c.frames << " / " << c.lastEnd;
-  EXPECT_TRUE(std::isnan(keRateFromCount(0, 0)));  // no frame arrived
+    EXPECT_EQ(keSnapFrameRate(keRateFromCount(c.frames, c.firstStart, c.lastEnd)), c.rate)
+        << c.frames << " from " << c.firstStart << " to " << c.lastEnd;
+  EXPECT_TRUE(std::isnan(keRateFromCount(0, 0, 0)));  // no frame arrived
   EXPECT_TRUE(std::isnan(keSnapFrameRate(kNaN)));
   EXPECT_EQ(keSnapFrameRate(0.0), 0.0);
 }
