@@ -106,11 +106,6 @@ std::string keDirectShowReader::GetFailureReason() {
   return failureReason;
 }
 
-void keDirectShowReader::SetFailureReason(const std::string& reason) {
-  std::lock_guard<std::mutex> lock(stateMutex);
-  if (failureReason.empty()) failureReason = reason;
-}
-
 void keDirectShowReader::Start() {
   std::lock_guard<std::mutex> lock(stateMutex);
   if (aborted || running) return;

@@ -91,7 +91,6 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
 
  private:
   void Probe();
-  void SetFailureReason(const std::string& reason);
 
   bool noClock = true;
   std::unique_ptr<FilterGraph> graph;

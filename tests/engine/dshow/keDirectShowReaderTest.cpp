@@ -18,6 +18,12 @@ namespace {
 
 constexpr int64_t kSecond = 10000000;
 
+int64_t AudioBytes(const RecordingAudioListener& listener) {
+  int64_t bytes = 0;
+  for (const auto& sample : listener.samples) bytes += static_cast<int64_t>(sample.data.size());
+  return bytes;
+}
+
 struct ProbeCase {
   const char* file;
   bool audio, video;
@@ -102,12 +108,6 @@ TEST(keDirectShowReader, AStreamWithoutDecoderIsNamedAsTheReason) {
   }
 }
 
-int64_t AudioBytes(const RecordingAudioListener& listener) {
-  int64_t bytes = 0;
-  for (const auto& sample : listener.samples) bytes += static_cast<int64_t>(sample.data.size());
-  return bytes;
-}
-
 struct DecodeCase {
   const char* file;
   int rate;        // the source's, delivered as 16-bit stereo
@@ -160,6 +160,55 @@ TEST(keDirectShowReader, DecodesEveryFormatIntoBothSources) {
       EXPECT_EQ(video.formats + video.endOfStreams, 0);
     }
     EXPECT_GE(reader.GetProgressPercent(), 90);  // lengths are stated a little long
+  }
+}
+
+TEST(keDirectShowReader, TruncatedFilesDecodeWhatTheyHoldAndEnd) {
+  for (const char* file : {"truncated.avi", "truncated.mp4"}) {
+    SCOPED_TRACE(file);
+    keEngineContext context;
+    keDirectShowReader reader(&context, TestMedia::Path(file).c_str());
+    RecordingAudioListener audio;
+    RecordingVideoListener video;
+    reader.GetAudioSource()->AddListener(&audio);
+    reader.GetVideoSource()->AddListener(&video);
+    reader.Start();
+    reader.Stop();
+    // What is readable arrives, and both streams end where the data ends.
+    EXPECT_EQ(audio.starts, 1);
+    EXPECT_EQ(video.starts, 1);
+    EXPECT_EQ(audio.endOfStreams, 1);
+    EXPECT_EQ(video.endOfStreams, 1);
+    EXPECT_GT(video.samples.size(), 1u);
+    EXPECT_LT(video.samples.size(), 51u);
+    EXPECT_GT(AudioBytes(audio), 0);
+  }
+}
+
+struct BlackCase {
+  const char* file;
+  int audioRate;
+};
+
+TEST(keDirectShowReader, ABlackSourceFileReplacesTheVideo) {
+  // Video first (the source's own video goes to a null renderer) and audio first.
+  const std::vector<BlackCase> cases = {{"av.mp4", 44100}, {"av.flv", 22050}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    keEngineContext context;
+    keDirectShowReader reader(&context, TestMedia::Path(c.file).c_str());
+    reader.SetBlackSourceFile(TestMedia::Path("av.3gp").c_str());
+    RecordingAudioListener audio;
+    RecordingVideoListener video;
+    reader.GetAudioSource()->AddListener(&audio);
+    reader.GetVideoSource()->AddListener(&video);
+    reader.Start();
+    reader.Stop();
+    EXPECT_EQ(video.width, 176);  // the black file's pictures
+    EXPECT_EQ(video.height, 144);
+    EXPECT_EQ(audio.rate, c.audioRate);
+    EXPECT_EQ(audio.endOfStreams, 1);
+    EXPECT_EQ(video.endOfStreams, 1);
   }
 }
 
