@@ -1,0 +1,37 @@
+// Owning handles for FFmpeg's C states, so that every exit path frees them.
+#pragma once
+
+#include <memory>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+struct FormatContextCloser {
+  void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+struct CodecContextFreer {
+  void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+};
+struct FrameFreer {
+  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+struct PacketFreer {
+  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+struct SwsContextFreer {
+  void operator()(SwsContext* context) const { sws_freeContext(context); }
+};
+struct SwrContextFreer {
+  void operator()(SwrContext* context) const { swr_free(&context); }
+};
+
+using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextCloser>;
+using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFreer>;
+using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
+using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextFreer>;
+using SwrContextPtr = std::unique_ptr<SwrContext, SwrContextFreer>;

@@ -1,0 +1,105 @@
+#include "MediaFile.h"
+
+#include <mutex>
+
+namespace {
+
+void QuietenFfmpeg() {
+  // Broken files make the demuxers and decoders complain on stderr; the
+  // engine reports failures through its results, not through a console.
+  static std::once_flag once;
+  std::call_once(once, [] { av_log_set_level(AV_LOG_FATAL); });
+}
+
+std::string ErrorText(int error) {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(error, text, sizeof text);
+  return text;
+}
+
+bool IsUsableRate(AVRational rate) { return rate.num > 0 && rate.den > 0; }
+
+}  // namespace
+
+HRESULT MediaFile::Open(const std::string& path) {
+  QuietenFfmpeg();
+  context_.reset();
+  streams_.clear();
+  failureReason_.clear();
+
+  AVFormatContext* raw = nullptr;
+  int error = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+  if (error < 0) {
+    failureReason_ = "cannot open \"" + path + "\": " + ErrorText(error);
+    return MG_E_CANNOT_OPEN_FILE;
+  }
+  FormatContextPtr context(raw);
+  error = avformat_find_stream_info(context.get(), nullptr);
+  if (error < 0) {
+    failureReason_ = "cannot read the streams of \"" + path + "\": " + ErrorText(error);
+    return MG_E_CANNOT_OPEN_FILE;
+  }
+  for (unsigned i = 0; i < context->nb_streams; ++i) {
+    const AVStream* stream = context->streams[i];
+    if (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) continue;
+    const AVMediaType type = stream->codecpar->codec_type;
+    if (type == AVMEDIA_TYPE_AUDIO)
+      streams_.push_back({static_cast<int>(i), StreamKind::Audio});
+    else if (type == AVMEDIA_TYPE_VIDEO)
+      streams_.push_back({static_cast<int>(i), StreamKind::Video});
+  }
+  context_ = std::move(context);
+  return S_OK;
+}
+
+bool MediaFile::StreamLength(size_t i, double* seconds) const {
+  const AVStream* stream = Stream(i);
+  if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
+    *seconds = static_cast<double>(stream->duration) * av_q2d(stream->time_base);
+    return true;
+  }
+  if (context_->duration != AV_NOPTS_VALUE && context_->duration > 0) {
+    *seconds = static_cast<double>(context_->duration) / AV_TIME_BASE;
+    return true;
+  }
+  *seconds = -1.0;
+  return false;
+}
+
+bool MediaFile::StatedFrameRate(size_t i, double* fps) const {
+  const AVStream* stream = Stream(i);
+  *fps = 0.0;
+  if (IsUsableRate(stream->avg_frame_rate)) {
+    *fps = av_q2d(stream->avg_frame_rate);
+    return true;
+  }
+  // The base rate is a guess from the time stamps; trust it only when it
+  // looks like a frame rate rather than a clock rate.
+  if (IsUsableRate(stream->r_frame_rate) && av_q2d(stream->r_frame_rate) <= 500.0) {
+    *fps = av_q2d(stream->r_frame_rate);
+    return true;
+  }
+  return false;
+}
+
+int64_t MediaFile::Origin() const {
+  if (context_->start_time == AV_NOPTS_VALUE) return 0;
+  return av_rescale_q(context_->start_time, AV_TIME_BASE_Q, AVRational{1, kUnitsPerSecond});
+}
+
+CodecContextPtr OpenDecoder(const AVStream* stream) {
+  const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+  if (!codec) return nullptr;
+  CodecContextPtr context(avcodec_alloc_context3(codec));
+  if (!context) return nullptr;
+  if (avcodec_parameters_to_context(context.get(), stream->codecpar) < 0) return nullptr;
+  context->pkt_timebase = stream->time_base;
+  if (avcodec_open2(context.get(), codec, nullptr) < 0) return nullptr;
+  return context;
+}
+
+int EvenPictureSize(int size) {
+  if (size <= 0) return 0;
+  if (size == 1) return 2;
+  return size & ~1;
+}

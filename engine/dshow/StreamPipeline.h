@@ -1,0 +1,108 @@
+// One connected stream of a running graph, on its own thread: its own
+// demuxer over the file (the other streams discarded), its decoder, the
+// conversion to the negotiated type, and the delivery to its renderer.
+//
+// Giving every stream its own reader of the file keeps the streams apart: a
+// renderer that blocks in DoRenderSample holds back only its own stream, and
+// nothing is queued between a demuxer and a decoder, so memory stays flat.
+//
+// Times: a sample's times are stream times in 100-ns units, the media time
+// (the file's own time, 0 at its earliest stream start) minus the run's start
+// position. Everything before the start is dropped (an audio block that
+// straddles it is cut, a video frame that straddles it starts at 0); the
+// stream ends at the stop position (an audio block that straddles it is cut,
+// a video frame that straddles it ends at the stop). With pacing, each sample
+// is delivered no earlier than its start time after the run began.
+//
+// Ending: at the end of the file, at the stop position, when the renderer
+// refuses a sample, or when the file cannot be read, the thread calls the
+// renderer's EndOfStream and ends. After RequestStop it ends without calling
+// EndOfStream, as soon as a DoRenderSample in progress has returned.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "MediaFile.h"
+#include "MediaSample.h"
+#include "MediaType.h"
+
+class BaseRenderer;
+class AudioFrameConverter;
+class VideoFrameConverter;
+
+struct StreamRunSettings {
+  std::string path;
+  /// The stream's index in the container.
+  int containerIndex = -1;
+  StreamKind kind = StreamKind::Audio;
+  /// The type the renderer accepted.
+  MediaType type;
+  /// Media time in 100-ns units from which samples are delivered.
+  int64_t start = 0;
+  /// Media time at which the stream ends; below 0: at the end of the file.
+  int64_t stop = -1;
+  /// Deliver no faster than media time (true) or as fast as decoding goes.
+  bool paced = false;
+  std::chrono::steady_clock::time_point runStart;
+};
+
+class StreamPipeline {
+ public:
+  /// `latestEnd` receives the largest stream end time delivered (shared by
+  /// the streams of one run); it must outlive the pipeline.
+  StreamPipeline(StreamRunSettings settings, BaseRenderer* renderer,
+                 std::atomic<int64_t>* latestEnd);
+  /// Stops and joins the thread.
+  ~StreamPipeline();
+  StreamPipeline(const StreamPipeline&) = delete;
+  StreamPipeline& operator=(const StreamPipeline&) = delete;
+
+  void Start();
+  /// Asks the thread to end; does not wait.
+  void RequestStop();
+  /// Waits until the thread has ended.
+  void Join();
+
+ private:
+  void Run();
+  bool Open();
+  /// Reads and decodes to the end; returns when the stream is finished.
+  void Stream();
+  /// False once the stream is finished (stop position, refusal, stop request).
+  bool HandleFrame(AVFrame* frame);
+  bool HandleVideo(AVFrame* frame);
+  bool HandleAudio(const uint8_t* data, int samples, int64_t firstSample);
+  bool Deliver(int64_t start, int64_t end);
+  bool WaitForTime(int64_t streamTime);
+  bool StopRequested() const { return stopRequested_.load(); }
+
+  StreamRunSettings settings_;
+  BaseRenderer* renderer_;
+  std::atomic<int64_t>* latestEnd_;
+  std::atomic<bool> stopRequested_{false};
+  std::mutex wakeMutex_;
+  std::condition_variable wake_;
+  std::thread thread_;
+
+  MediaFile file_;
+  AVStream* stream_ = nullptr;
+  CodecContextPtr decoder_;
+  int64_t origin_ = 0;
+  MediaSample sample_;
+  std::unique_ptr<VideoFrameConverter> video_;
+  std::unique_ptr<AudioFrameConverter> audio_;
+  std::vector<uint8_t> pcm_;
+  int64_t frameDuration_ = 400000;
+  int64_t nextVideoStart_ = 0;
+  /// Audio position in samples at the negotiated rate (media time).
+  int64_t nextSample_ = 0;
+  bool haveNextSample_ = false;
+};

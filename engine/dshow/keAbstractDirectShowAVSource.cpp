@@ -1,0 +1,6 @@
+#include "keAbstractDirectShowAVSource.h"
+
+keAbstractDirectShowAVSource::keAbstractDirectShowAVSource()
+    : log(keCreateLog("keAbstractDirectShowAVSource")) {}
+
+keAbstractDirectShowAVSource::~keAbstractDirectShowAVSource() { delete log; }

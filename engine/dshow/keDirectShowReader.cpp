@@ -1,0 +1,221 @@
+#include "keDirectShowReader.h"
+
+#include <algorithm>
+
+#include "DirectShowAudioSource.h"
+#include "DirectShowVideoSource.h"
+#include "FfmpegSourceFilter.h"
+#include "FilterGraph.h"
+#include "MediaDetector.h"
+#include "NullRenderer.h"
+#include "keFrameRateProbe.h"
+#include "keSourceTiming.h"
+
+namespace {
+
+/// How long the frame-rate measurement may decode, wall time.
+constexpr uint32_t kMeasureWaitMs = 1000;
+
+}  // namespace
+
+keDirectShowReader::keDirectShowReader(keEngineContext* engineContext, const char* path)
+    : graph(std::make_unique<FilterGraph>()), context(engineContext), fileName(path ? path : "") {
+  Probe();
+  videoFilter = std::make_unique<DirectShowVideoSource>(context);
+  videoFilter->SetFrameRate(frameRate);
+  if (rateMeasured) videoFilter->SetRangeCheck(true);
+  audioFilter = std::make_unique<DirectShowAudioSource>(context);
+  if (rateMeasured) audioFilter->SetRangeCheck(true);
+  // The sources start out with the reader's own range, so that a range check
+  // without SetStartTime / SetEndTime keeps the whole file.
+  videoFilter->SetStart(start);
+  videoFilter->SetEnd(end);
+  audioFilter->SetStart(start);
+  audioFilter->SetEnd(end);
+}
+
+void keDirectShowReader::Probe() {
+  MediaDetector detector;
+  if (Failed(detector.SetFilename(fileName))) {
+    failureReason = detector.FailureReason();
+    return;
+  }
+  int32_t streams = 0;
+  if (Failed(detector.GetOutputStreams(&streams))) streams = 0;
+  for (int32_t stream = 0; stream < streams; ++stream) {
+    detector.SetCurrentStream(stream);
+    keGuid major = GUID_NULL;
+    detector.GetStreamType(&major);
+    double length = -1.0;
+    if (detector.GetStreamLength(&length) != S_OK) length = -1.0;
+    if (major == MEDIATYPE_Audio) {
+      if (firstKind == -1) firstKind = 0;
+      hasAudio = true;
+      audioLength = length;
+    } else {
+      if (firstKind == -1) firstKind = 1;
+      hasVideo = true;
+      videoLength = length;
+      double stated = 0.0;
+      const HRESULT result = detector.GetFrameRate(&stated);
+      const int32_t kind = firstKind;
+      const keFrameRateChoice choice = keChooseFrameRate(result, stated, [this, kind] {
+        keFrameRateProbe probe(context, fileName.c_str(), kMeasureWaitMs, kind);
+        return probe.GetMeasuredFrameRate();
+      });
+      frameRate = choice.frameRate;
+      rateMeasured = choice.rateMeasured;
+    }
+  }
+  end = keChooseEndTime(videoLength, audioLength);
+  if (!hasVideo) frameRate = kDefaultFrameRate;
+  if (!hasAudio && !hasVideo) failureReason = "\"" + fileName + "\" has no audio or video stream";
+}
+
+keDirectShowReader::~keDirectShowReader() {
+  for (MediaFilter* filter : graph->EnumFilters()) graph->RemoveFilter(filter);
+  graph.reset();
+  nullRenderer.reset();
+  audioFilter.reset();
+  videoFilter.reset();
+}
+
+keVideoSource* keDirectShowReader::GetVideoSource() { return videoFilter.get(); }
+
+keAudioSource* keDirectShowReader::GetAudioSource() { return audioFilter.get(); }
+
+void keDirectShowReader::SetStartTime(double seconds) {
+  start = seconds;
+  videoFilter->SetStart(start);
+  audioFilter->SetStart(start);
+}
+
+void keDirectShowReader::SetEndTime(double seconds) {
+  if (seconds != 0.0) end = seconds;
+  videoFilter->SetEnd(end);
+  audioFilter->SetEnd(end);
+}
+
+void keDirectShowReader::SetBlackSourceFile(const char* path) {
+  blackSource = true;
+  blackFile = path ? path : "";
+}
+
+std::string keDirectShowReader::GetFailureReason() {
+  std::lock_guard<std::mutex> lock(stateMutex);
+  return failureReason;
+}
+
+void keDirectShowReader::Start() {
+  std::lock_guard<std::mutex> lock(stateMutex);
+  if (aborted || running) return;
+  if (!graphBuilt) PrepareGraph();
+  if (graphBuilt) {
+    graph->Run();
+    running = true;
+  }
+}
+
+void keDirectShowReader::PrepareGraph() {
+  if (!videoFilter && !audioFilter) return;
+  graphBuilt = true;
+  ConnectFilters();
+  if (noClock) graph->SetReferenceClock(false);
+  SeekToRange();
+}
+
+void keDirectShowReader::ConnectFilters() {
+  FfmpegSourceFilter* source = nullptr;
+  if (Failed(graph->AddSourceFilter(fileName, "Source", &source))) {
+    if (failureReason.empty()) failureReason = graph->LastFailureReason();
+    return;
+  }
+  // A connection adds the target and renders the source's first stream that
+  // reaches it; a failure leaves that filter unconnected.
+  auto connect = [this](FfmpegSourceFilter* from, BaseRenderer* target, const char* name) {
+    graph->AddFilter(target, name);
+    return Succeeded(graph->RenderStream(from, target));
+  };
+  auto connectBlack = [&]() {
+    FfmpegSourceFilter* black = nullptr;
+    if (Failed(graph->AddSourceFilter(blackFile, "Black Source", &black))) {
+      if (failureReason.empty()) failureReason = graph->LastFailureReason();
+      return false;
+    }
+    return connect(black, videoFilter.get(), "Video Source");
+  };
+
+  bool videoConnected = false;
+  bool audioConnected = false;
+  if (firstKind == 1) {
+    if (!blackSource) {
+      if (videoFilter) videoConnected = connect(source, videoFilter.get(), "Video Source");
+    } else {
+      nullRenderer = std::make_unique<NullRenderer>();
+      connect(source, nullRenderer.get(), "Null Renderer");
+      videoConnected = connectBlack();
+    }
+    if (audioFilter) audioConnected = connect(source, audioFilter.get(), "Audio Source");
+  } else if (firstKind == 0) {
+    if (audioFilter) audioConnected = connect(source, audioFilter.get(), "Audio Source");
+    if (videoFilter) videoConnected = blackSource ? connectBlack() : connect(source, videoFilter.get(), "Video Source");
+  }
+
+  if (failureReason.empty() && hasVideo && !videoConnected)
+    failureReason = "the video of \"" + fileName + "\" cannot be decoded";
+  if (failureReason.empty() && hasAudio && !audioConnected)
+    failureReason = "the audio of \"" + fileName + "\" cannot be decoded";
+}
+
+void keDirectShowReader::SeekToRange() {
+  if (rateMeasured) return;
+  graph->SetPositions(static_cast<int64_t>(start * 1e7), static_cast<int64_t>(end * 1e7));
+}
+
+void keDirectShowReader::Abort() {
+  {
+    std::lock_guard<std::mutex> lock(stateMutex);
+    aborted = true;
+    if (graphBuilt && running) {
+      graph->Stop();
+      running = false;
+    }
+  }
+  if (videoFilter) videoFilter->EndOfStream();
+  if (audioFilter) audioFilter->EndOfStream();
+}
+
+void keDirectShowReader::Stop() {
+  {
+    std::lock_guard<std::mutex> lock(stateMutex);
+    if (!graphBuilt) return;
+  }
+  // Returns at once when the graph is not running or is stopped meanwhile.
+  graph->WaitForCompletion(kePlatform::kInfinite, nullptr);
+  std::lock_guard<std::mutex> lock(stateMutex);
+  graph->Stop();
+  running = false;
+}
+
+double keDirectShowReader::GetCurrentPosition() {
+  int64_t position = 0;
+  graph->GetCurrentPosition(&position);
+  return static_cast<double>(position);
+}
+
+int keDirectShowReader::GetProgressPercent() {
+  const double span = end - start;
+  if (!(span > 0.0)) return 0;
+  // The filters' own marks are media times: the end of the last counted
+  // frame and the start of the last block the range check dropped.
+  const int64_t marked = std::max(videoFilter->GetLastSampleTime(), audioFilter->GetLastSampleTime());
+  double reached = static_cast<double>(marked) * 0.0001 * 0.001;
+  // What was handed on counts from the range's start when the graph seeks
+  // to it, from the file's start when the filters keep the range.
+  const int64_t delivered =
+      std::max(videoFilter->GetLastDeliveredEnd(), audioFilter->GetLastDeliveredEnd());
+  if (delivered > 0)
+    reached = std::max(reached, static_cast<double>(delivered) * 1e-7 + (rateMeasured ? 0.0 : start));
+  const double percent = (reached - start) * 100.0 / span;
+  return static_cast<int>(std::min(100.0, std::max(0.0, percent)));
+}

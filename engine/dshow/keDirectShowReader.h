@@ -1,0 +1,120 @@
+// The source of an encode: probes the input file at construction (frame
+// rate, stream lengths, end time), creates the two renderer filters, and on
+// Start decodes the file through a graph into them, unclocked and limited to
+// the time range the application set.
+//
+// Threads: the GUI thread constructs the reader, sets it up and may Abort;
+// the worker thread calls Start and Stop; every container content calls
+// Stop; the graph's stream threads run the filters. Start, Abort and Stop
+// may overlap: none of them waits while holding the reader's state.
+//
+// Failures never end the process: a file that cannot be opened or decoded
+// leaves the filters unconnected (their listeners hear nothing), Start runs
+// a graph that completes at once, and GetFailureReason tells why.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "keAVSource.h"
+#include "keAbstractDirectShowAVSource.h"
+#include "keEngineContext.h"
+
+class DirectShowAudioSource;
+class DirectShowVideoSource;
+class FilterGraph;
+class NullRenderer;
+
+class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVSource {
+ public:
+  /// Probes `path` and creates both filters (whatever streams the file has).
+  keDirectShowReader(keEngineContext* context, const char* path);
+  /// Stops the graph, takes every filter out of it and deletes both filters;
+  /// the listeners must have released their samples.
+  ~keDirectShowReader() override;
+
+  // keAVSource
+  /// How far decoding has got between start and end, 0 to 100.
+  int GetProgressPercent() override;
+  double GetDuration() override { return end - start; }
+  keVideoSource* GetVideoSource() override;
+  bool HasVideoSource() override { return videoFilter != nullptr; }
+  keAudioSource* GetAudioSource() override;
+  bool HasAudioSource() override { return audioFilter != nullptr; }
+  /// Builds the graph once and runs it; nothing after an Abort.
+  void Start() override;
+  /// Stops a running graph, then ends the video and then the audio stream,
+  /// so that every listener hears the end of its stream.
+  void Abort() override;
+  /// Waits for the graph to complete (or to be stopped elsewhere), then stops it.
+  void Stop() override;
+  int GetVideoPolicyMode() override { return 0; }
+  int GetAudioPolicyMode() override { return 0; }
+  /// The graph's position in 100-ns units of media time.
+  double GetCurrentPosition() override;
+  double GetEndTime() override { return end; }
+  double GetStartTime() override { return start; }
+  std::string GetFailureReason() override;
+
+  // keSourceReader
+  bool HasVideo() override { return hasVideo; }
+  bool HasAudio() override { return hasAudio; }
+  const char* GetFileName() override { return fileName.c_str(); }
+  /// Start of the range in seconds, passed to both sources.
+  void SetStartTime(double seconds) override;
+  /// End of the range in seconds (0 keeps the probed end), passed to both
+  /// sources in either case.
+  void SetEndTime(double seconds) override;
+  bool IsClockless() override { return noClock; }
+  void SetClockless(bool clockless) override { noClock = clockless; }
+  /// Decode the video of `path` in place of the source's own.
+  void SetBlackSourceFile(const char* path) override;
+
+  // keAbstractDirectShowAVSource
+  void PrepareGraph() override;
+
+  /// Adds the source and connects the filters in the file's stream order.
+  virtual void ConnectFilters();
+  /// Limits playback to the range, unless the filters keep it themselves.
+  virtual void SeekToRange();
+
+  /// What the probe decided.
+  double GetFrameRate() const { return frameRate; }
+  bool IsRateMeasured() const { return rateMeasured; }
+  int32_t GetFirstKind() const { return firstKind; }
+  double GetAudioLength() const { return audioLength; }
+  double GetVideoLength() const { return videoLength; }
+  DirectShowVideoSource* GetVideoFilter() const { return videoFilter.get(); }
+  DirectShowAudioSource* GetAudioFilter() const { return audioFilter.get(); }
+
+ private:
+  void Probe();
+
+  bool noClock = true;
+  std::unique_ptr<FilterGraph> graph;
+  std::unique_ptr<DirectShowVideoSource> videoFilter;
+  std::unique_ptr<DirectShowAudioSource> audioFilter;
+  std::unique_ptr<NullRenderer> nullRenderer;
+  bool graphBuilt = false;
+  keEngineContext* context;
+  bool blackSource = false;
+  std::string blackFile;
+  bool running = false;
+  bool aborted = false;
+  int32_t firstKind = -1;
+  std::string fileName;
+  bool hasAudio = false;
+  bool hasVideo = false;
+  double frameRate = 25.0;
+  double audioLength = -1.0;
+  double videoLength = -1.0;
+  double start = 0.0;
+  double end = -1.0;
+  bool rateMeasured = false;
+
+  /// Guards running, aborted, graphBuilt and the failure reason.
+  std::mutex stateMutex;
+  std::string failureReason;
+};

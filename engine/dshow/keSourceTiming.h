@@ -1,0 +1,35 @@
+// The reader's rules for the frame rate and the end time it takes from the
+// media detector's answers.
+#pragma once
+
+#include <functional>
+
+#include "MediaResult.h"
+
+/// Rates above this are taken for a clock rate that a container reports in
+/// place of its frame rate (a time scale of 600 or 1000), not for a rate of
+/// pictures: such a stream's rate is measured. Genuine rates of 50 and 60
+/// frames per second (and twice that) are kept as they are.
+constexpr double kHighestStatedFrameRate = 120.0;
+
+/// The frame rate used when none can be had.
+constexpr double kDefaultFrameRate = 25.0;
+
+struct keFrameRateChoice {
+  double frameRate = kDefaultFrameRate;
+  /// The file states no rate (the detector answered S_FALSE): its times
+  /// cannot be trusted for seeking, so the filters keep the range themselves.
+  bool rateMeasured = false;
+};
+
+/// From the detector's frame-rate answer (`result`, `statedRate`): a stated
+/// rate of 0 or less, or no stated rate, or an implausible one, is measured
+/// with `measure` (when no rate was stated, only when the rate is then 0 or
+/// less); a rate that is still 0 or less, or not a number, becomes 25.
+keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate,
+                                    const std::function<double()>& measure);
+
+/// The end of an encode, in seconds, from the stream lengths (-1.0 where a
+/// length cannot be read): the shorter of the two known lengths, the only
+/// known one when just one is, -1.0 when neither is.
+double keChooseEndTime(double videoLength, double audioLength);

@@ -1,0 +1,220 @@
+#include "TestMedia.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+namespace TestMedia {
+namespace {
+
+enum class Make { Ffmpeg, Empty, Truncate, Random, PatchAudioTag, PatchVideoTag };
+
+struct Recipe {
+  Make make;
+  /// ffmpeg arguments before the output name, or the file a recipe derives from.
+  std::string text;
+};
+
+const std::string kPicture = "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 ";
+std::string Tone(int rate, int seconds = 2) {
+  return "-f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(rate) +
+         ":duration=" + std::to_string(seconds) + " ";
+}
+// Red over blue, so that the row order of a delivered picture shows.
+const std::string kTwoColours =
+    "-f lavfi -i color=c=blue:size=64x48:rate=25:duration=1 "
+    "-vf drawbox=x=0:y=0:w=64:h=24:color=red:t=fill ";
+
+const std::map<std::string, Recipe>& Recipes() {
+  static const std::map<std::string, Recipe> recipes = {
+      {"av.avi", {Make::Ffmpeg, kPicture + Tone(44100) + "-ac 2 -c:v mpeg4 -q:v 5 -c:a pcm_s16le"}},
+      {"av.mpg", {Make::Ffmpeg, kPicture + Tone(44100) + "-ac 2 -c:v mpeg1video -c:a mp2 -f mpeg"}},
+      {"av.mpeg", {Make::Ffmpeg, kPicture + Tone(48000) + "-ac 2 -c:v mpeg2video -c:a mp2 -f mpeg"}},
+      {"av.mov", {Make::Ffmpeg, kPicture + Tone(48000) + "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      {"av.mp4",
+       {Make::Ffmpeg,
+        kPicture + Tone(44100) + "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac -movflags +faststart"}},
+      {"av.3gp",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=176x144:rate=15:duration=2 " + Tone(22050) +
+                          "-ac 1 -c:v h263 -c:a aac"}},
+      {"av.flv", {Make::Ffmpeg, kPicture + Tone(22050) + "-ac 2 -c:v flv -c:a libmp3lame"}},
+      {"rate50.mp4",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=50:duration=1 " + Tone(44100, 1) +
+                          "-pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      {"rate5994.mp4",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=60000/1001:duration=1 " +
+                          Tone(44100, 1) + "-pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      {"four.mp4",
+       {Make::Ffmpeg,
+        "-f lavfi -i testsrc=size=160x120:rate=25:duration=1 "
+        "-f lavfi -i testsrc2=size=80x60:rate=10:duration=1 " +
+            Tone(44100, 1) + "-f lavfi -i sine=frequency=880:duration=1 "
+                             "-map 0 -map 1 -map 2 -map 3 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      {"audio.mp3", {Make::Ffmpeg, Tone(22050) + "-ac 1 -c:a libmp3lame"}},
+      {"cover.mp3",
+       {Make::Ffmpeg, Tone(44100) + "-f lavfi -i testsrc=size=64x64:duration=1 -map 0 -map 1 "
+                                    "-ac 2 -c:a libmp3lame -c:v png -frames:v 1 "
+                                    "-disposition:v attached_pic -id3v2_version 3"}},
+      {"mono8k.wav", {Make::Ffmpeg, Tone(8000) + "-ac 1 -c:a pcm_s16le"}},
+      {"stereo48k.wav", {Make::Ffmpeg, Tone(48000) + "-ac 2 -c:a pcm_s16le"}},
+      {"surround.wav", {Make::Ffmpeg, Tone(32000) + "-ac 6 -c:a pcm_s16le"}},
+      {"float.wav", {Make::Ffmpeg, Tone(44100) + "-ac 2 -c:a pcm_f32le"}},
+      {"video.avi", {Make::Ffmpeg, kPicture + "-c:v mpeg4 -q:v 5"}},
+      {"odd.avi",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=161x121:rate=25:duration=1 -c:v mpeg4 -q:v 5"}},
+      {"odd_rgb.avi",
+       {Make::Ffmpeg,
+        "-f lavfi -i testsrc=size=161x121:rate=25:duration=1 -pix_fmt bgr24 -c:v rawvideo"}},
+      {"raw_bgr24.avi", {Make::Ffmpeg, kTwoColours + "-pix_fmt bgr24 -c:v rawvideo"}},
+      {"raw_bgra.avi", {Make::Ffmpeg, kTwoColours + "-pix_fmt bgra -c:v rawvideo"}},
+      {"raw_i420.avi", {Make::Ffmpeg, kTwoColours + "-pix_fmt yuv420p -c:v rawvideo"}},
+      {"raw_gray.avi", {Make::Ffmpeg, kTwoColours + "-pix_fmt gray -c:v rawvideo"}},
+      {"raw_yuyv.mov", {Make::Ffmpeg, kTwoColours + "-pix_fmt yuyv422 -c:v rawvideo"}},
+      {"raw_uyvy.mov", {Make::Ffmpeg, kTwoColours + "-pix_fmt uyvy422 -c:v rawvideo"}},
+      {"empty.avi", {Make::Empty, ""}},
+      {"truncated.avi", {Make::Truncate, "av.avi"}},
+      {"truncated.mp4", {Make::Truncate, "av.mp4"}},
+      {"random.mpg", {Make::Random, ""}},
+      {"noaudiocodec.avi", {Make::PatchAudioTag, "av.avi"}},
+      {"novideocodec.avi", {Make::PatchVideoTag, "av.avi"}},
+  };
+  return recipes;
+}
+
+std::string Directory() {
+  char exe[4096] = {};
+  const ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  std::string dir = length > 0 ? std::string(exe, static_cast<size_t>(length)) : "/tmp/x";
+  dir = dir.substr(0, dir.rfind('/')) + "/test-media";
+  mkdir(dir.c_str(), 0755);
+  return dir;
+}
+
+std::string Hash(const std::string& text) {
+  uint64_t hash = 1469598103934665603ULL;  // FNV-1a
+  for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ULL;
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+  return std::string(hex, 8);
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteAll(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+/// In an AVI header, the stream header of `kind` ("auds" or "vids") and the
+/// stream format chunk that follows it.
+bool FindStream(const std::string& bytes, const char* kind, size_t* header, size_t* format) {
+  for (size_t at = bytes.find("strh"); at != std::string::npos; at = bytes.find("strh", at + 4)) {
+    if (bytes.compare(at + 8, 4, kind) != 0) continue;
+    *header = at + 8;
+    *format = bytes.find("strf", at);
+    return *format != std::string::npos;
+  }
+  return false;
+}
+
+bool MakeFile(const std::string& name, const Recipe& recipe, const std::string& target) {
+  switch (recipe.make) {
+    case Make::Ffmpeg: {
+      const std::string command = "ffmpeg -nostdin -y -loglevel error " + recipe.text + " '" +
+                                  target + "' > /dev/null 2>&1";
+      return std::system(command.c_str()) == 0;
+    }
+    case Make::Empty:
+      return WriteAll(target, "");
+    case Make::Truncate: {
+      const std::string bytes = ReadAll(Path(recipe.text));
+      return !bytes.empty() && WriteAll(target, bytes.substr(0, bytes.size() * 2 / 5));
+    }
+    case Make::Random: {
+      std::string bytes(65536, '\0');
+      uint32_t state = 20240601u;
+      for (char& byte : bytes) {
+        state = state * 1664525u + 1013904223u;
+        byte = static_cast<char>(state >> 24);
+      }
+      return WriteAll(target, bytes);
+    }
+    case Make::PatchAudioTag:
+    case Make::PatchVideoTag: {
+      std::string bytes = ReadAll(Path(recipe.text));
+      size_t header = 0, format = 0;
+      const bool audio = recipe.make == Make::PatchAudioTag;
+      if (!FindStream(bytes, audio ? "auds" : "vids", &header, &format)) return false;
+      if (audio) {
+        bytes[format + 8] = 0x77;  // wFormatTag
+        bytes[format + 9] = 0x77;
+      } else {
+        bytes.replace(header + 4, 4, "QQQQ");      // fccHandler
+        bytes.replace(format + 8 + 16, 4, "QQQQ");  // biCompression
+      }
+      return WriteAll(target, bytes);
+    }
+  }
+  (void)name;
+  return false;
+}
+
+}  // namespace
+
+std::string Path(const std::string& name) {
+  const auto found = Recipes().find(name);
+  if (found == Recipes().end()) {
+    ADD_FAILURE() << "no test media called " << name;
+    return "";
+  }
+  const Recipe& recipe = found->second;
+  const std::string dot = name.substr(name.rfind('.'));
+  const std::string stem = name.substr(0, name.rfind('.'));
+  const std::string dir = Directory();
+  const std::string path =
+      dir + "/" + stem + "-" + Hash(std::to_string(static_cast<int>(recipe.make)) + recipe.text) + dot;
+
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) return path;
+
+  const int lock = open((dir + "/.lock-" + stem).c_str(), O_CREAT | O_RDWR, 0644);
+  if (lock >= 0) flock(lock, LOCK_EX);
+  bool made = stat(path.c_str(), &info) == 0;
+  if (!made) {
+    const std::string part = path + ".part" + std::to_string(getpid()) + dot;
+    made = MakeFile(name, recipe, part) && std::rename(part.c_str(), path.c_str()) == 0;
+    if (!made) std::remove(part.c_str());
+  }
+  if (lock >= 0) {
+    flock(lock, LOCK_UN);
+    close(lock);
+  }
+  if (!made) {
+    ADD_FAILURE() << "cannot make test media " << name << " (is ffmpeg installed?)";
+    return "";
+  }
+  return path;
+}
+
+std::vector<std::string> Names() {
+  std::vector<std::string> names;
+  for (const auto& entry : Recipes()) names.push_back(entry.first);
+  return names;
+}
+
+}  // namespace TestMedia

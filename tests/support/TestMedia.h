@@ -1,0 +1,51 @@
+// Media files for tests, generated with the ffmpeg command-line tool from
+// its built-in test sources (testsrc pictures, sine tones) on first use.
+//
+// Files are kept in "test-media" beside the test binary, under names that
+// carry a hash of how they were made, so the many test processes of one run
+// (and later runs) share them and a changed recipe makes a new file. A lock
+// file keeps two processes from making the same file at once.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace TestMedia {
+
+/// The path of the generated file `name`, making it when needed. Names:
+///
+/// Audio and video, 2 s, 160x120 at 25 fps unless said otherwise:
+///   "av.avi"   MPEG-4 + 16-bit PCM stereo 44100 Hz
+///   "av.mpg"   MPEG-1 + MP2 stereo 44100 Hz
+///   "av.mpeg"  MPEG-2 + MP2 stereo 48000 Hz
+///   "av.mov"   H.264 + AAC stereo 48000 Hz
+///   "av.mp4"   H.264 + AAC stereo 44100 Hz (index at the front)
+///   "av.3gp"   H.263 176x144 at 15 fps + AAC mono 22050 Hz
+///   "av.flv"   Sorenson H.263 + MP3 stereo 22050 Hz (audio stream first)
+///   "rate50.mp4", "rate5994.mp4"  1 s of H.264 at 50 and 60000/1001 fps + AAC
+///   "four.mp4" two H.264 and two AAC streams, 1 s
+/// Audio only, 2 s:
+///   "audio.mp3" mono 22050 Hz; "cover.mp3" stereo 44100 Hz with cover art
+///   "mono8k.wav", "stereo48k.wav", "surround.wav" (6 channels, 32000 Hz),
+///   "float.wav" (32-bit float stereo 44100 Hz)
+/// Video only:
+///   "video.avi"  MPEG-4, 2 s
+///   "odd.avi"    MPEG-4 161x121, 1 s
+///   "odd_rgb.avi" raw BGR 161x121, 1 s
+///   "raw_bgr24.avi", "raw_bgra.avi", "raw_i420.avi", "raw_gray.avi",
+///   "raw_yuyv.mov", "raw_uyvy.mov": raw 64x48 pictures at 25 fps, 1 s,
+///     red in the top half and blue in the bottom half
+/// Broken:
+///   "empty.avi" (no bytes), "truncated.avi", "truncated.mp4" (the first 40%
+///   of "av.avi" / "av.mp4"), "random.mpg" (64 KiB of fixed random bytes),
+///   "noaudiocodec.avi", "novideocodec.avi" ("av.avi" with the audio's or
+///   the video's codec tag replaced by an unknown one)
+///
+/// Fails the calling test (and returns an empty path) when the file cannot
+/// be made.
+std::string Path(const std::string& name);
+
+/// Every name above.
+std::vector<std::string> Names();
+
+}  // namespace TestMedia
