@@ -6,6 +6,8 @@
 #include "OrvexaOutput.h"
 #include "kePath.h"
 #include "keAlloc.h"
+#include "keDirectShowReader.h"
+#include "keMediaInfo.h"
 
 keFactory::keFactory() = default;
 
@@ -21,3 +23,11 @@ OrvexaOutput* keFactory::CreateOrvexaOutput(const char* outputPath) {
 }
 
 KestrinAvEncoder* keFactory::CreateAvEncoder() { return new KestrinAvEncoder(&context_); }
+
+keSourceReader* keFactory::CreateSourceReader(const char* inputPath) {
+  return new keDirectShowReader(&context_, inputPath);
+}
+
+keAbstractMediaInfo* keFactory::CreateMediaInfo(const char* inputPath) {
+  return new keMediaInfo(&context_, inputPath);
+}

@@ -114,6 +114,15 @@ void keDirectShowReader::Start() {
     graph->Run();
     running = true;
   }
+  // A filter that nothing feeds (the file has no such stream, or it cannot
+  // be decoded) will never end its stream by itself; its listeners would
+  // wait for it for ever, and with them the whole encode.
+  EndUnfedStreams();
+}
+
+void keDirectShowReader::EndUnfedStreams() {
+  if (videoFilter && !videoFilter->IsConnected()) videoFilter->EndOfStream();
+  if (audioFilter && !audioFilter->IsConnected()) audioFilter->EndOfStream();
 }
 
 void keDirectShowReader::PrepareGraph() {

@@ -77,6 +77,8 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
 
   /// Adds the source and connects the filters in the file's stream order.
   virtual void ConnectFilters();
+  /// Ends the streams of the filters that no stream of the file reaches.
+  void EndUnfedStreams();
   /// Limits playback to the range, unless the filters keep it themselves.
   virtual void SeekToRange();
 

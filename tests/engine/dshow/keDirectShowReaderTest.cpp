@@ -85,7 +85,10 @@ TEST(keDirectShowReader, FilesThatAreNotMediaGiveAReasonAndAnEmptyRun) {
     reader.GetVideoSource()->AddListener(&video);
     reader.Start();
     reader.Stop();  // completes at once: nothing is connected
-    EXPECT_EQ(audio.formats + audio.endOfStreams + video.formats + video.endOfStreams, 0);
+    // Nothing streams, but both streams end, so that no encoder waits.
+    EXPECT_EQ(audio.formats + video.formats, 0);
+    EXPECT_EQ(audio.endOfStreams, 1);
+    EXPECT_EQ(video.endOfStreams, 1);
   }
 }
 
@@ -103,8 +106,11 @@ TEST(keDirectShowReader, AStreamWithoutDecoderIsNamedAsTheReason) {
     reader.Start();
     reader.Stop();
     EXPECT_NE(reader.GetFailureReason().find(c.second), std::string::npos) << reader.GetFailureReason();
-    // The other stream still decodes to its end.
-    EXPECT_EQ(audio.endOfStreams + video.endOfStreams, 1);
+    // The other stream still decodes to its end, and the undecodable one
+    // ends without a format.
+    EXPECT_EQ(audio.endOfStreams, 1);
+    EXPECT_EQ(video.endOfStreams, 1);
+    EXPECT_EQ(audio.formats + video.formats, 1);
   }
 }
 
@@ -147,7 +153,8 @@ TEST(keDirectShowReader, DecodesEveryFormatIntoBothSources) {
       ASSERT_FALSE(audio.samples.empty());
       EXPECT_TRUE(audio.samples.back().last);
     } else {
-      EXPECT_EQ(audio.formats + audio.endOfStreams, 0);
+      EXPECT_EQ(audio.formats, 0);
+      EXPECT_EQ(audio.endOfStreams, 1);  // ended at once: no encoder waits on it
     }
     if (c.frames > 0) {
       EXPECT_EQ(video.width, c.width);
@@ -157,7 +164,8 @@ TEST(keDirectShowReader, DecodesEveryFormatIntoBothSources) {
       EXPECT_TRUE(video.samples.back().last);
       EXPECT_EQ(video.samples.front().data.size(), static_cast<size_t>(c.width * c.height * 3 / 2));
     } else {
-      EXPECT_EQ(video.formats + video.endOfStreams, 0);
+      EXPECT_EQ(video.formats, 0);
+      EXPECT_EQ(video.endOfStreams, 1);
     }
     EXPECT_GE(reader.GetProgressPercent(), 90);  // lengths are stated a little long
   }
