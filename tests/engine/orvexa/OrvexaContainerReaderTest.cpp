@@ -334,6 +334,26 @@ TEST(OrvexaContainerReader, NamesTheDamageInASpoiltFile) {
   }
 }
 
+// Bounds checks: damage anywhere in the header, whatever it unscrambles to,
+// and a cut at any length are read without running off the bytes (the
+// sanitizer builds catch that), and every cut is reported.
+TEST(OrvexaContainerReader, SurvivesDamageAnywhere) {
+  TempDir dir;
+  const std::vector<uint8_t> good = WriteContainer(dir, {MakeProfile("ADSL1", 32000, 200000, 4, 300)});
+  const OrvexaContainer layout = ReadOrvexaContainer(good);
+  ASSERT_TRUE(layout.errors.empty()) << layout.ErrorText();
+  for (size_t i = 0; i < layout.headerSize; ++i)
+    for (uint8_t flip : {0x01, 0x80, 0xFF}) {
+      std::vector<uint8_t> spoilt = good;
+      spoilt[i] ^= flip;
+      (void)ReadOrvexaContainer(spoilt);
+    }
+  for (size_t length = 0; length < good.size(); length += 1 + length / 3) {
+    const OrvexaContainer read = ReadOrvexaContainer(std::vector<uint8_t>(good.begin(), good.begin() + length));
+    EXPECT_FALSE(read.errors.empty()) << "a cut at " << length << " went unnoticed";
+  }
+}
+
 TEST(OrvexaContainerReader, ReportsContentsThatBreakTheirTable) {
   struct Case {
     const char* what;
