@@ -117,3 +117,9 @@ int32_t KestrinAvEncoder::GetProgressPercent() {
 }
 
 double KestrinAvEncoder::GetCurrentPosition() { return source_ ? source_->GetCurrentPosition() : 0.0; }
+
+std::string KestrinAvEncoder::GetMissingStreamReason() {
+  if (vorbis_ && !vorbis_->HasStreamed()) return "the source gave no audio to encode";
+  if (theora_ && !theora_->HasStreamed()) return "the source gave no video to encode";
+  return std::string();
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "keEngineContext.h"
 #include "keLog.h"
@@ -68,6 +69,11 @@ class KestrinAvEncoder : public keAbstractAvEncoder {
   virtual int32_t GetProgressPercent();
   /// The source's position, 100-ns units.
   virtual double GetCurrentPosition();
+
+  /// Why the profile's data lack a stream it was set up with: an encoder
+  /// whose source never streamed (the file has no such stream, or it could
+  /// not be decoded). Empty when both encoders received their streams.
+  std::string GetMissingStreamReason();
 
   keAVSource* GetSource() const { return source_; }
   void SetSource(keAVSource* source) { source_ = source; }

@@ -81,27 +81,33 @@ HRESULT DirectShowVideoSource::DoRenderSample(MediaSample* mediaSample) {
     }
   }
 
-  const bool copy = Copies();
-  keVideoSample* sample = nullptr;
-  {
-    std::lock_guard<std::mutex> lock(deliveryMutex);
-    if (endDelivered || !converter || !factory) return S_OK;
-    // Only a stop leaves the sample held here; it is loaded again only once
-    // every listener has let go of it.
-    if (copy && current && !WaitUnlessStopping(current->GetZeroRefEvent())) return S_OK;
-    converter->ConvertSample(mediaSample);
-    if (GetDeinterlace()) deinterlacer.Apply(pictureData, pictureLinesize, width, height);
-    mediaSample->GetTime(&sampleStart, &sampleEnd);
-    sample = factory->GetSample(pictureData, copy);
-    sample->start = sampleStart;
-    sample->end = sampleEnd;
-    lastSampleEnd = sampleEnd;
-    lastDeliveredEnd = sampleEnd;
-    current = sample;
-    NotifySample(sample);
-  }
-  if (copy) WaitUnlessStopping(sample->GetZeroRefEvent());
+  std::lock_guard<std::mutex> lock(deliveryMutex);
+  if (endDelivered || !converter || !factory) return S_OK;
+  // The frame held back from the last call goes out now that it is known
+  // not to be the last; the picture buffer is reused only once every
+  // listener has let go of it.
+  if (pending && !HandOnPending(false)) return S_OK;
+  // A stop may have cut the last wait short: never reload a sample that a
+  // listener still reads.
+  if (current && !WaitUnlessStopping(current->GetZeroRefEvent())) return S_OK;
+  converter->ConvertSample(mediaSample);
+  if (GetDeinterlace()) deinterlacer.Apply(pictureData, pictureLinesize, width, height);
+  mediaSample->GetTime(&sampleStart, &sampleEnd);
+  keVideoSample* sample = factory->GetSample(pictureData, Copies());
+  sample->start = sampleStart;
+  sample->end = sampleEnd;
+  lastSampleEnd = sampleEnd;
+  current = sample;
+  pending = true;
   return S_OK;
+}
+
+bool DirectShowVideoSource::HandOnPending(bool last) {
+  pending = false;
+  current->last = last;
+  lastDeliveredEnd = current->end;
+  NotifySample(current);
+  return WaitUnlessStopping(current->GetZeroRefEvent());
 }
 
 HRESULT DirectShowVideoSource::EndOfStream() {
@@ -109,13 +115,8 @@ HRESULT DirectShowVideoSource::EndOfStream() {
     std::lock_guard<std::mutex> lock(deliveryMutex);
     if (!endDelivered) {
       endDelivered = true;
-      // The last frame goes out once more with its last flag, which the
-      // listeners may see only once they have let go of it (see
-      // DirectShowAudioSource::EndOfStream).
-      if (current && (!Copies() || WaitForFinalRelease(current->GetZeroRefEvent()))) {
-        current->last = true;
-        NotifySample(current);
-      }
+      // The frame held back is the last one: it goes out once, flagged.
+      if (pending && current) HandOnPending(true);
       NotifyEndOfStream();
     }
   }

@@ -71,6 +71,13 @@ class DirectShowVideoSource : public BaseRenderer, public keVideoSourceBase {
   uint8_t* pictureData[4] = {nullptr, nullptr, nullptr, nullptr};
   int pictureLinesize[4] = {0, 0, 0, 0};
   keVideoSample* current = nullptr;
+  /// `current` holds a frame not yet handed on: each frame waits for the
+  /// next one (or the end), so that the stream's last frame goes out once,
+  /// flagged last, instead of once more as a copy of itself.
+  bool pending = false;
+  /// Hands `current` on, flagged `last` or not, and waits until every
+  /// listener has released it; false when a stop cut the wait short.
+  bool HandOnPending(bool last);
   std::unique_ptr<keVideoSampleFactory> factory;
   std::atomic<double> frameCount{0.0};
   bool countOnly = false;

@@ -65,6 +65,10 @@ class keThreadedEncoder : public keEncoderStream {
   /// then signals encoding-finished.
   void Run();
 
+  /// True once the source started the stream (OnStart); an encoder whose
+  /// source never streamed wrote nothing but an empty end of stream.
+  bool HasStreamed() const { return started_.load(); }
+
   /// Set once the stream has ended and every sample has been released.
   keEvent& GetEncodingFinishedEvent() { return encodingFinished_; }
 
@@ -127,7 +131,7 @@ class keThreadedEncoder : public keEncoderStream {
   bool endOfStreamSent_ = false;
   int64_t lastGranule_ = 0;
   // Listener-side state, touched only by the streaming thread.
-  bool started_ = false;
+  std::atomic<bool> started_{false};
   bool endCalled_ = false;
   bool lastQueued_ = false;
   std::atomic<bool> finished_{false};

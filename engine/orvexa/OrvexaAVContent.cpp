@@ -106,6 +106,9 @@ std::string OrvexaAVContent::GetFailureReason() {
   if (!copyFailure_.empty()) return copyFailure_;
   std::string encoderFailure = encoder_->GetStreamManager()->GetFailureReason();
   if (!encoderFailure.empty()) return encoderFailure;
-  if (keAVSource* source = encoder_->GetSource()) return source->GetFailureReason();
-  return std::string();
+  if (keAVSource* source = encoder_->GetSource()) {
+    std::string sourceFailure = source->GetFailureReason();
+    if (!sourceFailure.empty()) return sourceFailure;
+  }
+  return encoder_->GetMissingStreamReason();
 }

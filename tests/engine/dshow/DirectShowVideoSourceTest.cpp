@@ -89,17 +89,23 @@ TEST(DirectShowVideoSource, HandsOnTheConvertedPictureWithItsSettings) {
   picture.SetActualDataLength(12);
   picture.SetTime(100, 200);
   filter.DoRenderSample(&picture);
+  // Each frame waits for the next one or the end: only then is it known
+  // whether it is the last.
+  EXPECT_TRUE(listener.samples.empty());
+  EXPECT_EQ(filter.GetLastSampleEnd(), 200);
+  picture.SetTime(200, 300);
+  filter.DoRenderSample(&picture);
   ASSERT_EQ(listener.samples.size(), 1u);
   EXPECT_EQ(listener.samples[0].data, std::vector<uint8_t>(bytes, bytes + 12));  // no deinterlacing
   EXPECT_EQ(listener.samples[0].start, 100);
   EXPECT_EQ(listener.samples[0].end, 200);
-  EXPECT_EQ(filter.GetLastSampleEnd(), 200);
+  EXPECT_FALSE(listener.samples[0].last);
 
   filter.EndOfStream();
   filter.EndOfStream();
-  ASSERT_EQ(listener.samples.size(), 2u);  // the last frame again, marked last
+  ASSERT_EQ(listener.samples.size(), 2u);  // the last frame, once, marked last
   EXPECT_TRUE(listener.samples[1].last);
-  EXPECT_EQ(listener.samples[1].data, listener.samples[0].data);
+  EXPECT_EQ(listener.samples[1].start, 200);
   EXPECT_EQ(listener.endOfStreams, 1);
   filter.DoRenderSample(&picture);  // after the end nothing more
   EXPECT_EQ(listener.samples.size(), 2u);
@@ -118,10 +124,11 @@ TEST(DirectShowVideoSource, RangeCheckDropsFramesOutsideTheRange) {
     MediaSample picture = Picture(MEDIASUBTYPE_IYUV, 16, 16, 9, start, start + 400000);
     filter.DoRenderSample(&picture);
   }
-  ASSERT_EQ(listener.samples.size(), 3u);  // two frames, then the last one again
+  ASSERT_EQ(listener.samples.size(), 2u);  // the two frames in range, the second marked last
   EXPECT_EQ(listener.samples[0].start, 10000000);
   EXPECT_EQ(listener.samples[1].start, 19990000);
-  EXPECT_TRUE(listener.samples[2].last);
+  EXPECT_FALSE(listener.samples[0].last);
+  EXPECT_TRUE(listener.samples[1].last);
   EXPECT_EQ(listener.endOfStreams, 1);
 }
 
@@ -135,6 +142,7 @@ TEST(DirectShowVideoSource, DeinterlacesWhenAsked) {
   MediaSample picture = Picture(MEDIASUBTYPE_IYUV, 32, 32, 128, 0, 1);
   for (int row = 1; row < 32; row += 2) std::fill(picture.Data() + row * 32, picture.Data() + row * 32 + 32, 20);
   filter.DoRenderSample(&picture);
+  filter.EndOfStream();
   ASSERT_EQ(listener.samples.size(), 1u);
   EXPECT_NEAR(listener.samples[0].data[15 * 32 + 16], 128, 2);  // an odd row, blended away
 }
@@ -156,7 +164,7 @@ TEST(DirectShowVideoSource, ReceivesEveryFrameOfAFile) {
   graph.Stop();
   EXPECT_EQ(listener.width, 160);
   EXPECT_EQ(listener.height, 120);
-  ASSERT_EQ(listener.samples.size(), 51u);  // 50 frames and the last one again
+  ASSERT_EQ(listener.samples.size(), 50u);  // every frame once, the last one marked
   EXPECT_EQ(listener.samples[0].data.size(), 160u * 120 * 3 / 2);
   EXPECT_TRUE(listener.samples.back().last);
   EXPECT_EQ(listener.endOfStreams, 1);

@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "GeneratedEncode.h"
+#include "OggDecodeCheck.h"
+#include "OrvexaContainerReader.h"
 #include "TempDir.h"
 #include "keAbstractOrvexaContent.h"
 #include "keOrvexaWriter.h"
@@ -77,6 +79,21 @@ TEST(OrvexaOutput, TwoProfilesGiveFourContentsWithTheirIdsAndProperties) {
   EXPECT_EQ(smoothIndex->at("content-name"), "Seek Index");
   // The profile closest to 390 kbit/s leads the file.
   EXPECT_EQ(all[0].at("content-name"), "Smooth");
+
+  // The file itself, read from its bytes alone, and every profile decoded.
+  const OrvexaContainer container = ReadOrvexaContainerFile(dir.File("out.orx"));
+  EXPECT_TRUE(container.errors.empty()) << container.ErrorText();
+  ASSERT_EQ(container.AudioVideoContents().size(), 2u);
+  const std::vector<int> frames = {13, 30};  // 30 source frames kept at 12.5 and at 29.97 fps
+  for (size_t i = 0; i < 2; ++i) {
+    const OggDecodeResult decoded = DecodeOggBytes(container.AudioVideoContents()[i]->oggBytes);
+    EXPECT_FALSE(decoded.decodeErrors) << decoded.errorText;
+    const DecodedOggStream* video = decoded.Stream("video");
+    ASSERT_TRUE(video != nullptr);
+    EXPECT_NEAR(static_cast<double>(video->frames), frames[i], 1.0);
+    ASSERT_TRUE(decoded.Stream("audio") != nullptr);
+    EXPECT_NEAR(decoded.Stream("audio")->durationSeconds, 1.0, 0.1);
+  }
 }
 
 TEST(OrvexaOutput, VideoOnlyProfileHasNoAudioProperties) {
