@@ -2,6 +2,7 @@
 #include "wxXml2Document.h"
 
 #include "wxXml2Node.h"
+#include "wxXml2Tree.h"
 #include "wxXml2Utf8.h"
 
 #include <libxml/parser.h>
@@ -68,8 +69,9 @@ void wxXml2Document::SetRoot(const wxXml2Node& node)
 
     xmlNode* old = xmlDocSetRootElement(m_obj, root);
     // The replaced root leaves the tree. A wrapper that still holds it frees it when it goes;
-    // without one nothing else would.
-    if (old && old != root && wxXml2GetRefCount(old->_private) == 0)
+    // without one nothing else would. While a wrapper holds anything inside it, freeing it
+    // would leave that wrapper dangling, so it is then left as it is.
+    if (old && old != root && !wxXml2IsHeldAnywhere(old))
         xmlFreeNode(old);
 }
 

@@ -6,10 +6,28 @@
 
 namespace {
 
-/// "&name;": a text that stands for an entity.
+/// "&name;" (or a character reference "&#38;", "&#x26;"): a text that stands for an entity.
+/// Anything else between "&" and ";" would be written out as a reference that no reader can
+/// parse, so such a text stays a text.
 bool IsEntityReference(const wxString& content)
 {
-    return content.length() >= 2 && content.StartsWith("&") && content.EndsWith(";");
+    if (content.length() < 3 || !content.StartsWith("&") || !content.EndsWith(";"))
+        return false;
+    const wxString inner = content.Mid(1, content.length() - 2);
+    if (inner.StartsWith("#")) {
+        const bool hex = inner.length() > 1 && (inner[1] == 'x');
+        const wxString digits = inner.Mid(hex ? 2 : 1);
+        if (digits.empty())
+            return false;
+        for (const wxUniChar c : digits) {
+            const bool digit = c >= '0' && c <= '9';
+            const bool hexLetter = (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+            if (!digit && !(hex && hexLetter))
+                return false;
+        }
+        return true;
+    }
+    return xmlValidateName(wxXml2Utf8(inner), 0) == 0;
 }
 
 } // namespace

@@ -122,3 +122,33 @@ void wxXml2SetNamespaceOnSubtree(xmlNode* top, xmlNs* ns)
         node = node->next;
     }
 }
+
+bool wxXml2IsHeldAnywhere(const xmlNode* top)
+{
+    if (!top)
+        return false;
+    const xmlNode* node = top;
+    for (;;) {
+        if (node->_private)
+            return true;
+        if (node->type == XML_ELEMENT_NODE) {
+            for (const xmlAttr* a = node->properties; a; a = a->next) {
+                if (a->_private)
+                    return true;
+            }
+            for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) {
+                if (ns->_private)
+                    return true;
+            }
+        }
+        if (node->children && node->type != XML_ENTITY_REF_NODE) {
+            node = node->children;
+            continue;
+        }
+        while (node != top && !node->next)
+            node = node->parent;
+        if (node == top)
+            return false;
+        node = node->next;
+    }
+}

@@ -21,3 +21,7 @@ bool wxXml2LinkAfter(xmlNode* anchor, xmlNode* node);
 /// Sets the namespace on the node and every element below it, in document order. The
 /// declarations that entity references point to are not entered.
 void wxXml2SetNamespaceOnSubtree(xmlNode* top, xmlNs* ns);
+
+/// Whether a wrapper holds the node, or anything inside it: a node below it, an attribute of
+/// one of those elements or a namespace declared on one.
+bool wxXml2IsHeldAnywhere(const xmlNode* top);
