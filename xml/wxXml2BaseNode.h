@@ -26,6 +26,7 @@ public:
     /// Empty, or the node has no parent and no siblings.
     bool IsUnlinked() const override;
     bool IsOk() const override { return m_obj != nullptr; }
+    xmlNode* GetTreeNode() const override { return m_obj; }
 
     xmlNode* GetObj() const { return m_obj; }
 

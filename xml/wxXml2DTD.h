@@ -25,6 +25,7 @@ public:
     /// Empty, or the DTD belongs to no document.
     bool IsUnlinked() const override { return !m_obj || !m_obj->parent; }
     bool IsOk() const override { return m_obj != nullptr; }
+    xmlNode* GetTreeNode() const override { return reinterpret_cast<xmlNode*>(m_obj); }
 
     xmlDtd* GetObj() const { return m_obj; }
 

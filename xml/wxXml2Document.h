@@ -38,6 +38,7 @@ public:
     /// A document is never part of a larger tree.
     bool IsUnlinked() const override { return true; }
     bool IsOk() const override { return m_obj != nullptr; }
+    xmlNode* GetTreeNode() const override { return reinterpret_cast<xmlNode*>(m_obj); }
 
     xmlDoc* GetObj() const { return m_obj; }
 

@@ -33,6 +33,7 @@ public:
     /// Empty, or no owner node.
     bool IsUnlinked() const override { return !m_obj || !m_owner; }
     bool IsOk() const override { return m_obj != nullptr; }
+    xmlNode* GetTreeNode() const override { return m_owner; }
 
     xmlNs* GetObj() const { return m_obj; }
     xmlNode* GetOwner() const { return m_owner; }

@@ -72,8 +72,11 @@ void wxXml2Node::Build(xmlElementType type, wxXml2Node parent, wxXml2Document do
             return;
         }
         if (IsEntityReference(content)) {
-            created = xmlNewReference(doc, contentText);
+            // Under a parent it goes where a plain text would: the parent's last child.
+            created = xmlNewReference(doc ? doc : (parentNode ? parentNode->doc : nullptr), contentText);
             wxXml2SetNamespaceOnSubtree(created, nsObj);
+            if (parentNode)
+                placement = Placement::LastChildOfParent;
         } else if (!name.empty()) {
             created = parentNode ? xmlNewTextChild(parentNode, nsObj, nameText, contentText)
                                  : xmlNewDocRawNode(doc, nsObj, nameText, contentText);

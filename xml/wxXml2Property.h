@@ -25,6 +25,7 @@ public:
     /// Empty, or the attribute has no element and no siblings.
     bool IsUnlinked() const override;
     bool IsOk() const override { return m_obj != nullptr; }
+    xmlNode* GetTreeNode() const override { return reinterpret_cast<xmlNode*>(m_obj); }
 
     xmlAttr* GetObj() const { return m_obj; }
 

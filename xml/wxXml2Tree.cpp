@@ -127,6 +127,13 @@ bool wxXml2IsHeldAnywhere(const xmlNode* top)
 {
     if (!top)
         return false;
+    if (top->type == XML_DOCUMENT_NODE || top->type == XML_HTML_DOCUMENT_NODE) {
+        const xmlDoc* doc = reinterpret_cast<const xmlDoc*>(top);
+        for (const xmlNs* ns = doc->oldNs; ns; ns = ns->next) {
+            if (ns->_private)
+                return true;
+        }
+    }
     const xmlNode* node = top;
     for (;;) {
         if (node->_private)
@@ -141,7 +148,9 @@ bool wxXml2IsHeldAnywhere(const xmlNode* top)
                     return true;
             }
         }
-        if (node->children && node->type != XML_ENTITY_REF_NODE) {
+        // Below an entity reference lies its declaration, and an attribute's children are
+        // its value: neither is reachable through a wrapper.
+        if (node->children && node->type != XML_ENTITY_REF_NODE && node->type != XML_ATTRIBUTE_NODE) {
             node = node->children;
             continue;
         }
@@ -150,5 +159,33 @@ bool wxXml2IsHeldAnywhere(const xmlNode* top)
         if (node == top)
             return false;
         node = node->next;
+    }
+}
+
+void wxXml2FreeIfAbandoned(xmlNode* place)
+{
+    xmlNode* top = place;
+    while (top->parent)
+        top = top->parent;
+    // The common case: the document (or the unlinked top) is still held.
+    if (top->_private || wxXml2IsHeldAnywhere(top))
+        return;
+
+    switch (top->type) {
+    case XML_DOCUMENT_NODE:
+    case XML_HTML_DOCUMENT_NODE:
+        xmlFreeDoc(reinterpret_cast<xmlDoc*>(top));
+        break;
+    case XML_ATTRIBUTE_NODE:
+        xmlFreeProp(reinterpret_cast<xmlAttr*>(top));
+        break;
+    case XML_DTD_NODE:
+        xmlFreeDtd(reinterpret_cast<xmlDtd*>(top));
+        break;
+    default:
+        // A parentless chain of siblings is nobody's: the linking helpers never make one.
+        if (IsTreeKind(top) && !top->next && !top->prev)
+            xmlFreeNode(top);
+        break;
     }
 }

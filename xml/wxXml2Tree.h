@@ -22,6 +22,13 @@ bool wxXml2LinkAfter(xmlNode* anchor, xmlNode* node);
 /// declarations that entity references point to are not entered.
 void wxXml2SetNamespaceOnSubtree(xmlNode* top, xmlNs* ns);
 
-/// Whether a wrapper holds the node, or anything inside it: a node below it, an attribute of
-/// one of those elements or a namespace declared on one.
+/// Whether a wrapper holds the object or anything inside it: for a node, itself, the nodes
+/// below it, the attributes of those elements and the namespaces declared on them; for a
+/// document also its DTD's declarations and its own namespaces. The object may be a node, an
+/// attribute, a DTD or a document (all begin with libxml2's common node header).
 bool wxXml2IsHeldAnywhere(const xmlNode* top);
+
+/// Called when the last hold on an object inside a tree went: when the tree's top (its
+/// document, or an unlinked node, attribute or DTD) is no longer held and nothing inside it
+/// is, frees the whole tree.
+void wxXml2FreeIfAbandoned(xmlNode* place);

@@ -11,13 +11,18 @@
 // Dropping a hold (destructor, assignment, rebuilding) decrements the count. The wrapper that
 // drops the last hold frees the object only when it is unlinked (not part of a tree); an object
 // linked into a tree is freed by libxml2 together with its document, and a document counts as
-// always unlinked. Holds on nodes, attributes and namespaces must therefore be dropped before
-// the last hold on their document (and on any unlinked ancestor): dropping a hold reads the
-// count inside the object. Create the document wrapper first and let it go last.
+// always unlinked.
+//
+// Freeing a document (or an unlinked subtree) frees every node in it, and a wrapper that still
+// held one of those would read freed memory when it lets go. So when the last hold on a
+// document or an unlinked subtree goes while a wrapper still holds something inside it, the
+// freeing waits: the wrapper that later drops the last hold inside it frees the whole tree.
+// Wrappers may therefore be released in any order.
 //
 // Everything runs on one thread (the GUI's); the count is a plain integer.
 #pragma once
 
+#include <libxml/tree.h>
 #include <wx/object.h>
 
 #include <cstdint>
@@ -56,6 +61,9 @@ public:
     /// Gives back this wrapper's hold: frees the object when this was the last hold and the
     /// object is unlinked. The wrapper is empty afterwards.
     virtual void DestroyIfUnlinked();
+    /// Where the object sits in a tree, as libxml2's common node header (for a namespace, its
+    /// owner node); null when it sits in none. Only while IsOk.
+    virtual xmlNode* GetTreeNode() const = 0;
 
 protected:
     /// Counts this wrapper as a holder of its object (nothing when empty).

@@ -197,6 +197,51 @@ TEST_F(WrapperTest, ReplacedRootIsFreedUnlessAWrapperStillHoldsIt)
     ExpectAllFreed();
 }
 
+TEST_F(WrapperTest, TreesWaitForTheWrappersOfTheirParts)
+{
+    // Each case lets the tree's own last wrapper go first; the tree is freed exactly when the
+    // last wrapper of a part of it goes.
+    {
+        wxXml2Node child;
+        {
+            wxXml2Document doc;
+            ASSERT_TRUE(doc.Create());
+            wxXml2Node root;
+            root.CreateRoot(doc, "root");
+            child.CreateChild(XML_ELEMENT_NODE, root, "child");
+        }
+        EXPECT_EQ(child.GetName(), "child");
+        EXPECT_EQ(child.GetDoc().GetRoot().GetName(), "root");
+    }
+    ExpectAllFreed();
+    {
+        wxXml2Document doc;
+        ASSERT_TRUE(xmltest::LoadText(doc, "<first><a/></first>"));
+        wxXml2Node held = doc.GetRoot().GetChildren();
+        ASSERT_TRUE(xmltest::LoadText(doc, "<second/>")); // replaces the document under it
+        EXPECT_EQ(held.GetName(), "a");
+        EXPECT_EQ(doc.GetRoot().GetName(), "second");
+    }
+    ExpectAllFreed();
+    {
+        wxXml2Property attribute;
+        wxXml2Namespace declared;
+        {
+            wxXml2Document doc;
+            ASSERT_TRUE(doc.Create());
+            wxXml2Node loose;
+            loose.CreateTemp(XML_ELEMENT_NODE, doc, "loose");
+            attribute = loose.AddProperty("k", "v");
+            xmlNewNs(loose.GetObj(), BAD_CAST "urn:x", BAD_CAST "x");
+            declared = loose.GetNamespaceDecl();
+        }
+        EXPECT_EQ(attribute.GetValue(), "v");
+        attribute = wxXml2EmptyProperty;
+        EXPECT_EQ(declared.GetURI(), "urn:x");
+    }
+    ExpectAllFreed();
+}
+
 TEST_F(WrapperTest, HelpWrappersFreeWhatIsNotLinked)
 {
     xmlEnumeration* linkedValues = xmlCreateEnumeration(BAD_CAST "b");
