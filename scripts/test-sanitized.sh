@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the engine and its tests under a sanitizer and runs them.
+# Builds the engine and the XML layer with their tests under a sanitizer and runs them.
 #   scripts/test-sanitized.sh address,undefined build-asan
 #   scripts/test-sanitized.sh thread build-tsan
 set -euo pipefail
@@ -9,8 +9,8 @@ dir=$2
 jobs=$(nproc)
 
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_WERROR=ON \
-  -DOSTREL_SANITIZE="$sanitize" -DOSTREL_ONLY_ENGINE=ON
-cmake --build "$dir" -j"$jobs" --target engine_tests
+  -DOSTREL_SANITIZE="$sanitize" -DOSTREL_ONLY_ENGINE=ON -DOSTREL_WITH_XML=ON
+cmake --build "$dir" -j"$jobs" --target engine_tests xml_tests
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
