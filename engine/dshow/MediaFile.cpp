@@ -87,17 +87,13 @@ int64_t MediaFile::Origin() const {
   return av_rescale_q(context_->start_time, AV_TIME_BASE_Q, AVRational{1, kUnitsPerSecond});
 }
 
-CodecContextPtr OpenDecoder(const AVStream* stream, int threads) {
+CodecContextPtr OpenDecoder(const AVStream* stream) {
   const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
   if (!codec) return nullptr;
   CodecContextPtr context(avcodec_alloc_context3(codec));
   if (!context) return nullptr;
   if (avcodec_parameters_to_context(context.get(), stream->codecpar) < 0) return nullptr;
   context->pkt_timebase = stream->time_base;
-  if (threads > 1 && stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-    context->thread_count = threads;
-    context->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
-  }
   if (avcodec_open2(context.get(), codec, nullptr) < 0) return nullptr;
   return context;
 }

@@ -48,9 +48,7 @@ class MediaFile {
 };
 
 /// A decoder opened for `stream`; null when none exists or it fails to open.
-/// `threads` above 1 lets a video decoder work on that many frames (or
-/// slices) at once; probes that decode a frame or none keep the default 1.
-CodecContextPtr OpenDecoder(const AVStream* stream, int threads = 1);
+CodecContextPtr OpenDecoder(const AVStream* stream);
 
 /// `size` made even: odd sizes of 3 and more lose their last row or column,
 /// a size of 1 becomes 2 (the single row or column is stretched), 0 stays 0.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 #include "AudioFrameConverter.h"
 #include "BaseRenderer.h"
@@ -10,8 +9,6 @@
 #include "keThreadName.h"
 
 namespace {
-
-constexpr unsigned kVideoDecodeThreads = 4;
 
 constexpr AVRational kUnits = {1, static_cast<int>(kUnitsPerSecond)};
 
@@ -70,10 +67,7 @@ bool StreamPipeline::Open() {
   for (unsigned i = 0; i < context->nb_streams; ++i)
     if (static_cast<int>(i) != settings_.containerIndex) context->streams[i]->discard = AVDISCARD_ALL;
   stream_ = context->streams[settings_.containerIndex];
-  // The encoders wait on the decoded video, so it decodes on a few threads
-  // of its own (few: the encoders' threads need the cores more).
-  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-  decoder_ = OpenDecoder(stream_, static_cast<int>(std::min(kVideoDecodeThreads, cores)));
+  decoder_ = OpenDecoder(stream_);
   if (!decoder_) return false;
   origin_ = file_.Origin();
 
