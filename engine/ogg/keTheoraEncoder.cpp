@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "keFrameRatioPolicy.h"
+#include "kePlanarPicture.h"
 #include "keVideoSample.h"
 
 namespace {
@@ -49,6 +51,7 @@ void keTheoraEncoder::OnFormat(int32_t width, int32_t height, double fps, int32_
   // keeps the source's size: the rectangle inside them is scaled to fill it.
   const keCropBands bands{topBand, bottomBand, leftBand, rightBand};
   scaler_.reset();
+  held_.reset();
   if (outWidth != width || outHeight != height || bands.Any()) {
     scaler_ = std::make_unique<keVideoScaler>(width, height, bands, outWidth, outHeight);
     if (!scaler_->IsReady()) {
@@ -59,6 +62,11 @@ void keTheoraEncoder::OnFormat(int32_t width, int32_t height, double fps, int32_
                     width, height, topBand, bottomBand, leftBand, rightBand, outWidth, outHeight);
       Fail(text);
     }
+  } else {
+    held_ = std::make_unique<kePlanarPicture>(outWidth, outHeight);
+    // A picture of no size is libtheora's to refuse, in Setup.
+    if (!held_->IsReady() && outWidth > 0 && outHeight > 0)
+      Fail("There is no memory for a picture of the video");
   }
   yuv_.y_width = outWidth;
   yuv_.y_height = outHeight;
@@ -159,30 +167,51 @@ bool keTheoraEncoder::EncodeStep(keVideoSample* frame) {
   const bool fits = frame->width == sourceWidth_ && frame->height == sourceHeight_ &&
                     frame->planes[0] && frame->planes[1] && frame->planes[2];
   if (!fits) log_->Log("frame size differs from the format: frame skipped");
-  const int32_t emits = fits ? policy_->GetEmitCount() : 0;
+  int32_t emits = fits ? policy_->GetEmitCount() : 0;
   if (emits > 0) {
+    // The picture is taken out of the sample (scaled, or copied) so that the
+    // sample is released before libtheora's work on it.
     if (scaler_) {
       const uint8_t* planes[3] = {frame->planes[0], frame->planes[1], frame->planes[2]};
       scaler_->Scale(planes);
-      const kePlanarPicture& picture = scaler_->GetPicture();
-      yuv_.y = picture.data[0];
-      yuv_.u = picture.data[1];
-      yuv_.v = picture.data[2];
-      yuv_.y_stride = picture.linesize[0];
-      yuv_.uv_stride = picture.linesize[1];
+      Use(scaler_->GetPicture());
+    } else if (held_ && held_->IsReady()) {
+      CopyPlanes(frame, *held_);
+      Use(*held_);
     } else {
-      yuv_.y = frame->planes[0];
-      yuv_.u = frame->planes[1];
-      yuv_.v = frame->planes[2];
+      emits = 0;
     }
-    // Only the very last encoding of the stream's last frame ends the stream:
-    // libtheora accepts no frame after that.
-    for (int32_t k = 0; k < emits; ++k) EncodeOnce(last && k + 1 == emits);
   }
   frame->Release();
+  // Only the very last encoding of the stream's last frame ends the stream:
+  // libtheora accepts no frame after that.
+  for (int32_t k = 0; k < emits; ++k) EncodeOnce(last && k + 1 == emits);
   // A last frame that could not be encoded still ends the stream (the
   // caller adds the empty end-of-stream packet).
   return !last;
+}
+
+void keTheoraEncoder::Use(const kePlanarPicture& picture) {
+  yuv_.y = picture.data[0];
+  yuv_.u = picture.data[1];
+  yuv_.v = picture.data[2];
+  yuv_.y_stride = picture.linesize[0];
+  yuv_.uv_stride = picture.linesize[1];
+}
+
+void keTheoraEncoder::CopyPlanes(const keVideoSample* frame, kePlanarPicture& picture) {
+  // Unscaled frames have the encoded size (a multiple of 16), chroma a
+  // quarter of the luma.
+  const int32_t width = picture.GetWidth();
+  const int32_t height = picture.GetHeight();
+  const uint8_t* const from[3] = {frame->planes[0], frame->planes[1], frame->planes[2]};
+  const int32_t lineBytes[3] = {width, width / 2, width / 2};
+  const int32_t rows[3] = {height, height / 2, height / 2};
+  for (int plane = 0; plane < 3; ++plane)
+    for (int32_t row = 0; row < rows[plane]; ++row)
+      std::memcpy(picture.data[plane] + static_cast<ptrdiff_t>(row) * picture.linesize[plane],
+                  from[plane] + static_cast<ptrdiff_t>(row) * lineBytes[plane],
+                  static_cast<size_t>(lineBytes[plane]));
 }
 
 void keTheoraEncoder::EncodeOnce(bool last) {

@@ -115,6 +115,9 @@ class keTheoraEncoder : public keThreadedEncoder<keVideoSample>,
   theora_info* info() { return theora_.Info(); }
   /// Encodes the picture in yuv_ once, passing its packets on.
   void EncodeOnce(bool last);
+  /// Points yuv_ at `picture`.
+  void Use(const kePlanarPicture& picture);
+  static void CopyPlanes(const keVideoSample* frame, kePlanarPicture& picture);
 
   int32_t width_ = 0;
   int32_t height_ = 0;
@@ -128,6 +131,10 @@ class keTheoraEncoder : public keThreadedEncoder<keVideoSample>,
   std::unique_ptr<keVideoSyncPolicy> policy_;
   keTheoraState theora_;
   std::unique_ptr<keVideoScaler> scaler_;
+  /// The frame's own copy when nothing is scaled: the source's sample goes
+  /// back before the (long) encode, so the source decodes the next frame
+  /// meanwhile.
+  std::unique_ptr<kePlanarPicture> held_;
   yuv_buffer yuv_{};
   std::unique_ptr<keLog> log_;
 };

@@ -85,9 +85,12 @@ bool keVorbisEncoder::EncodeStep(keAudioSample* sample) {
   int32_t dataBytes = 0;
   const uint8_t* data = policy_->GetData(&dataBytes);
   if (dataBytes > 0) Encode(data, dataBytes);
-  PassPackets();
   const bool last = sample->last;
-  sample->Release();  // in pass-through the block was read above, before this
+  // The block is in libvorbis's own buffer now (in pass-through it was read
+  // straight from the sample above): the source may load the next block
+  // while the analysis runs.
+  sample->Release();
+  PassPackets();
   if (last) Drain();
   return !last;
 }
