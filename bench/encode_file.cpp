@@ -19,10 +19,11 @@
 #include <vector>
 
 #include "EncodeSetup.h"
+#include "EncodeWorker.h"
 #include "KestrinAvEncoder.h"
 #include "OrvexaOutput.h"
 #include "keAVSource.h"
-#include "keMediaInfo.h"
+#include "SourceProbe.h"
 #include "keFactory.h"
 
 namespace {
@@ -49,24 +50,6 @@ bool FileExists(const std::string& path) {
   FILE* file = std::fopen(path.c_str(), "rb");
   if (file) std::fclose(file);
   return file != nullptr;
-}
-
-// The window's probe check: a source it would let the user encode.
-bool ProbeSource(keFactory& factory, EncodeFields& fields, std::string& why) {
-  keAbstractMediaInfo* probe = factory.CreateMediaInfo(fields.inputPath.c_str());
-  const bool good = probe->IsOpened() && probe->HasAudio() && !probe->IsAudioNotRendered() &&
-                    probe->IsRenderable() && !probe->IsVideoNotRendered();
-  fields.sourceWidth = probe->GetWidth();
-  fields.sourceHeight = probe->GetHeight();
-  std::printf("source: %dx%d, %.2f fps, %d channel(s) at %d Hz, %.2f s\n", probe->GetWidth(), probe->GetHeight(),
-              probe->GetFrameRate(), probe->GetChannels(), probe->GetSampleRate(), probe->GetDuration());
-  probe->CloseMediaDet();
-  delete probe;
-  if (!good || fields.sourceWidth == 0 || fields.sourceHeight == 0) {
-    why = "no audio/video stream of this file can be decoded";
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -123,11 +106,16 @@ int main(int argc, char** argv) {
   }
 
   keFactory factory;
-  std::string why;
-  if (!ProbeSource(factory, fields, why)) {
-    std::fprintf(stderr, "encode_file: %s: %s\n", fields.inputPath.c_str(), why.c_str());
+  const SourceProbe probe = ProbeSource(factory, fields.inputPath);
+  std::printf("source: %dx%d, %.2f fps, %d channel(s) at %d Hz, %.2f s\n", probe.width, probe.height,
+              probe.frameRate, probe.channels, probe.sampleRate, probe.duration);
+  if (!probe.Encodable()) {
+    std::fprintf(stderr, "encode_file: %s: no audio/video stream of this file can be decoded\n",
+                 fields.inputPath.c_str());
     return 1;
   }
+  fields.sourceWidth = probe.width;
+  fields.sourceHeight = probe.height;
 
   bool succeeded = false;
   std::string failure;
@@ -139,13 +127,7 @@ int main(int argc, char** argv) {
       return 2;
     }
     const auto begin = std::chrono::steady_clock::now();
-    // As the encode worker: the reader's graph, then the output.
-    std::thread worker([&run] {
-      run.reader->Start();
-      run.output->Start();
-      run.output->GetFinishedEvent().Wait(keINFINITE);
-      run.reader->Stop();
-    });
+    std::thread worker([&run] { RunEncodeWorker(run); });
     int lastPercent = -1;
     while (!run.output->GetFinishedEvent().Wait(300)) {
       const int percent = run.encoders.front()->GetProgressPercent();

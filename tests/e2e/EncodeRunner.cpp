@@ -2,10 +2,11 @@
 
 #include <thread>
 
+#include "EncodeWorker.h"
 #include "OrvexaOutput.h"
+#include "SourceProbe.h"
 #include "keAVSource.h"
 #include "keFactory.h"
-#include "keMediaInfo.h"
 
 EncodeFields AllFactoryProfiles(const std::string& input, const std::string& output, const std::string& tempDir) {
   EncodeFields fields;
@@ -19,14 +20,10 @@ EncodeFields AllFactoryProfiles(const std::string& input, const std::string& out
 
 bool ProbeInto(EncodeFields& fields) {
   keFactory factory;
-  keAbstractMediaInfo* probe = factory.CreateMediaInfo(fields.inputPath.c_str());
-  const bool good = probe->IsOpened() && probe->HasAudio() && !probe->IsAudioNotRendered() &&
-                    probe->IsRenderable() && !probe->IsVideoNotRendered();
-  fields.sourceWidth = probe->GetWidth();
-  fields.sourceHeight = probe->GetHeight();
-  probe->CloseMediaDet();
-  delete probe;
-  return good && fields.sourceWidth != 0 && fields.sourceHeight != 0;
+  const SourceProbe probe = ProbeSource(factory, fields.inputPath);
+  fields.sourceWidth = probe.width;
+  fields.sourceHeight = probe.height;
+  return probe.Encodable();
 }
 
 EncodeOutcome RunEncode(const EncodeFields& fields, double timeoutSeconds) {
@@ -34,12 +31,7 @@ EncodeOutcome RunEncode(const EncodeFields& fields, double timeoutSeconds) {
   keFactory factory;
   EncodeRun run;
   StartEncode(factory, fields, run);
-  std::thread worker([&run] {
-    run.reader->Start();
-    run.output->Start();
-    run.output->GetFinishedEvent().Wait(keINFINITE);
-    run.reader->Stop();
-  });
+  std::thread worker([&run] { RunEncodeWorker(run); });
   outcome.finished = run.output->GetFinishedEvent().Wait(static_cast<uint32_t>(timeoutSeconds * 1000.0));
   if (!outcome.finished) {
     // As a cancel would: so that the test fails instead of hanging.

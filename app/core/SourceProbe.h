@@ -1,0 +1,23 @@
+// The probe of a source as the main window makes it before an encode: what
+// the file holds, and whether it can be encoded at all.
+#pragma once
+
+#include <string>
+
+class keFactory;
+
+struct SourceProbe {
+  /// Opened, with an audio stream, and the whole file renders.
+  bool good = false;
+  int width = 0;
+  int height = 0;
+  double frameRate = 0.0;
+  int channels = 0;
+  int sampleRate = 0;
+  double duration = 0.0;
+
+  /// Good, with a picture to encode.
+  bool Encodable() const { return good && width != 0 && height != 0; }
+};
+
+SourceProbe ProbeSource(keFactory& factory, const std::string& path);
