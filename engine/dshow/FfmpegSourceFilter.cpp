@@ -71,7 +71,8 @@ std::vector<BaseRenderer*> FfmpegSourceFilter::ConnectedRenderers() const {
 
 void FfmpegSourceFilter::StartStreaming(int64_t start, int64_t stop, bool paced,
                                         std::chrono::steady_clock::time_point runStart,
-                                        std::atomic<int64_t>* latestEnd) {
+                                        std::atomic<int64_t>* latestEnd,
+                                        StreamLeadLimit* lead) {
   for (size_t stream = 0; stream < connections_.size(); ++stream) {
     const Connection& connection = connections_[stream];
     if (!connection.renderer) continue;
@@ -84,6 +85,7 @@ void FfmpegSourceFilter::StartStreaming(int64_t start, int64_t stop, bool paced,
     settings.stop = stop;
     settings.paced = paced;
     settings.runStart = runStart;
+    settings.lead = lead;
     pipelines_.push_back(
         std::make_unique<StreamPipeline>(std::move(settings), connection.renderer, latestEnd));
   }

@@ -19,6 +19,7 @@
 #include "StreamPipeline.h"
 
 class BaseRenderer;
+class StreamLeadLimit;
 
 class FfmpegSourceFilter : public MediaFilter {
  public:
@@ -51,7 +52,7 @@ class FfmpegSourceFilter : public MediaFilter {
   /// Starts one StreamPipeline per connected stream.
   void StartStreaming(int64_t start, int64_t stop, bool paced,
                       std::chrono::steady_clock::time_point runStart,
-                      std::atomic<int64_t>* latestEnd);
+                      std::atomic<int64_t>* latestEnd, StreamLeadLimit* lead);
   void RequestStop();
   void JoinStreams();
 

@@ -124,6 +124,11 @@ void FilterGraph::SetReferenceClock(bool enabled) {
   clock_ = enabled;
 }
 
+void FilterGraph::SetStreamLead(int64_t lead) {
+  std::lock_guard<std::mutex> lock(controlMutex_);
+  streamLead_ = lead;
+}
+
 bool FilterGraph::HasReferenceClock() const {
   std::lock_guard<std::mutex> lock(controlMutex_);
   return clock_;
@@ -160,10 +165,12 @@ HRESULT FilterGraph::Run() {
     runRenderers_ = renderers;
   }
   latestEnd_ = -1;
+  // One stream per connected renderer; each takes its slot as it is made.
+  lead_.Reset(streamLead_, renderers.size());
   for (BaseRenderer* renderer : renderers) renderer->BeginStreaming(this);
   const auto runStart = std::chrono::steady_clock::now();
   for (FfmpegSourceFilter* source : sources)
-    source->StartStreaming(start_, stop_, clock_, runStart, &latestEnd_);
+    source->StartStreaming(start_, stop_, clock_, runStart, &latestEnd_, &lead_);
   stateChanged_.notify_all();
   return S_OK;
 }

@@ -8,7 +8,8 @@
 // source's first unconnected stream that the renderer accepts), or RenderFile
 // (everything into null renderers, as a test of the whole file).
 // Run: SetPositions (before Run), optionally SetReferenceClock(false) so the
-// streams run as fast as decoding goes, Run, WaitForCompletion, Stop.
+// streams run as fast as decoding goes and SetStreamLead so that none runs far
+// ahead of the others, Run, WaitForCompletion, Stop.
 // Tear down: RemoveFilter for each of EnumFilters, or destroy the graph.
 //
 // Completion: the run completes when every connected renderer has rendered
@@ -33,6 +34,7 @@
 #include <vector>
 
 #include "MediaResult.h"
+#include "StreamLeadLimit.h"
 
 class BaseRenderer;
 class FfmpegSourceFilter;
@@ -74,6 +76,10 @@ class FilterGraph {
   /// of their times; without one as fast as decoding goes. Takes effect at Run.
   void SetReferenceClock(bool enabled);
   bool HasReferenceClock() const;
+  /// Holds every stream back while its next sample starts more than `lead`
+  /// (100-ns units) after the next sample of another stream still running;
+  /// 0 (the default) lets each stream go its own pace. Takes effect at Run.
+  void SetStreamLead(int64_t lead);
   /// Absolute media times in 100-ns units for the next Run: samples before
   /// `start` are dropped and the streams end at `stop` (below 0: at the end
   /// of the file). Sample times are then counted from `start`.
@@ -114,6 +120,9 @@ class FilterGraph {
   std::atomic<int64_t> start_{0};
   std::atomic<int64_t> stop_{-1};
   std::atomic<int64_t> latestEnd_{-1};
+  int64_t streamLead_ = 0;
+  /// Used by the streams of the current run, which are joined before it goes.
+  StreamLeadLimit lead_;
 
   /// Guards the run state below; never held while calling out.
   mutable std::mutex stateMutex_;

@@ -5,6 +5,7 @@
 
 #include "AudioFrameConverter.h"
 #include "BaseRenderer.h"
+#include "StreamLeadLimit.h"
 #include "VideoFrameConverter.h"
 #include "keThreadName.h"
 
@@ -25,7 +26,9 @@ int64_t UnitsToSampleCeil(int64_t units, int rate) {
 
 StreamPipeline::StreamPipeline(StreamRunSettings settings, BaseRenderer* renderer,
                                std::atomic<int64_t>* latestEnd)
-    : settings_(std::move(settings)), renderer_(renderer), latestEnd_(latestEnd) {}
+    : settings_(std::move(settings)), renderer_(renderer), latestEnd_(latestEnd) {
+  if (settings_.lead) leadSlot_ = settings_.lead->Join();
+}
 
 StreamPipeline::~StreamPipeline() {
   RequestStop();
@@ -40,6 +43,7 @@ void StreamPipeline::RequestStop() {
     stopRequested_ = true;
   }
   wake_.notify_all();
+  if (settings_.lead) settings_.lead->WakeAll();
 }
 
 void StreamPipeline::Join() {
@@ -55,6 +59,8 @@ void StreamPipeline::Run() {
   audio_.reset();
   decoder_.reset();
   file_ = MediaFile();
+  // Before the end of stream, which may wait for the listeners to finish.
+  if (settings_.lead) settings_.lead->Leave(leadSlot_);
   if (!StopRequested()) renderer_->EndOfStream();
 }
 
@@ -192,6 +198,7 @@ bool StreamPipeline::HandleVideo(AVFrame* frame) {
 }
 
 bool StreamPipeline::Deliver(int64_t start, int64_t end) {
+  if (settings_.lead && !settings_.lead->WaitToDeliver(leadSlot_, start, stopRequested_)) return false;
   if (!WaitForTime(start)) return false;
   sample_.SetTime(start, end);
   if (Failed(renderer_->Receive(&sample_))) return false;

@@ -12,7 +12,8 @@
 // straddles it is cut, a video frame that straddles it starts at 0); the
 // stream ends at the stop position (an audio block that straddles it is cut,
 // a video frame that straddles it ends at the stop). With pacing, each sample
-// is delivered no earlier than its start time after the run began.
+// is delivered no earlier than its start time after the run began; with a
+// lead limit, no further ahead of the run's other streams than it allows.
 //
 // Ending: at the end of the file, at the stop position, when the renderer
 // refuses a sample, or when the file cannot be read, the thread calls the
@@ -35,6 +36,7 @@
 #include "MediaType.h"
 
 class BaseRenderer;
+class StreamLeadLimit;
 class AudioFrameConverter;
 class VideoFrameConverter;
 
@@ -52,6 +54,8 @@ struct StreamRunSettings {
   /// Deliver no faster than media time (true) or as fast as decoding goes.
   bool paced = false;
   std::chrono::steady_clock::time_point runStart;
+  /// Keeps this stream within a lead of the run's other streams; may be null.
+  StreamLeadLimit* lead = nullptr;
 };
 
 class StreamPipeline {
@@ -87,6 +91,7 @@ class StreamPipeline {
   StreamRunSettings settings_;
   BaseRenderer* renderer_;
   std::atomic<int64_t>* latestEnd_;
+  int leadSlot_ = -1;
   std::atomic<bool> stopRequested_{false};
   std::mutex wakeMutex_;
   std::condition_variable wake_;

@@ -16,6 +16,12 @@ namespace {
 /// How long the frame-rate measurement may decode, wall time.
 constexpr uint32_t kMeasureWaitMs = 1000;
 
+/// How far (100-ns units) one stream may decode ahead of the other. Audio
+/// decodes far faster than video; without a bound, its encoded pages would
+/// wait in memory for the video of the whole file. Two seconds is well beyond
+/// what the encoders' sample queues hold, and costs a few hundred KB of pages.
+constexpr int64_t kStreamLead = 20000000;
+
 }  // namespace
 
 keDirectShowReader::keDirectShowReader(keEngineContext* engineContext, const char* path)
@@ -130,6 +136,7 @@ void keDirectShowReader::PrepareGraph() {
   graphBuilt = true;
   ConnectFilters();
   if (noClock) graph->SetReferenceClock(false);
+  graph->SetStreamLead(kStreamLead);
   SeekToRange();
 }
 

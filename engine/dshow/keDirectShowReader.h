@@ -1,7 +1,8 @@
 // The source of an encode: probes the input file at construction (frame
 // rate, stream lengths, end time), creates the two renderer filters, and on
-// Start decodes the file through a graph into them, unclocked and limited to
-// the time range the application set.
+// Start decodes the file through a graph into them, unclocked, limited to
+// the time range the application set, and with neither stream decoding more
+// than two seconds ahead of the other.
 //
 // Threads: the GUI thread constructs the reader, sets it up and may Abort;
 // the worker thread calls Start and Stop; every container content calls

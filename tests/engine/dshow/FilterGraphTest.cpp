@@ -339,6 +339,40 @@ TEST(FilterGraph, ABlockedRendererHoldsBackOnlyItsOwnStream) {
   EXPECT_EQ(g.graph.WaitForCompletion(kePlatform::kInfinite, nullptr), MG_E_WRONG_STATE);
 }
 
+TEST(FilterGraph, AStreamLeadKeepsTheOtherStreamNearABlockedOne) {
+  constexpr int64_t kLead = 5000000;  // half a second
+  TestGraph g;
+  ASSERT_EQ(g.Open("av.mp4"), S_OK);
+  g.graph.SetStreamLead(kLead);
+  g.graph.SetReferenceClock(false);
+  g.video.BlockAtSample(0);
+  ASSERT_EQ(g.graph.Run(), S_OK);
+  ASSERT_TRUE(g.video.WaitUntilBlocked());
+  const int64_t videoAt = g.video.Samples().front().start;
+
+  // The audio goes as far as the lead lets it (its blocks are a few tens of
+  // milliseconds long), and stays there.
+  ASSERT_TRUE(g.audio.WaitForSampleFrom(videoAt + kLead - 1000000));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  for (const auto& block : g.audio.Samples()) EXPECT_LE(block.start, videoAt + kLead);
+  EXPECT_EQ(g.audio.EndOfStreams(), 0);
+
+  // A stop releases the held stream too.
+  HRESULT stopped = E_FAIL;
+  std::thread stopper([&] { stopped = g.graph.Stop(); });
+  g.video.Unblock();
+  stopper.join();
+  EXPECT_EQ(stopped, S_OK);
+
+  // The next run starts the count again and delivers both streams whole.
+  const size_t framesBefore = g.video.Samples().size();
+  const int audioEndsBefore = g.audio.EndOfStreams();
+  g.RunToEnd();
+  EXPECT_EQ(g.video.Samples().size() - framesBefore, 50u);
+  EXPECT_NEAR(Seconds(g.audio.Samples().back().end), 2, 0.07);
+  EXPECT_EQ(g.audio.EndOfStreams() - audioEndsBefore, 1);
+}
+
 TEST(FilterGraph, RefusesSamplesAfterTheRenderersOwnEndOfStream) {
   TestGraph g;
   ASSERT_EQ(g.Open("av.avi"), S_OK);

@@ -113,6 +113,11 @@ class RecordingRenderer : public BaseRenderer {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, limit, [this] { return blocked_; });
   }
+  /// Waits for a sample that starts at or after `start`.
+  bool WaitForSampleFrom(int64_t start, std::chrono::seconds limit = std::chrono::seconds(60)) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, limit, [&] { return !samples_.empty() && samples_.back().start >= start; });
+  }
   bool WaitForEndOfStream(std::chrono::seconds limit = std::chrono::seconds(60)) {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, limit, [this] { return endOfStreams_ > 0; });
