@@ -110,6 +110,47 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+// Streams that lie far apart in the file, further than the reader lets one
+// decode ahead of the other: the encode finishes and keeps all of each
+// stream up to the end, the shorter stream's length. Audio goes through as
+// it comes: what starts 3 s late is encoded from the start.
+TEST(EncodeFile, StreamsFarApartEncodeWhole) {
+  struct Case {
+    const char* file;
+    double videoSeconds, audioSeconds;
+  };
+  for (const Case& c : {Case{"lateaudio.mp4", 5, 2}, Case{"shortvideo.mp4", 1, 1}}) {
+    SCOPED_TRACE(c.file);
+    TempDir dir;
+    const std::string out = dir.File("out.orx");
+    EncodeFields fields = AllFactoryProfiles(TestMedia::Path(c.file), out, dir.Path());
+    ASSERT_TRUE(ProbeInto(fields));
+    const EncodeOutcome outcome = RunEncode(fields);
+    ASSERT_TRUE(outcome.finished) << "the encode never finished";
+    ASSERT_TRUE(outcome.succeeded) << outcome.failureText;
+    const OrvexaContainer container = ReadOrvexaContainerFile(out);
+    EXPECT_TRUE(container.errors.empty()) << container.ErrorText();
+    for (const OrvexaContent* content : container.AudioVideoContents()) {
+      SCOPED_TRACE(content->Property("content-name"));
+      const OggDecodeResult decoded = DecodeOggBytes(content->oggBytes);
+      ASSERT_TRUE(decoded.probed) << decoded.errorText;
+      EXPECT_FALSE(decoded.decodeErrors) << decoded.errorText;
+      const DecodedOggStream* video = decoded.Stream("video");
+      const DecodedOggStream* audio = decoded.Stream("audio");
+      ASSERT_TRUE(video && audio);
+      const double fps = std::stod(content->Property("video-fps-num")) / 1000.0;
+      EXPECT_NEAR(video->frames / fps, c.videoSeconds, 0.3) << video->frames << " frames";
+      EXPECT_GT(audio->frames, 0);
+      // ffprobe reads a stream's length from its last page among the file's
+      // last 64 KiB: for audio that ends seconds before a bigger video it
+      // has none to give.
+      if (audio->durationSeconds >= 0) {
+        EXPECT_NEAR(audio->durationSeconds, c.audioSeconds, 0.15);
+      }
+    }
+  }
+}
+
 TEST(EncodeFile, ATimeRangeEncodesOnlyThatRange) {
   TempDir dir;
   const std::string out = dir.File("out.orx");

@@ -61,6 +61,13 @@ const std::map<std::string, Recipe>& Recipes() {
         "-f lavfi -i testsrc2=size=80x60:rate=10:duration=1 " +
             Tone(44100, 1) + "-f lavfi -i sine=frequency=880:duration=1 "
                              "-map 0 -map 1 -map 2 -map 3 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      // Streams far apart: the audio starts 3 s in; the video stops after 1 s.
+      {"lateaudio.mp4",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=8 -itsoffset 3 " + Tone(44100, 5) +
+                          "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      {"shortvideo.mp4",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=1 " + Tone(44100, 5) +
+                          "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
       {"audio.mp3", {Make::Ffmpeg, Tone(22050) + "-ac 1 -c:a libmp3lame"}},
       {"cover.mp3",
        {Make::Ffmpeg, Tone(44100) + "-f lavfi -i testsrc=size=64x64:duration=1 -map 0 -map 1 "
