@@ -18,6 +18,15 @@ namespace {
 
 constexpr int64_t kSecond = 10000000;
 
+/// Puts a listener on each source, then decodes the whole range.
+void ListenAndDecode(keDirectShowReader& reader, RecordingAudioListener& audio,
+                     RecordingVideoListener& video) {
+  reader.GetAudioSource()->AddListener(&audio);
+  reader.GetVideoSource()->AddListener(&video);
+  reader.Start();
+  reader.Stop();
+}
+
 int64_t AudioBytes(const RecordingAudioListener& listener) {
   int64_t bytes = 0;
   for (const auto& sample : listener.samples) bytes += static_cast<int64_t>(sample.data.size());
@@ -81,10 +90,7 @@ TEST(keDirectShowReader, FilesThatAreNotMediaGiveAReasonAndAnEmptyRun) {
     EXPECT_FALSE(reader.GetFailureReason().empty());
     RecordingAudioListener audio;
     RecordingVideoListener video;
-    reader.GetAudioSource()->AddListener(&audio);
-    reader.GetVideoSource()->AddListener(&video);
-    reader.Start();
-    reader.Stop();  // completes at once: nothing is connected
+    ListenAndDecode(reader, audio, video);  // completes at once: nothing is connected
     // Nothing streams, but both streams end, so that no encoder waits.
     EXPECT_EQ(audio.formats + video.formats, 0);
     EXPECT_EQ(audio.endOfStreams, 1);
@@ -101,10 +107,7 @@ TEST(keDirectShowReader, AStreamWithoutDecoderIsNamedAsTheReason) {
     keDirectShowReader reader(&context, TestMedia::Path(c.first).c_str());
     RecordingAudioListener audio;
     RecordingVideoListener video;
-    reader.GetAudioSource()->AddListener(&audio);
-    reader.GetVideoSource()->AddListener(&video);
-    reader.Start();
-    reader.Stop();
+    ListenAndDecode(reader, audio, video);
     EXPECT_NE(reader.GetFailureReason().find(c.second), std::string::npos) << reader.GetFailureReason();
     // The other stream still decodes to its end, and the undecodable one
     // ends without a format.
@@ -138,10 +141,7 @@ TEST(keDirectShowReader, DecodesEveryFormatIntoBothSources) {
     keDirectShowReader reader(&context, TestMedia::Path(c.file).c_str());
     RecordingAudioListener audio;
     RecordingVideoListener video;
-    reader.GetAudioSource()->AddListener(&audio);
-    reader.GetVideoSource()->AddListener(&video);
-    reader.Start();
-    reader.Stop();
+    ListenAndDecode(reader, audio, video);
     reader.Stop();  // every content stops the reader too
     EXPECT_EQ(reader.GetFailureReason(), "");
     if (c.rate > 0) {
@@ -178,10 +178,7 @@ TEST(keDirectShowReader, TruncatedFilesDecodeWhatTheyHoldAndEnd) {
     keDirectShowReader reader(&context, TestMedia::Path(file).c_str());
     RecordingAudioListener audio;
     RecordingVideoListener video;
-    reader.GetAudioSource()->AddListener(&audio);
-    reader.GetVideoSource()->AddListener(&video);
-    reader.Start();
-    reader.Stop();
+    ListenAndDecode(reader, audio, video);
     // What is readable arrives, and both streams end where the data ends.
     EXPECT_EQ(audio.starts, 1);
     EXPECT_EQ(video.starts, 1);
@@ -208,10 +205,7 @@ TEST(keDirectShowReader, ABlackSourceFileReplacesTheVideo) {
     reader.SetBlackSourceFile(TestMedia::Path("av.3gp").c_str());
     RecordingAudioListener audio;
     RecordingVideoListener video;
-    reader.GetAudioSource()->AddListener(&audio);
-    reader.GetVideoSource()->AddListener(&video);
-    reader.Start();
-    reader.Stop();
+    ListenAndDecode(reader, audio, video);
     EXPECT_EQ(video.width, 176);  // the black file's pictures
     EXPECT_EQ(video.height, 144);
     EXPECT_EQ(audio.rate, c.audioRate);
@@ -230,10 +224,7 @@ TEST(keDirectShowReader, DeliversOnlyTheRangeCountedFromItsStart) {
   EXPECT_DOUBLE_EQ(reader.GetDuration(), 1.0);
   RecordingAudioListener audio;
   RecordingVideoListener video;
-  reader.GetAudioSource()->AddListener(&audio);
-  reader.GetVideoSource()->AddListener(&video);
-  reader.Start();
-  reader.Stop();
+  ListenAndDecode(reader, audio, video);
   EXPECT_EQ(AudioBytes(audio), 44100 * 4);
   ASSERT_EQ(video.samples.size(), 25u);  // 25 frames, the last one marked
   EXPECT_EQ(video.samples.front().start, 0);
