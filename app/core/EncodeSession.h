@@ -1,0 +1,79 @@
+// One encode, as the main window, the encode_file harness and the end-to-end
+// tests run it: the set-up of the engine objects, the worker's part of the
+// run, the polling of the first profile, cancel, and the outcome.
+//
+//   caller's thread (GUI / harness)        worker thread (RunWorker)
+//   -------------------------------        -------------------------
+//   Prepare(fields)   builds reader, output, encoders; nothing runs yet
+//   start a thread that calls RunWorker ->  reader Start, output Start,
+//   poll FirstProfilePercent(),             wait for the output's finished
+//        IsOutputFinished()                 event, reader Stop, record the
+//   Cancel()  -> aborts reader and output   result, set the done event
+//   WaitWorkerDone(ms) <------------------  (done: the worker no longer
+//   Result()                                 touches the output or reader)
+//   destructor: cancels a run still going, waits for the worker to be done,
+//               then deletes the output, the encoders and the reader.
+//
+// The engine objects are released only after the worker is done with them,
+// whichever thread asked for the end. A run that did not succeed leaves no
+// partial output file behind.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "EncodeSetup.h"
+
+class keFactory;
+class keEvent;
+
+struct EncodeResult {
+  enum Status { kNotRun, kSucceeded, kCancelled, kFailed };
+  Status status = kNotRun;
+  std::string reason;  ///< what went wrong, as a user can read it; empty on success
+};
+
+class EncodeSession {
+ public:
+  EncodeSession();
+  ~EncodeSession();
+  EncodeSession(const EncodeSession&) = delete;
+  EncodeSession& operator=(const EncodeSession&) = delete;
+
+  /// Builds the engine objects of one encode from the fields. False, with a
+  /// reason naming the offending value, when the fields describe an encode
+  /// that cannot be carried out; nothing is opened or created then.
+  [[nodiscard]] bool Prepare(const EncodeFields& fields, std::string* reason);
+
+  /// The worker's part: starts the reader and the output, waits until the
+  /// output has finished (normally or after a cancel), stops the reader,
+  /// records the result and signals the done event. Call once per session, on
+  /// a thread of the caller's choosing.
+  void RunWorker();
+
+  /// Runs RunWorker on a thread the session owns and joins (harness, tests).
+  void StartWorkerThread();
+
+  /// Aborts the reader and the output. Safe from any thread but the worker,
+  /// at any moment after Prepare, any number of times.
+  void Cancel();
+  bool IsCancelled() const;
+
+  /// The first profile's percentage, 0 when there is no profile.
+  int FirstProfilePercent() const;
+  /// True once the output has finished writing (or failed, or was aborted).
+  bool IsOutputFinished() const;
+  /// Waits for the worker to be done; true unless `milliseconds` passed.
+  bool WaitWorkerDone(uint32_t milliseconds);
+  bool IsWorkerDone() const;
+
+  /// Valid once the worker is done.
+  EncodeResult Result() const;
+
+  const EncodeRun& Run() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};

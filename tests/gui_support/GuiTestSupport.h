@@ -1,0 +1,10 @@
+// Shared by the window tests (see GuiTestMain.cpp).
+#pragma once
+
+#include <string>
+
+/// The run's own temporary folder; HOME points there too.
+const std::string& GuiTestConfigDir();
+
+/// Gives the program a fresh, empty configuration file in that folder.
+void ResetTestConfig();
