@@ -10,7 +10,7 @@ jobs=$(nproc)
 
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_WERROR=ON \
   -DOSTREL_SANITIZE="$sanitize" -DOSTREL_ONLY_ENGINE=ON -DOSTREL_WITH_XML=ON
-cmake --build "$dir" -j"$jobs" --target engine_tests xml_tests
+cmake --build "$dir" -j"$jobs" --target engine_tests xml_tests app_core_tests
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
