@@ -73,6 +73,18 @@ class abstractMainFrame {
   bool PrepareEncoding();
   bool CheckParameters();
 
+  // ---- The run (abstractMainFrameRun.cpp) ----
+
+  // ---- Temporary-files folder (abstractMainFrameTempDir.cpp) ----
+  wxString GetTempDir(wxWindow* parent);
+  void ShowTempDirDialog(wxWindow* parent);
+
+  // ---- Publishing: HTML page (abstractMainFrameHtml.cpp) ----
+  void WriteHtmlPage(bool toolbar, bool show);
+
+  // ---- Publishing: IIS extension (abstractMainFrameIis.cpp) ----
+  void ChangeOutputExtension(wxTextCtrl* output, wxCheckBox* manageIis, wxWindow* parent);
+
  protected:
   int streamCount = 0;
   bool cancelRequested = false;
