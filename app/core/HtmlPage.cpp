@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "OutputExtension.h"
 #include "kePath.h"
 
 const char* const kAppletArchiveFile = "ostrel.jar";
@@ -45,8 +46,7 @@ std::string OutputDirectory(const std::string& outputPath) {
 }
 
 std::string HtmlPagePath(const std::string& outputPath) {
-  const size_t dot = outputPath.rfind('.');
-  return (dot == std::string::npos ? std::string() : outputPath.substr(0, dot)) + ".htm";
+  return WithExtension(outputPath, "htm");
 }
 
 std::string SelectedStreamList(const StreamProfileRows& rows) {

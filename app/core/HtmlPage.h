@@ -35,7 +35,7 @@ std::string OutputFileName(const std::string& outputPath);
 /// The output path before its last separator ("/" for a file at the root),
 /// or empty without one (the current folder).
 std::string OutputDirectory(const std::string& outputPath);
-/// The output path up to its last '.', then ".htm".
+/// The output path with the extension ".htm" in place of its own.
 std::string HtmlPagePath(const std::string& outputPath);
 /// The names of the selected rows (encode cell not empty), in row order,
 /// joined by ", ".
