@@ -1,0 +1,59 @@
+// Helpers of the publishing tests: a launcher that records instead of
+// starting anything, and a log that keeps the errors it is given.
+#pragma once
+
+#include <wx/log.h>
+
+#include <string>
+#include <vector>
+
+#include "Launcher.h"
+#include "appUtils.h"
+
+/// Put in place of the real launcher for the lifetime of the object.
+class RecordingLauncher : public Launcher {
+ public:
+  RecordingLauncher() { AppUtils().SetLauncher(this); }
+  ~RecordingLauncher() override { AppUtils().SetLauncher(nullptr); }
+  RecordingLauncher(const RecordingLauncher&) = delete;
+  RecordingLauncher& operator=(const RecordingLauncher&) = delete;
+
+  bool OpenInBrowser(const std::string& address) override {
+    opened.push_back(address);
+    return true;
+  }
+  bool StartDetached(const std::string& commandLine, const std::string&) override {
+    started.push_back(commandLine);
+    return true;
+  }
+
+  std::vector<std::string> opened;
+  std::vector<std::string> started;
+};
+
+/// Catches what goes to the toolkit's log while it lives.
+class CapturedLog : public wxLog {
+ public:
+  CapturedLog() : previous_(wxLog::SetActiveTarget(this)) {}
+  ~CapturedLog() override { wxLog::SetActiveTarget(previous_); }
+  CapturedLog(const CapturedLog&) = delete;
+  CapturedLog& operator=(const CapturedLog&) = delete;
+
+  /// The error messages, in order.
+  std::vector<std::string> errors;
+
+  bool HasErrorContaining(const std::string& part) const {
+    for (const std::string& e : errors) {
+      if (e.find(part) != std::string::npos) return true;
+    }
+    return false;
+  }
+
+ protected:
+  void DoLogTextAtLevel(wxLogLevel level, const wxString& text) override {
+    if (level <= wxLOG_Error) errors.push_back(std::string(text.utf8_str()));
+  }
+
+ private:
+  wxLog* previous_;
+};
