@@ -6,7 +6,8 @@
 #include <wx/intl.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
-#include <wx/utils.h>
+
+#include "appUtils.h"
 
 const char* const kIisExtension = "jpg";
 const char* const kDefaultOutputExtension = "osq";
@@ -118,7 +119,7 @@ void iisManager::OnCancel(wxCommandEvent&) {
   Finish(0);
 }
 
-void iisManager::OnCheckServer(wxCommandEvent&) { wxLaunchDefaultBrowser(kServerCheckUrl); }
+void iisManager::OnCheckServer(wxCommandEvent&) { AppUtils().OpenInBrowser(kServerCheckUrl); }
 
 // Without a button the caller would get no extension at all and write an
 // output name ending in a bare dot: a close is taken as Cancel.

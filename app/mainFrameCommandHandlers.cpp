@@ -1,29 +1,67 @@
 // The settings, time-range, HTML-page, IIS, About and protection commands of
 // the main window.
+#include <wx/checkbox.h>
+#include <wx/intl.h>
+#include <wx/mediactrl.h>
+#include <wx/textctrl.h>
+
+#include "About.h"
+#include "PreviewTime.h"
 #include "mainFrame.h"
 
-void mainFrame::OnLoadSettingsSelected(wxCommandEvent&) {}
+namespace {
 
-void mainFrame::OnSaveSettingsSelected(wxCommandEvent&) {}
+constexpr long kToolWindowStyle = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER;
+constexpr int kAboutId = 10022;
 
-void mainFrame::OnSetStartTime(wxCommandEvent&) {}
+// The preview's position, or the -1 of an empty preview when there is none
+// (no media backend on this machine).
+int64_t PreviewPosition(wxMediaCtrl* media) { return media ? media->Tell() : -1; }
 
-void mainFrame::OnSetEndTime(wxCommandEvent&) {}
+}  // namespace
 
-void mainFrame::OnGenerateHtmlPage(wxCommandEvent&) {}
+void mainFrame::OnLoadSettingsSelected(wxCommandEvent&) { LoadSettings(); }
 
-void mainFrame::OnAboutSelected(wxCommandEvent&) {}
+void mainFrame::OnSaveSettingsSelected(wxCommandEvent&) { SaveSettings(); }
 
-void mainFrame::OnManageIis(wxCommandEvent&) {}
+void mainFrame::OnSetStartTime(wxCommandEvent&) {
+  startTimeText->SetValue(SecondsFromPreviewPosition(PreviewPosition(mediaCtrl)));
+}
 
-void mainFrame::OnSecretPhraseSelected(wxCommandEvent&) {}
+void mainFrame::OnSetEndTime(wxCommandEvent&) {
+  endTimeText->SetValue(SecondsFromPreviewPosition(PreviewPosition(mediaCtrl)));
+}
 
-void mainFrame::OnSecurityManagerSelected(wxCommandEvent&) {}
+// Without a page there is nothing to show or to dress with a toolbar.
+void mainFrame::OnGenerateHtmlPage(wxCommandEvent&) {
+  if (htmlPageCheck->GetValue()) {
+    showVideoCheck->Enable();
+    graphicToolbarCheck->Enable();
+    return;
+  }
+  showVideoCheck->SetValue(false);
+  showVideoCheck->Disable();
+  graphicToolbarCheck->SetValue(false);
+  graphicToolbarCheck->Disable();
+}
 
-void mainFrame::LoadSettings() {}
+// Modeless: every use opens a new box, which destroys itself when closed.
+void mainFrame::OnAboutSelected(wxCommandEvent&) {
+  auto* about =
+      new About(this, kAboutId, _("About"), wxDefaultPosition, wxSize(420, 450), kToolWindowStyle);
+  about->Show(true);
+}
 
-void mainFrame::SaveSettings() {}
+void mainFrame::OnManageIis(wxCommandEvent&) {
+  encodeControl.ChangeOutputExtension(outputPathText, manageIisCheck, this);
+}
 
+void mainFrame::OnSecretPhraseSelected(wxCommandEvent&) { ShowSecretPhraseDialog(); }
+
+void mainFrame::OnSecurityManagerSelected(wxCommandEvent&) { ShowSecurityFileManager(); }
+
+// The protection dialogs come with the protection tools; until they are part
+// of the program these two commands open nothing.
 void mainFrame::ShowSecretPhraseDialog() {}
 
 void mainFrame::ShowSecurityFileManager() {}

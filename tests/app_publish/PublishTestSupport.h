@@ -2,7 +2,12 @@
 // starting anything, and a log that keeps the errors it is given.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <wx/dialog.h>
 #include <wx/log.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+#include <wx/testing.h>
 
 #include <string>
 #include <vector>
@@ -57,3 +62,47 @@ class CapturedLog : public wxLog {
  private:
   wxLog* previous_;
 };
+
+/// While it lives, every modal dialog is counted and dismissed at once
+/// instead of waiting for a person: for code that must show none.
+class ModalCounter : public wxModalDialogHook {
+ public:
+  ModalCounter() { Register(); }
+  ~ModalCounter() override { Unregister(); }
+  ModalCounter(const ModalCounter&) = delete;
+  ModalCounter& operator=(const ModalCounter&) = delete;
+
+  int shown = 0;
+
+ protected:
+  int Enter(wxDialog*) override {
+    ++shown;
+    return wxID_CANCEL;
+  }
+  void Exit(wxDialog*) override {}
+};
+
+/// Expects a Yes/No question with No preselected and a question icon, with
+/// this text and caption, and answers it.
+class ExpectQuestion : public wxExpectModalBase<wxMessageDialog, ExpectQuestion> {
+ public:
+  ExpectQuestion(const wxString& text, const wxString& caption, int answer)
+      : text_(text), caption_(caption), answer_(answer) {}
+
+ protected:
+  int OnInvoked(wxMessageDialog* dialog) const override;
+
+ private:
+  wxString text_, caption_;
+  int answer_;
+};
+
+inline int ExpectQuestion::OnInvoked(wxMessageDialog* dialog) const {
+  EXPECT_EQ(dialog->GetMessage(), text_);
+  EXPECT_EQ(dialog->GetCaption(), caption_);
+  const long style = dialog->GetMessageDialogStyle();
+  EXPECT_TRUE(style & wxYES_NO);
+  EXPECT_TRUE(style & wxNO_DEFAULT);
+  EXPECT_TRUE(style & wxICON_QUESTION);
+  return answer_;
+}
