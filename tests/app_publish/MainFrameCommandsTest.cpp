@@ -6,6 +6,9 @@
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "About.h"
@@ -125,6 +128,31 @@ TEST_F(MainFrameCommandsTest, LinksOpenThroughTheLauncher) {
     ASSERT_EQ(launcher.opened.size(), 1u);
     EXPECT_EQ(launcher.opened[0], std::string(c.address.utf8_str()));
   }
+}
+
+TEST_F(MainFrameCommandsTest, UpdateCommandsAskThenStartTheUpdaterAndClose) {
+  const std::string updater = programDir + "/ostrel-updater";
+  { std::ofstream(updater) << "#!/bin/sh\n"; }
+  std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
+  const wxString question = "Do you want to check if there is an update available ?";
+  const wxString caption = "Ostrel update manager";
+
+  for (int id : {ID_MENU_CHECK_UPDATES, ID_TOOL_CHECK_UPDATES}) {
+    SCOPED_TRACE(id);
+    wxTEST_DIALOG(Menu(id), ExpectQuestion(question, caption, wxID_NO));
+    EXPECT_TRUE(launcher.started.empty()) << "No starts nothing";
+  }
+
+  wxWeakRef<mainFrame> window = frame;
+  wxTEST_DIALOG(Menu(ID_MENU_CHECK_UPDATES), ExpectQuestion(question, caption, wxID_YES));
+  ASSERT_EQ(launcher.started.size(), 1u);
+  EXPECT_EQ(launcher.started[0], "\"" + updater +
+                                     "\" --savelog --restart --xrc=\"webupdatedlg.xrc\" "
+                                     "--res=\"wxWebUpdateDlg\" --xml=\"webupdate_std.xml\"");
+  RunIdle();
+  EXPECT_FALSE(window) << "the window closes for the updater";
+  if (!window) frame = nullptr;
+  std::filesystem::remove(updater);
 }
 
 TEST_F(MainFrameCommandsTest, CloseAndExitRefusedWhileAnEncodeRuns) {
