@@ -6,6 +6,8 @@
 #include "keAlloc.h"
 #include "keBytes.h"
 
+#include <wx/log.h>
+
 #include <memory>
 #include <vector>
 
@@ -40,6 +42,8 @@ bool WriteStoredPhrase(wxConfigBase& config, const std::string& phrase)
     const int n = static_cast<int>(bytes.size());
     ScramblePhrase(bytes.data(), n);
     std::unique_ptr<char, KeFreeDeleter> hex(BytesToHex(bytes.data(), n));
+    // The dialog tells the user; the configuration's own error boxes would come on top.
+    wxLogNull quiet;
     if (!config.Write(kStoredPhraseKey, wxString::FromAscii(hex.get())))
         return false;
     return config.Flush();

@@ -90,6 +90,7 @@ void securityKeyDialog::OnLoadPhrase(wxCommandEvent& WXUNUSED(event))
         return;
     }
     m_phraseText->SetValue(PhraseBytesToText(phrase));
+    m_phraseText->DiscardEdits();
     m_saveButton->Enable(false);
 }
 
@@ -105,6 +106,8 @@ void securityKeyDialog::OnEditPhrase(wxCommandEvent& WXUNUSED(event))
     m_phraseText->SetEditable(true);
     m_phraseText->SetFocus();
     m_phraseText->Clear();
+    // Only typing counts as a change: some toolkits report clearing a filled text as an edit.
+    m_phraseText->DiscardEdits();
     m_saveButton->Enable(true);
     m_editButton->Enable(false);
 }
