@@ -1,7 +1,10 @@
 // Answers for the protection dialogs' modal boxes, and the safety net under every test.
 #include "ModalExpectations.h"
 
+#include <wx/app.h>
 #include <wx/debug.h>
+#include <wx/time.h>
+#include <wx/utils.h>
 
 #include <memory>
 
@@ -89,8 +92,16 @@ int ExpectFile::OnInvoked(wxFileDialog* dialog) const
     } else {
         EXPECT_TRUE(dialog->HasFdFlag(wxFD_OPEN)) << m_message;
     }
-    if (m_answer == wxID_OK)
+    if (m_answer == wxID_OK) {
         dialog->SetPath(m_path);
+        // wxGTK's chooser takes the path only once it has read the folder, in the main loop.
+        const wxLongLong deadline = wxGetLocalTimeMillis() + 3000;
+        while (dialog->GetPath() != m_path && wxGetLocalTimeMillis() < deadline) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
+        EXPECT_EQ(dialog->GetPath(), m_path) << "for " << m_message;
+    }
     return m_answer;
 }
 
