@@ -207,3 +207,14 @@ TEST_F(SecurityXmlDialogTest, UnreadableFileLeavesTheDialogAsItWas)
                   ExpectLoadXmlDialog(path, wxID_CANCEL));
     EXPECT_EQ(CodeBases()->GetCellValue(0, 0), "kept");
 }
+
+TEST_F(SecurityXmlDialogTest, ModeTextPicksTheChoiceIgnoringCase)
+{
+    LoadText(dialog, "<security><SECTION_DOCUMENTBASE mode=\"external\"><documentbase>p</documentbase>"
+                     "</SECTION_DOCUMENTBASE></security>");
+    EXPECT_EQ(Mode()->GetValue(), "External");
+    // The read-only box holds only its two choices: another text leaves the mode as it was.
+    LoadText(dialog, "<security><SECTION_DOCUMENTBASE mode=\"Foo\"><documentbase>p</documentbase>"
+                     "</SECTION_DOCUMENTBASE></security>");
+    EXPECT_EQ(Mode()->GetValue(), "External");
+}
