@@ -18,6 +18,7 @@
 #include <vector>
 
 class DocumentBaseList;
+class LineList;
 
 #define SYMBOL_SECURITYDIALOG_STYLE wxCAPTION | wxRESIZE_BORDER | wxSYSTEM_MENU | wxCLOSE_BOX
 #define SYMBOL_SECURITYDIALOG_TITLE _("securityDialog")
@@ -115,7 +116,7 @@ private:
     /// The path the user picks in a save dialog; empty when cancelled.
     wxString AskSavePath(const wxString& message, const wxString& wildcard);
     /// Writes the lines; a failure is told to the user. False on failure.
-    bool WriteLines(const wxString& path, const class LineList& lines);
+    bool WriteLines(const wxString& path, const LineList& lines);
     void EnableButtons(bool saveAndSecurity, bool auth);
     wxGrid* CreateGrid(wxWindow* page, wxWindowID id);
 
