@@ -7,9 +7,13 @@
 #include "StoredPhrase.h"
 #include "securityKeyDialog.h"
 
+#include <wx/app.h>
 #include <wx/config.h>
 #include <wx/fileconf.h>
 #include <wx/stattext.h>
+#include <wx/time.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
 
 namespace {
 
@@ -175,4 +179,27 @@ TEST_F(SecurityKeyDialogTest, CloseEndsTheModalLoopAndSavesNothing)
     });
     EXPECT_EQ(code, 10004);
     EXPECT_EQ(StoredText(), "<absent>");
+}
+
+TEST_F(SecurityKeyDialogTest, TypedPhraseCountsAsAChange)
+{
+    const int code = ShowModalAndRun(*dialog, [this] {
+        StartEditing();
+        text->SetFocus();
+        wxUIActionSimulator keyboard;
+        keyboard.Text("ab c");
+        const wxLongLong deadline = wxGetLocalTimeMillis() + 5000;
+        while (text->GetValue() != "ab c" && wxGetLocalTimeMillis() < deadline) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
+        EXPECT_EQ(text->GetValue(), "ab c");
+        EXPECT_TRUE(text->IsModified());
+        wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_SAVE),
+                      ExpectQuestion(kSaveQuestion, wxID_YES),
+                      ExpectMessage("Phrase has been saved", "Message"));
+        ClickButton(dialog, securityKeyDialog::ID_CLOSE);
+    });
+    EXPECT_EQ(code, 10004);
+    EXPECT_EQ(ReadStoredPhrase(*wxConfigBase::Get()), "ab c");
 }
