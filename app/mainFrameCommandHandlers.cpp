@@ -8,11 +8,15 @@
 #include "About.h"
 #include "PreviewTime.h"
 #include "mainFrame.h"
+#include "securityDialog.h"
+#include "securityKeyDialog.h"
 
 namespace {
 
 constexpr long kToolWindowStyle = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER;
 constexpr int kAboutId = 10022;
+constexpr int kSecretPhraseId = 10000;
+constexpr int kSecurityManagerId = 10002;
 
 // The preview's position, or the -1 of an empty preview when there is none
 // (no media backend on this machine).
@@ -60,8 +64,15 @@ void mainFrame::OnSecretPhraseSelected(wxCommandEvent&) { ShowSecretPhraseDialog
 
 void mainFrame::OnSecurityManagerSelected(wxCommandEvent&) { ShowSecurityFileManager(); }
 
-// The protection dialogs come with the protection tools; until they are part
-// of the program these two commands open nothing.
-void mainFrame::ShowSecretPhraseDialog() {}
+// Modal, and gone when the modal loop ends, whatever it returned.
+void mainFrame::ShowSecretPhraseDialog() {
+  securityKeyDialog dialog(this, kSecretPhraseId, _("Secret Phrase"), wxDefaultPosition,
+                           wxSize(400, 300), kToolWindowStyle);
+  dialog.ShowModal();
+}
 
-void mainFrame::ShowSecurityFileManager() {}
+void mainFrame::ShowSecurityFileManager() {
+  securityDialog dialog(this, kSecurityManagerId, _("securityDialog"), wxDefaultPosition,
+                        wxSize(400, 300), kToolWindowStyle);
+  dialog.ShowModal();
+}

@@ -139,12 +139,12 @@ TEST_F(MainFrameCommandsTest, UpdateCommandsAskThenStartTheUpdaterAndClose) {
 
   for (int id : {ID_MENU_CHECK_UPDATES, ID_TOOL_CHECK_UPDATES}) {
     SCOPED_TRACE(id);
-    wxTEST_DIALOG(Menu(id), ExpectQuestion(question, caption, wxID_NO));
+    wxTEST_DIALOG(Menu(id), ExpectYesNo(question, caption, wxID_NO));
     EXPECT_TRUE(launcher.started.empty()) << "No starts nothing";
   }
 
   wxWeakRef<mainFrame> window = frame;
-  wxTEST_DIALOG(Menu(ID_MENU_CHECK_UPDATES), ExpectQuestion(question, caption, wxID_YES));
+  wxTEST_DIALOG(Menu(ID_MENU_CHECK_UPDATES), ExpectYesNo(question, caption, wxID_YES));
   ASSERT_EQ(launcher.started.size(), 1u);
   EXPECT_EQ(launcher.started[0], "\"" + updater +
                                      "\" --savelog --restart --xrc=\"webupdatedlg.xrc\" "
@@ -170,14 +170,6 @@ TEST_F(MainFrameCommandsTest, CloseAndExitRefusedWhileAnEncodeRuns) {
   RunIdle();
   EXPECT_FALSE(window) << "after the encode Exit works";
   if (!window) frame = nullptr;
-}
-
-TEST_F(MainFrameCommandsTest, ProtectionCommandsOpenNothingYet) {
-  ModalCounter modals;
-  Menu(ID_MENU_SECRET_PHRASE);
-  Menu(ID_MENU_SECURITY_MANAGER);
-  EXPECT_EQ(modals.shown, 0);
-  EXPECT_EQ(wxTopLevelWindows.size(), 1u);
 }
 
 TEST_F(MainFrameCommandsTest, ImageLookupByExactName) {

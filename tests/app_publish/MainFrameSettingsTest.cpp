@@ -46,7 +46,7 @@ class MainFrameSettingsTest : public MainFrameFixture {
 
   void SaveAnswering(int answer) {
     wxTEST_DIALOG(Menu(ID_MENU_SAVE_SETTINGS),
-                  ExpectQuestion("Save current settings ?", "Ostrel", answer));
+                  ExpectYesNo("Save current settings ?", "Ostrel", answer));
   }
 
   std::vector<wxString> Cells() const {

@@ -84,9 +84,9 @@ class ModalCounter : public wxModalDialogHook {
 
 /// Expects a Yes/No question with No preselected and a question icon, with
 /// this text and caption, and answers it.
-class ExpectQuestion : public wxExpectModalBase<wxMessageDialog, ExpectQuestion> {
+class ExpectYesNo : public wxExpectModalBase<wxMessageDialog, ExpectYesNo> {
  public:
-  ExpectQuestion(const wxString& text, const wxString& caption, int answer)
+  ExpectYesNo(const wxString& text, const wxString& caption, int answer)
       : text_(text), caption_(caption), answer_(answer) {}
 
  protected:
@@ -97,7 +97,7 @@ class ExpectQuestion : public wxExpectModalBase<wxMessageDialog, ExpectQuestion>
   int answer_;
 };
 
-inline int ExpectQuestion::OnInvoked(wxMessageDialog* dialog) const {
+inline int ExpectYesNo::OnInvoked(wxMessageDialog* dialog) const {
   EXPECT_EQ(dialog->GetMessage(), text_);
   EXPECT_EQ(dialog->GetCaption(), caption_);
   const long style = dialog->GetMessageDialogStyle();
