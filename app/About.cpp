@@ -35,7 +35,7 @@ bool About::Create(wxWindow* parent, wxWindowID id, const wxString& caption, con
   SetExtraStyle(wxWS_EX_BLOCK_EVENTS);
   if (!wxDialog::Create(parent, id, caption, pos, size, style)) return false;
   CreateControls();
-  Centre();
+  CentreOnScreen();
   return true;
 }
 

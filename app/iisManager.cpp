@@ -62,7 +62,7 @@ bool iisManager::Create(wxWindow* parent, wxWindowID id, const wxString& caption
   if (!wxDialog::Create(parent, id, caption, pos, size, style)) return false;
   CreateControls();
   GetSizer()->Fit(this);
-  Centre();
+  CentreOnScreen();
 
   defaultExtension = extension;
   tickedAtStart = manageIis && manageIis->GetValue();
