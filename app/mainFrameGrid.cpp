@@ -44,8 +44,12 @@ void SetColumnEditor(wxGrid* grid, int col, wxGridCellEditor* editor) {
 void LockColumn(wxGrid* grid, int col, bool locked) {
   for (int row = 0; row < kStreamRowCount; ++row) {
     // White text on the white cells hides the value, which stays in the cell.
-    grid->SetCellTextColour(row, col, locked ? wxColour(255, 255, 255) : wxColour(0, 0, 0));
-    grid->SetReadOnly(row, col, locked);
+    // A whole new cell attribute, set through the grid: changing the one in
+    // place would leave the grid drawing and reading a stale cached copy.
+    auto* attr = new wxGridCellAttr;
+    attr->SetTextColour(locked ? wxColour(255, 255, 255) : wxColour(0, 0, 0));
+    attr->SetReadOnly(locked);
+    grid->SetAttr(row, col, attr);
   }
 }
 

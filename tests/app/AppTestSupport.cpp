@@ -33,6 +33,15 @@ class AssertsFailTests : public ::testing::Environment {
 
 }  // namespace
 
+bool IsDestroyed(wxWindow* window) { return window->IsBeingDeleted() || wxPendingDelete.Member(window); }
+
+void SendCommand(wxWindow* target, wxEventType type, int id, int checked) {
+  wxCommandEvent event(type, id);
+  event.SetEventObject(target);
+  if (checked >= 0) event.SetInt(checked);
+  target->ProcessWindowEvent(event);
+}
+
 std::string ShippedDefaultStreamsPath() { return std::string(OSTREL_SOURCE_DIR) + "/app/default_streams.xml"; }
 
 std::string ReadFileText(const std::string& path) {
@@ -59,7 +68,7 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
   if (frame) {
-    if (!frame->IsBeingDeleted()) frame->Destroy();
+    if (!IsDestroyed(frame)) frame->Destroy();
     frame = nullptr;
   }
   DeletePendingWindows();

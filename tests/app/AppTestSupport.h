@@ -7,6 +7,7 @@
 #include <wx/dirdlg.h>
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
+#include <wx/tooltip.h>
 
 #include <functional>
 #include <string>
@@ -44,6 +45,12 @@ class OstrelTestHook : public wxTestingModalHook {
   }
 #include "mainFrame.h"
 #include "tmpFileRootDialog.h"
+
+/// True once the window has been destroyed (top-level windows go at the next idle time).
+bool IsDestroyed(wxWindow* window);
+
+/// Sends a command event of the kind with the id to the window, as a click would.
+void SendCommand(wxWindow* target, wxEventType type, int id, int checked = -1);
 
 /// The repository's default_streams.xml, shipped beside the program.
 std::string ShippedDefaultStreamsPath();
@@ -140,19 +147,19 @@ class wxExpectModal<tmpFileRootDialog> : public wxExpectModalBase<tmpFileRootDia
   int code;
 };
 
+/// The directory chooser, answered with the button only: on this toolkit a
+/// path set from outside does not become the chooser's result.
 template <>
 class wxExpectModal<wxDirDialog> : public wxExpectModalBase<wxDirDialog> {
  public:
-  explicit wxExpectModal(const wxString& path, int id = wxID_OK) : path(path), id(id) {}
+  explicit wxExpectModal(int answer) : id(answer == wxCANCEL ? wxID_CANCEL : answer) {}
 
  protected:
   int OnInvoked(wxDirDialog* dialog) const override {
     EXPECT_EQ(dialog->GetMessage(), "Select Directory for temporary files");
-    dialog->SetPath(path);
     return id;
   }
 
  private:
-  wxString path;
   int id;
 };
