@@ -61,6 +61,11 @@ void mainFrame::CreateStreamsGrid() {
   grid->EnableDragRowSize(false);
   grid->EnableDragColSize(false);
   grid->SetLabelBackgroundColour(wxColour(255, 255, 255));
+  // The grid draws its own cells and labels: in the window's face, not the desktop's.
+  grid->SetDefaultCellFont(GetFont());
+  wxFont labelFont = GetFont();
+  labelFont.SetWeight(wxFONTWEIGHT_BOLD);
+  grid->SetLabelFont(labelFont);
   grid->SetRowLabelSize(18);
   grid->SetDefaultRowSize(22, false);
   for (int col = 0; col < kStreamColumnCount; ++col) {
