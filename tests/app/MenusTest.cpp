@@ -133,6 +133,28 @@ TEST_F(MenusTest, TheImageLookupKnowsItsNamesExactly) {
   EXPECT_FALSE(frame->GetIconResource("_images/open.xpm").IsOk());
 }
 
+// The pictures as drawn: their sizes and numbers of colours, from the sources
+// the program is built with.
+TEST(ImageFilesTest, PicturesHaveTheirSizesAndColours) {
+  struct FileCase {
+    const char* path;
+    const char* header;  ///< width, height, colours, characters per pixel
+  };
+  const std::vector<FileCase> files = {
+      {"app/_images/open.xpm", "\"16 15 36 1\""},
+      {"app/_images/save.xpm", "\"16 15 21 1\""},
+      {"app/_images/exefile.xpm", "\"16 16 51 1\""},
+      {"ostrelCommon/find.xpm", "\"16 15 41 1\""},
+      {"app/_images/help.xpm", "\"16 15 50 1\""},
+      {"ostrelCommon/ostrel_ico.xpm", "\"32 32 184 2\""},
+  };
+  for (const FileCase& c : files) {
+    SCOPED_TRACE(c.path);
+    const std::string text = ReadFileText(std::string(OSTREL_SOURCE_DIR) + "/" + c.path);
+    EXPECT_NE(text.find(c.header), std::string::npos);
+  }
+}
+
 TEST_F(MenusTest, TheStatusBarHasThreeFields) {
   BuildQuietFrame();
   wxStatusBar* bar = frame->GetStatusBar();
