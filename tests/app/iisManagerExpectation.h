@@ -2,8 +2,9 @@
 // one of its buttons (or closes it) as the user would.
 #pragma once
 
+#include "AppTestSupport.h"
+
 #include <wx/button.h>
-#include <wx/testing.h>
 
 #include <functional>
 

@@ -5,10 +5,12 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/frame.h>
+#include <wx/image.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/weakref.h>
 
+#include <set>
 #include <vector>
 
 namespace {
@@ -61,6 +63,12 @@ TEST(AboutTest, TextsIdsAndPicture) {
   ASSERT_TRUE(bitmap.IsOk());
   EXPECT_EQ(bitmap.GetWidth(), 200);
   EXPECT_EQ(bitmap.GetHeight(), 147);
+  const wxImage image = bitmap.ConvertToImage();
+  std::set<unsigned long> colours;
+  for (int y = 0; y < image.GetHeight(); ++y)
+    for (int x = 0; x < image.GetWidth(); ++x)
+      colours.insert(image.GetRed(x, y) << 16 | image.GetGreen(x, y) << 8 | image.GetBlue(x, y));
+  EXPECT_EQ(colours.size(), 163u);
   EXPECT_TRUE(about->HasExtraStyle(wxWS_EX_BLOCK_EVENTS));
   about->Destroy();
   RunIdle();

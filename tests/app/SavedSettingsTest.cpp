@@ -1,6 +1,8 @@
 // Saved settings: the question, the 14 + 63 keys in their order in the
 // configuration file itself, every field, tick and cell brought back, and the
 // dependent boxes and column locks put in line after a load.
+#include "PublishTestSupport.h"
+
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
 #include <wx/config.h>
@@ -12,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "MainFrameFixture.h"
+#include "GuiTestSupport.h"
 #include "StreamProfileRows.h"
 
 namespace {
@@ -22,8 +24,14 @@ std::string ReadText(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-class MainFrameSettingsTest : public MainFrameFixture {
+class SavedSettingsTest : public AppTest {
  protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    BuildQuietFrame();
+  }
+  void Menu(int id) { SendCommand(frame, wxEVT_MENU, id); }
+
   std::string ConfigFile() const { return GuiTestConfigDir() + "/ostrel-test.ini"; }
 
   std::vector<wxTextCtrl*> TextFields() const {
@@ -57,26 +65,26 @@ class MainFrameSettingsTest : public MainFrameFixture {
   }
 };
 
-TEST_F(MainFrameSettingsTest, SaveAnsweredNoWritesNothing) {
+TEST_F(SavedSettingsTest, SaveAnsweredNoWritesNothing) {
   FillWindow();
   SaveAnswering(wxID_NO);
   EXPECT_FALSE(wxConfigBase::Get()->HasGroup("/Controls"));
   EXPECT_EQ(ReadText(ConfigFile()).find("[Controls"), std::string::npos);
 }
 
-TEST_F(MainFrameSettingsTest, SaveWritesEveryKeyInOrder) {
+TEST_F(SavedSettingsTest, SaveWritesEveryKeyInOrder) {
   FillWindow();
   SaveAnswering(wxID_YES);
   const std::string file = ReadText(ConfigFile());
   const size_t start = file.find("[Controls]");
   ASSERT_NE(start, std::string::npos) << file;
-  const std::string expected = ReadText(std::string(OSTREL_APP_PUBLISH_TEST_DIR) +
-                                        "/expected/saved_settings.ini");
+  const std::string expected = ReadText(std::string(OSTREL_SOURCE_DIR) +
+                                        "/tests/app/expected/saved_settings.ini");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(file.substr(start), expected);
 }
 
-TEST_F(MainFrameSettingsTest, LoadBringsBackEveryFieldTickAndCell) {
+TEST_F(SavedSettingsTest, LoadBringsBackEveryFieldTickAndCell) {
   FillWindow();
   frame->streamsGrid->SetCellValue(6, kColumnWidth, "100");  // a row without a name
   const std::vector<wxString> cellsSaved = Cells();
@@ -88,9 +96,7 @@ TEST_F(MainFrameSettingsTest, LoadBringsBackEveryFieldTickAndCell) {
   for (int r = 0; r < kStreamRowCount; ++r)
     for (int c = 0; c < kStreamColumnCount; ++c) frame->streamsGrid->SetCellValue(r, c, "x");
 
-  ModalCounter modals;  // loading asks nothing
-  Menu(ID_MENU_LOAD_SETTINGS);
-  EXPECT_EQ(modals.shown, 0);
+  EXPECT_NO_DIALOG(Menu(ID_MENU_LOAD_SETTINGS));
   const std::vector<const char*> texts = {"/media/in put.avi", "/media/out.osq", "5", "0",
                                           "1", "2", "3", "4"};
   for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(TextFields()[i]->GetValue(), texts[i]) << i;
@@ -99,13 +105,13 @@ TEST_F(MainFrameSettingsTest, LoadBringsBackEveryFieldTickAndCell) {
   EXPECT_EQ(Cells(), cellsSaved);
 }
 
-TEST_F(MainFrameSettingsTest, LoadingAnEmptyConfigurationGivesTheDefaults) {
+TEST_F(SavedSettingsTest, LoadingAnEmptyConfigurationGivesTheDefaults) {
   FillWindow();
   frame->sourceDimensionCheck->Enable();
   frame->aspectRatioCheck->SetValue(false);
   frame->sourceDimensionCheck->SetValue(true);
   frame->UpdateSourceDimensionColumns();
-  Command(wxEVT_MENU, ID_TOOL_LOAD_SETTINGS);
+  Menu(ID_TOOL_LOAD_SETTINGS);
 
   const std::vector<const char*> texts = {"", "", "0", "0", "0", "0", "0", "0"};
   for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(TextFields()[i]->GetValue(), texts[i]) << i;
@@ -121,7 +127,7 @@ TEST_F(MainFrameSettingsTest, LoadingAnEmptyConfigurationGivesTheDefaults) {
   EXPECT_FALSE(frame->streamsGrid->IsReadOnly(0, kColumnHeight));
 }
 
-TEST_F(MainFrameSettingsTest, LoadedTicksBringTheirDependentsInLine) {
+TEST_F(SavedSettingsTest, LoadedTicksBringTheirDependentsInLine) {
   wxConfigBase* config = wxConfigBase::Get();
   struct Case {
     const char* name;
@@ -156,7 +162,7 @@ TEST_F(MainFrameSettingsTest, LoadedTicksBringTheirDependentsInLine) {
 
 // The loaded input path goes through the field's text event, as typing does,
 // so the source is probed.
-TEST_F(MainFrameSettingsTest, LoadedInputPathRaisesTheFieldsTextEvent) {
+TEST_F(SavedSettingsTest, LoadedInputPathRaisesTheFieldsTextEvent) {
   std::vector<wxString> seen;
   frame->inputPathText->Bind(wxEVT_TEXT, [&](wxCommandEvent& event) {
     seen.push_back(event.GetString());
@@ -170,7 +176,7 @@ TEST_F(MainFrameSettingsTest, LoadedInputPathRaisesTheFieldsTextEvent) {
 
 // Stored values are not validated on the way in: nonsense comes back as it
 // was saved, for the checks before an encode to refuse.
-TEST_F(MainFrameSettingsTest, ValuesAreLoadedUnvalidated) {
+TEST_F(SavedSettingsTest, ValuesAreLoadedUnvalidated) {
   wxConfigBase* config = wxConfigBase::Get();
   config->Write("/Controls/videoStart", "-5x");
   config->Write("/Controls/videoCropTop", "a lot");

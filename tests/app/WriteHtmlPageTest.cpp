@@ -11,10 +11,10 @@
 #include <iterator>
 #include <string>
 
-#include "ProgramDirectory.h"
 #include "PublishTestSupport.h"
 #include "StreamProfileRows.h"
 #include "abstractMainFrame.h"
+#include "appUtils.h"
 
 namespace fs = std::filesystem;
 
@@ -41,22 +41,19 @@ class PageControl : public abstractMainFrame {
   }
 };
 
-class WriteHtmlPageTest : public ::testing::Test {
+// The program's folder is the fixture's own; the outputs go into a folder
+// beside it.
+class WriteHtmlPageTest : public AppTest {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() /
-           ("ostrel-page-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
-    programDir = root / "program";
-    outputDir = root / "clips";
-    fs::create_directories(programDir);
+    AppTest::SetUp();
+    program = programDir;
+    outputDir = program / "clips";
     fs::create_directories(outputDir);
-    OverrideProgramDirectory(programDir.string());
 
-    frame = new wxFrame(nullptr, wxID_ANY, "page");
-    output = new wxTextCtrl(frame, wxID_ANY);
-    grid = new wxGrid(frame, wxID_ANY);
+    window = new wxFrame(nullptr, wxID_ANY, "page");
+    output = new wxTextCtrl(window, wxID_ANY);
+    grid = new wxGrid(window, wxID_ANY);
     grid->CreateGrid(kStreamRowCount, kStreamColumnCount);
     const StreamProfileRows rows = FactoryStreamProfileRows();  // ADSL1 selected
     for (int r = 0; r < kStreamRowCount; ++r)
@@ -67,21 +64,19 @@ class WriteHtmlPageTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    OverrideProgramDirectory(wxString());
-    frame->Destroy();
-    fs::remove_all(root);
+    window->Destroy();
+    AppTest::TearDown();
   }
 
   void PutBesideProgram(const std::string& name, const std::string& bytes) {
-    WriteBytes(programDir / name, bytes);
+    WriteBytes(program / name, bytes);
   }
 
-  fs::path root, programDir, outputDir;
-  wxFrame* frame = nullptr;
+  fs::path program, outputDir;
+  wxFrame* window = nullptr;
   wxTextCtrl* output = nullptr;
   wxGrid* grid = nullptr;
   PageControl control;
-  RecordingLauncher launcher;
 };
 
 TEST_F(WriteHtmlPageTest, PageBesideTheOutputNamesItWithCrLfLines) {
@@ -103,7 +98,7 @@ TEST_F(WriteHtmlPageTest, PageBesideTheOutputNamesItWithCrLfLines) {
     ASSERT_GT(at, 0u);
     ASSERT_EQ(page[at - 1], '\r') << "a bare line feed at " << at;
   }
-  EXPECT_TRUE(launcher.opened.empty()) << "not opened without Show video";
+  EXPECT_TRUE(launcher.addresses.empty()) << "not opened without Show video";
 }
 
 TEST_F(WriteHtmlPageTest, SelectedRowsOnlyAndNamesWrittenUnchanged) {
@@ -146,32 +141,32 @@ TEST_F(WriteHtmlPageTest, MissingArchiveIsLoggedAndTheRestGoesOn) {
   EXPECT_TRUE(log.HasErrorContaining("ostrel.jar"));
   EXPECT_TRUE(log.HasErrorContaining("ostrel_tb1.jpg"));
   EXPECT_FALSE(fs::exists(outputDir / "ostrel.jar")) << "no stand-in is made";
-  ASSERT_EQ(launcher.opened.size(), 1u);
-  EXPECT_EQ(launcher.opened[0], (outputDir / "talk.htm").string());
+  ASSERT_EQ(launcher.addresses.size(), 1u);
+  EXPECT_EQ(launcher.addresses[0], (outputDir / "talk.htm").string());
 }
 
 TEST_F(WriteHtmlPageTest, PageThatCannotBeCreatedIsLoggedAndTheRestStillRuns) {
   PutBesideProgram("ostrel.jar", "jar");
-  const fs::path gone = root / "gone";
+  const fs::path gone = program / "gone";
   output->ChangeValue((gone / "talk.osq").string());
   CapturedLog log;
   control.WriteHtmlPage(false, true);
   EXPECT_FALSE(fs::exists(gone));
   EXPECT_TRUE(log.HasErrorContaining((gone / "talk.htm").string()));
   EXPECT_TRUE(log.HasErrorContaining("ostrel.jar")) << "the copy was still tried";
-  ASSERT_EQ(launcher.opened.size(), 1u) << "the browser is still asked";
-  EXPECT_EQ(launcher.opened[0], (gone / "talk.htm").string());
+  ASSERT_EQ(launcher.addresses.size(), 1u) << "the browser is still asked";
+  EXPECT_EQ(launcher.addresses[0], (gone / "talk.htm").string());
 }
 
 // An output in the program's own folder: the archive is already where the
 // page needs it; it stays whole and nothing is logged.
 TEST_F(WriteHtmlPageTest, OutputInTheProgramsFolderKeepsTheArchive) {
   PutBesideProgram("ostrel.jar", "the applet");
-  output->ChangeValue((programDir / "talk.osq").string());
+  output->ChangeValue((program / "talk.osq").string());
   CapturedLog log;
   control.WriteHtmlPage(false, false);
-  EXPECT_EQ(ReadBytes(programDir / "ostrel.jar"), "the applet");
-  EXPECT_TRUE(fs::exists(programDir / "talk.htm"));
+  EXPECT_EQ(ReadBytes(program / "ostrel.jar"), "the applet");
+  EXPECT_TRUE(fs::exists(program / "talk.htm"));
   EXPECT_TRUE(log.errors.empty());
 }
 
