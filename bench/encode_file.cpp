@@ -147,6 +147,7 @@ int main(int argc, char** argv) {
     const SourceProbe probe = ProbeSource(factory, fields.inputPath);
     std::printf("source: %dx%d, %.2f fps, %d channel(s) at %d Hz, %.2f s\n", probe.width, probe.height,
                 probe.frameRate, probe.channels, probe.sampleRate, probe.duration);
+    std::fflush(stdout);
     if (!probe.Encodable()) {
       std::fprintf(stderr, "encode_file: %s %s\n%s", fields.inputPath.c_str(), probe.problem.c_str(),
                    UnencodableSourceMessage().c_str());
@@ -173,7 +174,7 @@ int main(int argc, char** argv) {
       session.Cancel();  // as the window's Cancel: nothing partial is left
     }
     const int percent = session.FirstProfilePercent();
-    if (percent != lastPercent) {
+    if (percent != lastPercent && cancelledBy == 0) {
       std::printf("%d Stream(s) : Done %d %%\n", session.Run().streamCount, percent);
       std::fflush(stdout);
       lastPercent = percent;
