@@ -144,6 +144,10 @@ void EncodeSession::RunWorker() {
   state_->doneChanged.notify_all();
 }
 
+void EncodeSession::ExpectWorker(bool expected) {
+  if (!state_->workerEntered) state_->workerStarted = expected;
+}
+
 void EncodeSession::StartWorkerThread() {
   if (state_->workerStarted.exchange(true)) return;
   state_->thread = std::thread([this] { RunWorker(); });

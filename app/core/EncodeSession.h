@@ -83,6 +83,13 @@ class EncodeSession {
   /// Runs RunWorker on a thread the session owns and joins (harness, tests).
   void StartWorkerThread();
 
+  /// For callers that run RunWorker on a thread of their own: call it before
+  /// that thread is started (with false if it then could not be started).
+  /// The destructor then waits for the worker even when the thread has not
+  /// yet reached RunWorker, so that the session may be destroyed at any
+  /// moment after a Cancel.
+  void ExpectWorker(bool expected = true);
+
   /// Aborts the reader and the output. Safe from any thread but the worker,
   /// at any moment after Prepare, any number of times.
   void Cancel();
