@@ -42,7 +42,8 @@ bool keUnnamedFile::Open(const std::string& directory, bool publishable, std::st
   published_ = false;
   const std::string folder = directory.empty() ? "." : directory;
   // O_TMPFILE without O_EXCL: a file that has no name but may be given one.
-  fd_ = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0644);
+  // Mode 0666 as fopen would create it: the umask decides.
+  fd_ = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
   if (fd_ >= 0) return true;
   if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
     if (error) *error = "cannot create a file in \"" + folder + "\": " + SystemReason();
@@ -56,8 +57,12 @@ bool keUnnamedFile::Open(const std::string& directory, bool publishable, std::st
     if (error) *error = "cannot create a file in \"" + folder + "\": " + SystemReason();
     return false;
   }
-  if (publishable) fallbackName_ = pattern;
-  else unlink(pattern.c_str());
+  if (publishable) {
+    fallbackName_ = pattern;
+    fchmod(fd_, 0644);  // mkstemp makes it private; an output is for others to read
+  } else {
+    unlink(pattern.c_str());
+  }
   return true;
 }
 
@@ -76,6 +81,8 @@ bool keUnnamedFile::Publish(const std::string& path, std::string* error) {
     for (int attempt = 0;; ++attempt) {
       staged = UniqueSiblingName(FolderOf(path), BaseName(path));
       if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, staged.c_str(), AT_SYMLINK_FOLLOW) == 0) break;
+      // Without /proc, the descriptor itself (needs the right to do so).
+      if (errno == ENOENT && linkat(fd_, "", AT_FDCWD, staged.c_str(), AT_EMPTY_PATH) == 0) break;
       if (errno != EEXIST || attempt == 10) {
         if (error) *error = "cannot create \"" + path + "\": " + SystemReason();
         return false;
@@ -121,7 +128,8 @@ bool CheckWritableFolder(const std::string& folder, const std::string& role, std
   constexpr size_t kFirstWrite = 64 * 1024;
   keUnnamedFile probe;
   std::string error;
-  if (!probe.Open(folder, false, &error)) return refuse("cannot be written to: " + error + ".");
+  if (!probe.Open(folder, false, &error))
+    return refuse("cannot be written to: " + error.substr(error.rfind(": ") + 2) + ".");
   const std::vector<char> block(kFirstWrite, 0);
   const ssize_t written = write(probe.Descriptor(), block.data(), block.size());
   if (written < 0) return refuse("cannot be written to: " + SystemReason() + ".");
