@@ -94,7 +94,11 @@ std::string OrvexaAVContent::GetTemporaryFileFailure() {
 
 int64_t OrvexaAVContent::GetDurationMs() {
   keAVSource* source = encoder_->GetSource();
-  return source ? static_cast<int64_t>(std::trunc(source->GetDuration() * 1000.0)) : 0;
+  const int64_t declared = source ? static_cast<int64_t>(std::trunc(source->GetDuration() * 1000.0)) : 0;
+  // A source whose length could not be read has no range to declare; the
+  // streams' own time is then what was encoded (never a negative duration).
+  if (declared <= 0) return encoder_->GetStreamManager()->GetCurrentTime();
+  return declared;
 }
 
 std::string OrvexaAVContent::GetFailureReason() {
