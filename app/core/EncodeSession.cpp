@@ -157,8 +157,12 @@ void EncodeSession::Cancel() {
   if (!state_->prepared || state_->cancelled.exchange(true)) return;
   if (IsWorkerDone()) return;
   EncodeRun& run = *state_->run;
-  if (keAVSource* source = run.Source()) source->Abort();
+  // The output first: an aborted source ends its streams as if they were
+  // complete, and an output not yet told would then put a cut-short
+  // container in place of the output file. The output's abort stops the
+  // sources of its contents itself.
   if (run.output) run.output->Abort(true);
+  if (keAVSource* source = run.Source()) source->Abort();
 }
 
 bool EncodeSession::IsCancelled() const { return state_->cancelled; }

@@ -17,6 +17,8 @@
 
 #include "EncodeSession.h"
 #include "GeneratedEncode.h"
+#include "OggDecodeCheck.h"
+#include "OrvexaContainerReader.h"
 #include "SourceProbe.h"
 #include "TempDir.h"
 #include "TestMedia.h"
@@ -200,7 +202,17 @@ TEST(EncodeSession, CancelAtAnyMomentIsSafeAndLeavesNothing) {
       if (worker.joinable()) worker.join();
       if (destroyAtOnce) continue;
       if (result.status == EncodeResult::kSucceeded) {
+        // Too late to cancel: then the container must be whole, never one
+        // cut short by the cancel's end of the streams.
         EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
+        const OrvexaContainer container = ReadOrvexaContainerFile(dir.File("out.orx"));
+        ASSERT_TRUE(container.errors.empty()) << container.ErrorText();
+        for (const OrvexaContent* content : container.AudioVideoContents()) {
+          const OggDecodeResult decoded = DecodeOggBytes(content->oggBytes);
+          const DecodedOggStream* audio = decoded.Stream("audio");
+          ASSERT_TRUE(audio != nullptr) << decoded.errorText;
+          EXPECT_NEAR(audio->durationSeconds, 2.0, 0.15) << content->Property("content-name");
+        }
       } else {
         EXPECT_EQ(result.status, EncodeResult::kCancelled) << result.reason;
         EXPECT_TRUE(dir.Entries().empty()) << "a cancelled run left a file";
