@@ -19,7 +19,7 @@ OrvexaOutput::~OrvexaOutput() {
     finishing_ = true;
   }
   if (stopThread_.joinable()) stopThread_.join();
-  delete writer_;  // the contents first: their stream managers may still write
+  delete writer_;  // with its contents, before the file stream it wrote to
   delete fileStream_;
   delete log_;
 }
