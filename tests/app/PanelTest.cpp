@@ -103,6 +103,31 @@ TEST_F(PanelTest, EveryControlStartsAsBuilt) {
   EXPECT_EQ(f->streamsGrid->GetNumberCols(), 7);
 }
 
+TEST_F(PanelTest, LabelsAndGroupsReadAsWritten) {
+  BuildQuietFrame();
+  std::vector<wxString> labels, groups;
+  for (wxWindow* child : frame->panel->GetChildren()) {
+    if (auto* box = wxDynamicCast(child, wxStaticBox)) {
+      groups.push_back(box->GetLabel());
+    } else if (child->GetId() == wxID_STATIC && wxDynamicCast(child, wxStaticText)) {
+      labels.push_back(child->GetLabel());
+    }
+  }
+  EXPECT_EQ(groups, (std::vector<wxString>{"File information", "Video Information", "Time range (seconds)",
+                                           "Crop (pixels)", "Audio Gain", "Encoding info"}));
+  EXPECT_EQ(labels, (std::vector<wxString>{"Input", "Output", "Width:", "Height:", "Duration:", "Fps:",
+                                           "Audio Channels:", "Audio Sample Rate:", "Video source",
+                                           "Start Time       ", "End Time", "Top", "Right", "Left", "Bottom",
+                                           "Available Streams"}));
+  const std::vector<std::pair<int, const char*>> timeLabels = {
+      {ID_ELAPSED_LABEL, "Elapsed Time:"}, {ID_REMAINING_LABEL, "Remaining Time:"}, {ID_TOTAL_LABEL, "Total Time:"}};
+  for (const auto& [id, text] : timeLabels) {
+    wxWindow* label = wxWindow::FindWindowById(id, frame->panel);
+    ASSERT_NE(label, nullptr) << text;
+    EXPECT_EQ(label->GetLabel(), text);
+  }
+}
+
 TEST_F(PanelTest, SourceFactsAreGreyedBoldAndCannotTakeTheFocus) {
   BuildQuietFrame();
   for (wxTextCtrl* fact : {frame->widthText, frame->heightText, frame->durationText, frame->fpsText,
