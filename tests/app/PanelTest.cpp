@@ -128,6 +128,28 @@ TEST_F(PanelTest, LabelsAndGroupsReadAsWritten) {
   }
 }
 
+// The sizes the controls are made with (-1: the toolkit's own); the window
+// cannot be resized, so these fix the layout.
+TEST_F(PanelTest, ControlsAreMadeInTheirSizes) {
+  BuildQuietFrame();
+  mainFrame* f = frame;
+  const std::vector<std::pair<wxWindow*, wxSize>> cases = {
+      {f->inputPathText, {350, -1}},    {f->inputBrowseButton, {60, -1}}, {f->outputPathText, {350, -1}},
+      {f->outputBrowseButton, {60, -1}}, {f->widthText, {60, -1}},        {f->heightText, {60, -1}},
+      {f->durationText, {60, -1}},      {f->fpsText, {60, -1}},           {f->audioChannelsText, {60, -1}},
+      {f->audioSampleRateText, {60, -1}}, {f->startTimeText, {49, -1}},   {f->endTimeText, {49, -1}},
+      {f->setStartButton, {30, 20}},    {f->setEndButton, {30, 20}},      {f->cropTopText, {49, -1}},
+      {f->cropRightText, {49, -1}},     {f->cropLeftText, {49, -1}},      {f->cropBottomText, {49, -1}},
+      {f->audioGainSlider, {150, -1}},  {f->streamsGrid, {425, 245}},     {f->clearButton, {49, 19}},
+      {f->saveDefaultButton, {49, 19}}, {f->loadDefaultButton, {49, 19}}, {f->resetButton, {49, 19}},
+      {f->progressGauge, {-1, 20}},     {f->encodeButton, {60, -1}},
+  };
+  for (const auto& [control, size] : cases) {
+    SCOPED_TRACE(control->GetId());
+    EXPECT_EQ(control->GetMinSize(), size);
+  }
+}
+
 TEST_F(PanelTest, SourceFactsAreGreyedBoldAndCannotTakeTheFocus) {
   BuildQuietFrame();
   for (wxTextCtrl* fact : {frame->widthText, frame->heightText, frame->durationText, frame->fpsText,
