@@ -1,0 +1,50 @@
+// The application object.
+#include "OstrelApp.h"
+
+#include <wx/image.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/snglinst.h>
+
+#include "appUtils.h"
+#include "mainFrame.h"
+
+wxIMPLEMENT_CLASS(OstrelApp, wxApp);
+
+namespace {
+
+// Held to the end of the process: the system lets go of it when the process ends.
+wxSingleInstanceChecker* g_instanceChecker = nullptr;
+
+}  // namespace
+
+wxString OstrelApp::InstanceName() { return "{8DA5E1E7-654E-4241-B9A9-F7D0D563AAA5}"; }
+
+mainFrame* OstrelApp::Start(wxAppConsole& app) {
+  if (!g_instanceChecker) g_instanceChecker = new wxSingleInstanceChecker(InstanceName(), wxEmptyString);
+  if (g_instanceChecker->IsAnotherRunning()) {
+    // A second copy has no window to show the error in: it goes to the
+    // standard error, where whoever started the copy sees it.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    wxLogError(_("Ostrel is already running !"));
+    wxLog::FlushActive();
+    return nullptr;
+  }
+  app.SetVendorName("Harwelco");
+  app.SetAppName("Ostrel 3");
+
+  wxImage::AddHandler(new wxXPMHandler);
+  wxImage::AddHandler(new wxPNGHandler);
+  wxImage::AddHandler(new wxJPEGHandler);
+  wxImage::AddHandler(new wxGIFHandler);
+
+  auto* frame = new mainFrame(nullptr, ID_MAIN_FRAME, _("Ostrel"), wxDefaultPosition, wxSize(900, 700),
+                              mainFrame::DefaultStyle());
+  AppUtils().CheckForUpdatesDaily(frame);
+  frame->Show(true);
+  return frame;
+}
+
+bool OstrelApp::OnInit() { return Start(*this) != nullptr; }
+
+int OstrelApp::OnExit() { return wxApp::OnExit(); }

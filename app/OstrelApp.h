@@ -1,0 +1,25 @@
+// The application object: one instance at a time, the configuration's
+// location, the image handlers, the main window, the daily update offer.
+#pragma once
+
+#include <wx/app.h>
+
+class mainFrame;
+class wxSingleInstanceChecker;
+
+class OstrelApp : public wxApp {
+  wxDECLARE_CLASS(OstrelApp);
+
+ public:
+  bool OnInit() override;
+  int OnExit() override;
+
+  /// The start-up steps in their order, on the given application object:
+  /// instance check, names, image handlers, main window (which may ask for
+  /// the temporary-files directory), daily update offer, Show. Returns the
+  /// shown window, or null when another instance runs.
+  static mainFrame* Start(wxAppConsole& app);
+
+  /// The single-instance name (on this platform a lock file in the home directory).
+  static wxString InstanceName();
+};

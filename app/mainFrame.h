@@ -1,0 +1,274 @@
+// The main window: menus, toolbar, status bar, the panel with every field,
+// the streams grid and the event table that routes commands to handlers.
+//
+// Where each part lives:
+//   mainFrame.cpp                 construction (Create, CreateControls)
+//   mainFrameMenus.cpp            menu bar, toolbar, status bar
+//   mainFramePanel.cpp            the panel and its controls
+//   mainFrameGrid.cpp             the streams grid and its two size check boxes
+//   mainFrameDefaultStreams.cpp   default_streams.xml
+//   mainFrameImages.cpp           the built-in toolbar images and the icon
+//   mainFrameEvents.cpp           the event table
+//   mainFrameHandlers.cpp         close, exit, links, updates, grid buttons
+//   mainFrameEncodeHandlers.cpp   source, output, preview and encode commands
+//   mainFrameCommandHandlers.cpp  settings, time range, HTML page, dialogs
+//
+// The control pointers are public: the encode control, the command handlers
+// and the tests reach the window's fields through them.
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/frame.h>
+#include <wx/icon.h>
+
+#include "abstractMainFrame.h"
+
+class wxBoxSizer;
+class wxButton;
+class wxCheckBox;
+class wxCloseEvent;
+class wxGauge;
+class wxGrid;
+class wxGridEvent;
+class wxMediaCtrl;
+class wxMediaEvent;
+class wxMenu;
+class wxPanel;
+class wxSizer;
+class wxSlider;
+class wxStaticBoxSizer;
+class wxStaticText;
+class wxStatusBar;
+class wxTextCtrl;
+class wxXml2Document;
+class wxXml2Node;
+
+/// Window and control ids of the main window.
+enum mainFrameId {
+  ID_MAIN_FRAME = 10000,
+  ID_TOOLBAR = 10001,
+  ID_CROP_TOP = 10002,
+  ID_INPUT_PATH = 10003,
+  ID_INPUT_BROWSE = 10004,
+  ID_OUTPUT_PATH = 10005,
+  ID_OUTPUT_BROWSE = 10006,
+  ID_CROP_BOTTOM = 10007,
+  ID_CROP_LEFT = 10008,
+  ID_CROP_RIGHT = 10009,
+  ID_DEINTERLACE = 10010,
+  ID_START_TIME = 10011,
+  ID_END_TIME = 10012,
+  ID_CLEAR_ROWS = 10013,
+  ID_RESET_STREAMS = 10014,
+  ID_MENU_LOAD_SETTINGS = 10015,
+  ID_STATUS_BAR = 10016,
+  ID_MENU_EXIT = 10017,
+  ID_MENU_SAVE_SETTINGS = 10018,
+  ID_MENU_SELECT_INPUT = 10019,
+  ID_MENU_ABOUT = 10020,
+  ID_MENU_WEBSITE = 10021,
+  ID_ASPECT_RATIO = 10022,
+  ID_MENU_ONLINE_HELP = 10023,
+  ID_AUDIO_GAIN = 10025,
+  ID_MENU_SECRET_PHRASE = 10026,
+  ID_TOOL_LOAD_SETTINGS = 10027,
+  ID_TOOL_SAVE_SETTINGS = 10028,
+  ID_MENU_SECURITY_MANAGER = 10029,
+  ID_SECURE_VIDEO = 10030,
+  ID_STATUS_TEXT = 10031,
+  ID_TOOL_ONLINE_HELP = 10032,
+  ID_TOOL_CHECK_UPDATES = 10033,
+  ID_MENU_SELECT_OUTPUT = 10034,
+  ID_ENCODE = 10035,  ///< the Encode menu item and the Encode tool
+  ID_SET_START = 10036,
+  ID_STREAMS_GRID = 10037,
+  ID_SET_END = 10038,
+  ID_SOURCE_WIDTH = 10039,
+  ID_SOURCE_HEIGHT = 10040,
+  ID_SOURCE_DURATION = 10041,
+  ID_HTML_PAGE = 10042,
+  ID_SHOW_VIDEO = 10043,
+  ID_PANEL = 10044,
+  ID_SOURCE_DIMENSION = 10045,
+  ID_GAUGE = 10046,
+  ID_ELAPSED_LABEL = 10047,
+  ID_SOURCE_FPS = 10048,
+  ID_SOURCE_CHANNELS = 10049,
+  ID_SOURCE_SAMPLE_RATE = 10050,
+  ID_ELAPSED_TIME = 10051,
+  ID_REMAINING_LABEL = 10052,
+  ID_MENU_CHECK_UPDATES = 10053,
+  ID_LOAD_DEFAULT_STREAMS = 10054,
+  ID_SAVE_DEFAULT_STREAMS = 10055,
+  ID_GRAPHIC_TOOLBAR = 10056,
+  ID_REMAINING_TIME = 10057,
+  ID_TOTAL_LABEL = 10058,
+  ID_TOTAL_TIME = 10059,
+  ID_ENCODE_BUTTON = 10060,
+  ID_RUNNING_FLAG = 10061,
+  ID_MENU_TEMP_DIR = 10062,
+  ID_MANAGE_IIS = 10066,
+  ID_MEDIA_CTRL = 12002,
+};
+
+class mainFrame : public wxFrame {
+  wxDECLARE_CLASS(mainFrame);
+  wxDECLARE_EVENT_TABLE();
+
+ public:
+  mainFrame();
+  mainFrame(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
+            const wxSize& size, long style);
+  ~mainFrame() override;
+
+  bool Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
+              const wxSize& size, long style);
+  void CreateControls();
+
+  /// The style the application creates the window with: a caption, system
+  /// menu, minimise and close boxes; neither resizable nor maximisable.
+  static long DefaultStyle();
+
+  /// The media backend the preview is created with; empty for the toolkit's
+  /// default. Tests name a backend that does not exist to build the window
+  /// the way a machine without a video sink does.
+  static void SetMediaBackend(const wxString& className);
+
+  // ---- Image lookup (mainFrameImages.cpp) ----
+  wxBitmap GetBitmapResource(const wxString& name);
+  wxIcon GetIconResource(const wxString& name);
+
+  // ---- Streams grid (mainFrameGrid.cpp) ----
+  void CreateStreamsGrid();
+  void ClearStreamsGrid();
+  void ResetStreamsToFactory();
+  void UpdateAspectRatioColumns();
+  void UpdateSourceDimensionColumns();
+
+  // ---- default_streams.xml (mainFrameDefaultStreams.cpp) ----
+  void LoadDefaultStreams();
+  void ReadStreamsXml(const wxXml2Document& document, bool flag);
+  void SaveDefaultStreams();
+  void BuildStreamsNode(wxXml2Node root);
+
+  // ---- Encode (mainFrameEncodeHandlers.cpp) ----
+  void OnEncode();
+  void SetEncodeUiRunning();
+  void ResetEncodeUi();
+
+  // ---- Settings and dialogs (mainFrameCommandHandlers.cpp) ----
+  void LoadSettings();
+  void SaveSettings();
+  void ShowSecretPhraseDialog();
+  void ShowSecurityFileManager();
+
+  // ---- Event handlers: the 37 entries of the event table ----
+  void OnCloseWindow(wxCloseEvent& event);
+  void OnLoadSettingsSelected(wxCommandEvent& event);
+  void OnSaveSettingsSelected(wxCommandEvent& event);
+  void OnEncodeSelected(wxCommandEvent& event);
+  void OnCheckUpdatesSelected(wxCommandEvent& event);
+  void OnOnlineHelpTool(wxCommandEvent& event);
+  void OnSelectInput(wxCommandEvent& event);
+  void OnSelectOutput(wxCommandEvent& event);
+  void OnExitSelected(wxCommandEvent& event);
+  void OnSecretPhraseSelected(wxCommandEvent& event);
+  void OnSecurityManagerSelected(wxCommandEvent& event);
+  void OnTempDirSelected(wxCommandEvent& event);
+  void OnOnlineHelpSelected(wxCommandEvent& event);
+  void OnVisitWebsiteSelected(wxCommandEvent& event);
+  void OnAboutSelected(wxCommandEvent& event);
+  void OnInputPathChanged(wxCommandEvent& event);
+  void OnSetStartTime(wxCommandEvent& event);
+  void OnSetEndTime(wxCommandEvent& event);
+  void OnClearRows(wxCommandEvent& event);
+  void OnSaveDefaultStreams(wxCommandEvent& event);
+  void OnLoadDefaultStreams(wxCommandEvent& event);
+  void OnResetStreams(wxCommandEvent& event);
+  void OnMaintainAspectRatio(wxCommandEvent& event);
+  void OnMaintainSourceDimension(wxCommandEvent& event);
+  void OnManageIis(wxCommandEvent& event);
+  void OnGenerateHtmlPage(wxCommandEvent& event);
+  void OnSkipEvent(wxCommandEvent& event);
+  void OnGridCellChange(wxGridEvent& event);
+  void OnMediaLoaded(wxMediaEvent& event);
+
+  /// The encode control: the state of one encode and its operations.
+  abstractMainFrame encodeControl;
+
+  // Menus and status bar (the menu bar and toolbar are reached through the frame).
+  wxMenu* securityMenu = nullptr;  ///< removed from the menu bar, kept here
+  wxMenu* optionsMenu = nullptr;
+  wxStatusBar* statusBar = nullptr;
+
+  wxPanel* panel = nullptr;
+
+  // File information.
+  wxTextCtrl* inputPathText = nullptr;
+  wxButton* inputBrowseButton = nullptr;
+  wxTextCtrl* outputPathText = nullptr;
+  wxButton* outputBrowseButton = nullptr;
+
+  // Video information: greyed, written by the probe.
+  wxTextCtrl* widthText = nullptr;
+  wxTextCtrl* heightText = nullptr;
+  wxTextCtrl* durationText = nullptr;
+  wxTextCtrl* fpsText = nullptr;
+  wxTextCtrl* audioChannelsText = nullptr;
+  wxTextCtrl* audioSampleRateText = nullptr;
+
+  // Preview. `mediaCtrl` stays null when no media backend could be made.
+  wxBoxSizer* previewSizer = nullptr;
+  wxMediaCtrl* mediaCtrl = nullptr;
+
+  // Time range and crop.
+  wxTextCtrl* startTimeText = nullptr;
+  wxButton* setStartButton = nullptr;
+  wxTextCtrl* endTimeText = nullptr;
+  wxButton* setEndButton = nullptr;
+  wxTextCtrl* cropTopText = nullptr;
+  wxTextCtrl* cropRightText = nullptr;
+  wxTextCtrl* cropLeftText = nullptr;
+  wxTextCtrl* cropBottomText = nullptr;
+
+  // Audio gain: hidden, read by nothing.
+  wxStaticBoxSizer* audioGainSizer = nullptr;
+  wxSlider* audioGainSlider = nullptr;
+
+  // Streams.
+  wxGrid* streamsGrid = nullptr;
+  wxBoxSizer* streamsSizer = nullptr;
+  wxBoxSizer* streamButtonsSizer = nullptr;
+  wxButton* clearButton = nullptr;
+  wxButton* saveDefaultButton = nullptr;
+  wxButton* loadDefaultButton = nullptr;
+  wxButton* resetButton = nullptr;
+
+  // Options.
+  wxCheckBox* aspectRatioCheck = nullptr;
+  wxCheckBox* sourceDimensionCheck = nullptr;
+  wxCheckBox* deinterlaceCheck = nullptr;
+  wxCheckBox* manageIisCheck = nullptr;
+  wxCheckBox* htmlPageCheck = nullptr;
+  wxCheckBox* showVideoCheck = nullptr;
+  wxCheckBox* graphicToolbarCheck = nullptr;
+  wxCheckBox* secureCheck = nullptr;  ///< hidden
+
+  // Encoding info.
+  wxStaticText* statusText = nullptr;
+  wxGauge* progressGauge = nullptr;
+  wxStaticText* elapsedText = nullptr;
+  wxStaticText* remainingText = nullptr;
+  wxStaticText* totalText = nullptr;
+  wxButton* encodeButton = nullptr;
+  wxCheckBox* runningCheck = nullptr;  ///< hidden: ticked while an encode runs
+
+ private:
+  void BuildMenus();
+  void BuildToolbar();
+  void BuildStatusBar();
+  void BuildPanel();
+  void BuildMediaControl();
+  /// Unregisters the source filter and destroys the window (close and Exit).
+  void CloseDown();
+};

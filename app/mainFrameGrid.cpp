@@ -1,0 +1,105 @@
+// The streams grid: its columns and editors, the factory rows, the raising of
+// edited sizes to a multiple of 16, and the two size check boxes that exclude
+// each other and lock size columns.
+#include <wx/checkbox.h>
+#include <wx/grid.h>
+#include <wx/intl.h>
+
+#include "StreamChoices.h"
+#include "StreamProfileRows.h"
+#include "mainFrame.h"
+
+namespace {
+
+wxArrayString ToArray(const std::vector<std::string>& list) {
+  wxArrayString array;
+  for (const std::string& entry : list) array.Add(wxString::FromUTF8(entry));
+  return array;
+}
+
+struct ColumnLook {
+  const char* label;
+  int width;
+};
+
+const ColumnLook kColumns[kStreamColumnCount] = {
+    {"Encode", 50}, {"Stream", 80},          {"Width", 50},         {"Height", 50},
+    {"Frame\nRate", 50}, {"Video\nBitrate", 60}, {"Audio\nBitrate", 50},
+};
+
+// Drawing only: the column's editor stays the one its attribute already has.
+void SetColumnRenderer(wxGrid* grid, int col, wxGridCellRenderer* renderer) {
+  wxGridCellAttr* attr = grid->GetTable()->GetAttr(-1, col, wxGridCellAttr::Col);
+  if (!attr) attr = new wxGridCellAttr;
+  attr->SetRenderer(renderer);
+  grid->SetColAttr(col, attr);
+}
+
+void SetColumnEditor(wxGrid* grid, int col, wxGridCellEditor* editor) {
+  auto* attr = new wxGridCellAttr;
+  attr->SetEditor(editor);
+  grid->SetColAttr(col, attr);
+}
+
+void LockColumn(wxGrid* grid, int col, bool locked) {
+  for (int row = 0; row < kStreamRowCount; ++row) {
+    // White text on the white cells hides the value, which stays in the cell.
+    grid->SetCellTextColour(row, col, locked ? wxColour(255, 255, 255) : wxColour(0, 0, 0));
+    grid->SetReadOnly(row, col, locked);
+  }
+}
+
+}  // namespace
+
+void mainFrame::CreateStreamsGrid() {
+  wxGrid* grid = streamsGrid;
+  grid->EnableDragGridSize(false);
+  grid->EnableDragRowSize(false);
+  grid->EnableDragColSize(false);
+  grid->SetLabelBackgroundColour(wxColour(255, 255, 255));
+  grid->SetRowLabelSize(18);
+  grid->SetDefaultRowSize(22, false);
+  for (int col = 0; col < kStreamColumnCount; ++col) {
+    grid->SetColSize(col, kColumns[col].width);
+    grid->SetColLabelValue(col, wxGetTranslation(kColumns[col].label));
+  }
+  SetColumnEditor(grid, kColumnEncode, new wxGridCellBoolEditor);
+  SetColumnEditor(grid, kColumnWidth, new wxGridCellChoiceEditor(ToArray(SizeChoices()), false));
+  SetColumnEditor(grid, kColumnHeight, new wxGridCellChoiceEditor(ToArray(SizeChoices()), false));
+  SetColumnEditor(grid, kColumnFrameRate, new wxGridCellChoiceEditor(ToArray(FpsChoices()), false));
+  SetColumnEditor(grid, kColumnVideoBitrate, new wxGridCellNumberEditor(24, 2000));
+  SetColumnEditor(grid, kColumnAudioBitrate,
+                  new wxGridCellChoiceEditor(ToArray(AudioBitrateChoices()), false));
+  SetColumnRenderer(grid, kColumnEncode, new wxGridCellBoolRenderer);
+  for (int col = kColumnWidth; col <= kColumnAudioBitrate; ++col) {
+    SetColumnRenderer(grid, col, new wxGridCellNumberRenderer);
+  }
+}
+
+void mainFrame::ClearStreamsGrid() {
+  for (int row = 0; row < kStreamRowCount; ++row) {
+    for (int col = 0; col < kStreamColumnCount; ++col) streamsGrid->SetCellValue(row, col, wxEmptyString);
+  }
+  SetColumnRenderer(streamsGrid, kColumnEncode, new wxGridCellBoolRenderer);
+}
+
+void mainFrame::ResetStreamsToFactory() {
+  const StreamProfileRows rows = FactoryStreamProfileRows();
+  for (int row = 0; row < kStreamRowCount; ++row) {
+    for (int col = 0; col < kStreamColumnCount; ++col) {
+      streamsGrid->SetCellValue(row, col, wxString::FromUTF8(rows[row][col]));
+    }
+  }
+}
+
+void mainFrame::UpdateAspectRatioColumns() {
+  LockColumn(streamsGrid, kColumnHeight, aspectRatioCheck->GetValue());
+  streamsGrid->ForceRefresh();
+}
+
+void mainFrame::UpdateSourceDimensionColumns() {
+  const bool locked = sourceDimensionCheck->GetValue();
+  LockColumn(streamsGrid, kColumnWidth, locked);
+  LockColumn(streamsGrid, kColumnHeight, locked);
+  streamsGrid->ForceRefresh();
+}
