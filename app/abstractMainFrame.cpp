@@ -3,7 +3,6 @@
 
 #include <wx/frame.h>
 #include <wx/intl.h>
-#include <wx/msgdlg.h>
 
 #include <chrono>
 
@@ -64,32 +63,4 @@ void abstractMainFrame::SetProgressControls(wxStaticText* elapsed, wxStaticText*
 long abstractMainFrame::NowSeconds() {
   return static_cast<long>(
       std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
-}
-
-wxString abstractMainFrame::FormatHMS(int seconds) {
-  const int s = seconds % 60;
-  const int t = (seconds - s) / 60;
-  const int m = t % 60;
-  const int h = (t - m) / 60;
-  return wxString::Format("%02d:%02d:%02d", h, m, s);
-}
-
-bool abstractMainFrame::IsIntegerField(const wxString& label, const wxString& value) {
-  bool valid = !value.empty();
-  for (wxUniChar c : value) {
-    if (c < '0' || c > '9') valid = false;
-  }
-  if (!valid) wxMessageBox(label + _(" only integer value"), "Message", wxOK | wxCENTRE);
-  return valid;
-}
-
-bool abstractMainFrame::IsValidFileName(const wxString& name) {
-  for (char byte : name.utf8_string()) {
-    const int c = static_cast<signed char>(byte);
-    if (c < 0) continue;  // beyond ASCII: accented letters
-    const bool allowed = c == ' ' || (c >= '-' && c <= ';') || (c >= 'A' && c <= 'Z') || c == '\\' || c == ']' ||
-                         c == '_' || (c >= 'a' && c <= 'z');
-    if (!allowed) return false;
-  }
-  return true;
 }

@@ -219,10 +219,5 @@ class abstractMainFrame {
                  wxCheckBox* showVideo);
   bool IsSameFileAsInput(const wxString& output) const;
 
-  // The shared checks and clock text of the window's utilities, kept here
-  // until the utility object is in place.
-  static wxString FormatHMS(int seconds);
-  static bool IsIntegerField(const wxString& label, const wxString& value);
-  static bool IsValidFileName(const wxString& name);
   bool HasSelectedRow() const;
 };

@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "abstractMainFrame.h"
+#include "appUtils.h"
 #include "keEvent.h"
 
 namespace {
@@ -47,7 +48,7 @@ bool abstractMainFrame::CheckParameters() {
     ShowError(wxGetTranslation("Invalid output file name: e.g. mymedia." + outputExtension), frame);
     return false;
   }
-  if (!IsValidFileName(output)) {
+  if (!AppUtils().IsValidFileName(output)) {
     wxMessageBox(_("Output file name contains illegal characters"), "Message", wxOK | wxCENTRE);
     return false;
   }
@@ -83,7 +84,7 @@ bool abstractMainFrame::CheckParameters() {
       {"Crop on left:", cropLeftField},     {"Start Time:", startTimeField},    {"End Time:", endTimeField},
   };
   for (const auto& entry : integerFields) {
-    if (!IsIntegerField(wxGetTranslation(entry.label), entry.field->GetValue())) return false;
+    if (!AppUtils().IsIntegerField(wxGetTranslation(entry.label), entry.field->GetValue())) return false;
   }
 
   double start = 0.0;

@@ -21,6 +21,7 @@
 #include "EncodeSession.h"
 #include "MyWorkerThread.h"
 #include "abstractMainFrame.h"
+#include "appUtils.h"
 #include "keEvent.h"
 
 namespace {
@@ -204,9 +205,9 @@ void abstractMainFrame::FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlP
     cancelled = true;
     wxMessageBox(_("Encoding Canceled"), kEditionTitle, wxOK | wxICON_INFORMATION, frame);
   } else if (result.status == EncodeResult::kSucceeded) {
-    wxMessageBox(wxString(_("Finished Encoding    \n\nTotal Time:     ")) + FormatHMS(total), kEditionTitle,
+    wxMessageBox(wxString(_("Finished Encoding    \n\nTotal Time:     ")) + AppUtils().FormatHMS(total), kEditionTitle,
                  wxOK | wxICON_INFORMATION, frame);
-    SetText(totalLabel, FormatHMS(0));
+    SetText(totalLabel, AppUtils().FormatHMS(0));
     if (htmlPage && htmlPage->IsChecked()) {
       WriteHtmlPage(graphicToolbar && graphicToolbar->IsChecked(), showVideo && showVideo->IsChecked());
     }
@@ -224,18 +225,18 @@ int abstractMainFrame::UpdateProgress(int percentage) {
   wxString remaining = "--:--:--";
   if (percentage > 0) {
     const int estimate = static_cast<int>(elapsed * 100.0 / percentage) - elapsed;
-    remaining = FormatHMS(std::max(estimate, 0));
+    remaining = AppUtils().FormatHMS(std::max(estimate, 0));
   }
-  SetText(elapsedLabel, FormatHMS(elapsed));
+  SetText(elapsedLabel, AppUtils().FormatHMS(elapsed));
   SetText(remainingLabel, remaining);
-  SetText(totalLabel, FormatHMS(elapsed));
+  SetText(totalLabel, AppUtils().FormatHMS(elapsed));
   if (gauge) gauge->SetValue(std::clamp(percentage, 0, 100));
   SetText(statusLabel, wxString::Format(_("%d Stream(s) : Done %d %%  "), streamCount, percentage));
   return elapsed;
 }
 
 void abstractMainFrame::UpdateFinalizeTime(int elapsed) {
-  SetText(totalLabel, FormatHMS(elapsed + static_cast<int>(NowSeconds() - pollingEnd)));
+  SetText(totalLabel, AppUtils().FormatHMS(elapsed + static_cast<int>(NowSeconds() - pollingEnd)));
 }
 
 void abstractMainFrame::AnimateStatus(const wxString& text) {

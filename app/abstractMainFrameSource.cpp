@@ -13,6 +13,7 @@
 
 #include "SourceProbe.h"
 #include "abstractMainFrame.h"
+#include "appUtils.h"
 #include "keFactory.h"
 
 namespace {
@@ -96,7 +97,7 @@ void abstractMainFrame::ProbeSource(wxWindow* width, wxWindow* height, wxWindow*
   ShowFact(width, wxString::Format("%d", sourceWidth));
   ShowFact(height, wxString::Format("%d", sourceHeight));
   // The probe gives -1 for a length it cannot read: shown as no length.
-  ShowFact(duration, FormatHMS(probe.duration > 0.0 ? static_cast<int>(probe.duration) : 0));
+  ShowFact(duration, AppUtils().FormatHMS(probe.duration > 0.0 ? static_cast<int>(probe.duration) : 0));
   ShowFact(frameRate, wxString::Format("%2.2f", probe.frameRate));
   ShowFact(channels, probe.channels == 1 ? "Mono" : "Stereo");
   ShowFact(sampleRate, wxString::Format("%d", probe.sampleRate));
