@@ -214,6 +214,9 @@ class abstractMainFrame {
   static long NowSeconds();
 
  private:
+  /// Waits up to `milliseconds` for the finished event, handling the GUI's
+  /// events every slice of it; true once the worker is done.
+  bool WaitForWorker(int milliseconds);
   /// Ends polling, waits for the worker, tells the outcome.
   void FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlPage, wxCheckBox* graphicToolbar,
                  wxCheckBox* showVideo);

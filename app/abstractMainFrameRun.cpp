@@ -28,11 +28,14 @@ namespace {
 
 const char kEditionTitle[] = "Ostrel Standard Edition v.3 ";
 
-// The GUI thread never goes longer than this without handling events.
+// The first profile is polled every 300 ms and the finalize status moves
+// every 500 ms, but the GUI handles its events every 100 ms in between (and
+// every 150 ms of the animation), so the window answers at once; the end of
+// the worker cuts every wait short.
 constexpr int kPollMilliseconds = 300;
-constexpr int kAnimationStepMilliseconds = 150;
 constexpr int kFinalizeWaitMilliseconds = 500;
-constexpr int kFinalizeSliceMilliseconds = 100;
+constexpr int kSliceMilliseconds = 100;
+constexpr int kAnimationStepMilliseconds = 150;
 
 void SetText(wxStaticText* label, const wxString& text) {
   if (label) label->SetLabel(text);
@@ -161,6 +164,7 @@ void abstractMainFrame::RunEncoding(wxMediaCtrl* media, wxCheckBox* htmlPage, wx
     return;
   }
   frame = target ? target : frame;
+  YieldToGui(frame);
 
   int percentage = 0;
   int elapsed = 0;
@@ -168,8 +172,7 @@ void abstractMainFrame::RunEncoding(wxMediaCtrl* media, wxCheckBox* htmlPage, wx
   // A failed or short first profile may never reach 100 %: the end of the
   // output or of the worker ends the polling too.
   while (percentage < 100) {
-    wxMilliSleep(kPollMilliseconds);
-    YieldToGui(frame);
+    WaitForWorker(kPollMilliseconds);
     if (cancelRequested) {
       session->Cancel();
       cancelled = true;
@@ -188,13 +191,7 @@ void abstractMainFrame::FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlP
   // The worker signals the finished event as its last step, after a cancel
   // too: until then it may still use the output and the reader. The wait is
   // cut into slices so that the window keeps handling its events.
-  for (;;) {
-    bool finished = false;
-    for (int waited = 0; waited < kFinalizeWaitMilliseconds && !finished; waited += kFinalizeSliceMilliseconds) {
-      finished = finishedEvent->Wait(kFinalizeSliceMilliseconds);
-      if (!finished) YieldToGui(frame);
-    }
-    if (finished) break;
+  while (!WaitForWorker(kFinalizeWaitMilliseconds)) {
     AnimateStatus(_("Finalize"));
     UpdateFinalizeTime(elapsed);
   }
@@ -217,6 +214,15 @@ void abstractMainFrame::FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlP
     wxMessageBox(wxString(_("Encoding failed:\n\n")) + reason, kEditionTitle, wxOK | wxICON_ERROR, frame);
   }
   CleanupEncoding(cancelled || result.status != EncodeResult::kSucceeded);
+}
+
+bool abstractMainFrame::WaitForWorker(int milliseconds) {
+  for (int waited = 0; waited < milliseconds; waited += kSliceMilliseconds) {
+    const bool finished = finishedEvent->Wait(std::min(kSliceMilliseconds, milliseconds - waited));
+    YieldToGui(frame);
+    if (finished) return true;
+  }
+  return false;
 }
 
 int abstractMainFrame::UpdateProgress(int percentage) {
