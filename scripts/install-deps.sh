@@ -8,6 +8,7 @@ packages=(
   libgtest-dev googletest
   libwxgtk3.2-dev libwxgtk-media3.2-dev
   libxml2-dev
+  libssl-dev nettle-dev
   libogg-dev libvorbis-dev libtheora-dev
   libavformat-dev libavcodec-dev libavutil-dev
   libswscale-dev libswresample-dev libpostproc-dev

@@ -1,0 +1,66 @@
+// Reading and writing the stored secret phrase.
+#include "StoredPhrase.h"
+
+#include "PhraseScrambling.h"
+#include "TextBytes.h"
+#include "keAlloc.h"
+#include "keBytes.h"
+
+#include <wx/log.h>
+
+#include <memory>
+#include <vector>
+
+const char* const kStoredPhraseKey = "/General/ID";
+
+namespace {
+
+struct KeFreeDeleter
+{
+    void operator()(void* pointer) const { keFree(pointer); }
+};
+
+} // namespace
+
+std::string ReadStoredPhrase(const wxConfigBase& config)
+{
+    wxString stored;
+    config.Read(kStoredPhraseKey, &stored, wxString());
+    // Anything but hex digits was not written by this program; HexToBytes reads it as it
+    // reads any text, and the match key then simply does not match.
+    const std::string hex = stored.ToStdString();
+    const int length = static_cast<int>(hex.size());
+    std::unique_ptr<uint8_t, KeFreeDeleter> bytes(HexToBytes(hex.c_str(), length));
+    const int n = length / 2;
+    UnscramblePhrase(bytes.get(), n);
+    return std::string(reinterpret_cast<const char*>(bytes.get()), static_cast<size_t>(n));
+}
+
+bool WriteStoredPhrase(wxConfigBase& config, const std::string& phrase)
+{
+    std::vector<uint8_t> bytes(phrase.begin(), phrase.end());
+    const int n = static_cast<int>(bytes.size());
+    ScramblePhrase(bytes.data(), n);
+    std::unique_ptr<char, KeFreeDeleter> hex(BytesToHex(bytes.data(), n));
+    // The dialog tells the user; the configuration's own error boxes would come on top.
+    wxLogNull quiet;
+    if (!config.Write(kStoredPhraseKey, wxString::FromAscii(hex.get())))
+        return false;
+    return config.Flush();
+}
+
+wxString PhraseBytesToText(const std::string& phrase)
+{
+    const std::string shown = phrase.substr(0, phrase.find('\0'));
+    if (shown.empty())
+        return wxString();
+    const wxString text = wxString::FromUTF8(shown.data(), shown.size());
+    if (!text.empty())
+        return text;
+    return wxString(shown.data(), wxConvISO8859_1, shown.size());
+}
+
+std::string PhraseTextToBytes(const wxString& text)
+{
+    return TextBytes(text);
+}

@@ -1,0 +1,157 @@
+// The security file manager: writing the security file and the auth file.
+#include "securityDialog.h"
+
+#include "DocumentBaseList.h"
+#include "EntryLine.h"
+#include "LineList.h"
+#include "Md5Digest.h"
+#include "SaveLines.h"
+#include "SecurityDate.h"
+#include "SecurityFile.h"
+#include "StoredPhrase.h"
+#include "TextBytes.h"
+
+#include <wx/config.h>
+#include <wx/filedlg.h>
+#include <wx/msgdlg.h>
+
+namespace {
+
+const char* const kTextWildcard = "TXT files|*.txt|All files|*.*";
+
+/// The entry line the writer makes of the entry.
+std::string EntryLineOf(const securityEntry& entry)
+{
+    if (entry.expireDate.empty())
+        return EntryLine(TextBytes(entry.site));
+    const SecurityDate date = ParseDate(entry.expireDate);
+    return EntryLine(TextBytes(entry.site), date.day, date.month, date.year);
+}
+
+} // namespace
+
+bool securityDialog::CheckEntryLengths(wxGrid* grid, const wxString& gridName)
+{
+    for (int row = 0; row < kGridRows; ++row) {
+        const securityEntry entry{grid->GetCellValue(row, 0), grid->GetCellValue(row, 1)};
+        if (entry.site.empty() || EntryLineFits(EntryLineOf(entry)))
+            continue;
+        // Row numbers as the grid labels them.
+        wxMessageBox(wxString::Format(_("The %s in row %d is too long: a site with its expire "
+                                        "date may hold at most %d characters."),
+                                      gridName, row + 1, static_cast<int>(kMaxEntryLineLength)),
+                     _("Message"), wxOK, this);
+        return false;
+    }
+    return true;
+}
+
+void securityDialog::FillDocumentBaseList(DocumentBaseList& list) const
+{
+    for (const securityEntry& entry : m_documentBaseEntries) {
+        if (entry.expireDate.empty()) {
+            list.Add(TextBytes(entry.site));
+        } else {
+            const SecurityDate date = ParseDate(entry.expireDate);
+            list.AddWithExpiry(TextBytes(entry.site), date.day, date.month, date.year);
+        }
+    }
+}
+
+wxString securityDialog::AskSavePath(const wxString& message, const wxString& wildcard)
+{
+    wxFileDialog dialog(this, message, wxEmptyString, wxEmptyString, wildcard,
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK)
+        return wxString();
+    return dialog.GetPath();
+}
+
+bool securityDialog::WriteLines(const wxString& path, const LineList& lines)
+{
+    if (SaveLines(kLinesToFile, path, lines))
+        return true;
+    wxMessageBox(_("File could not be correctly saved !!!"), _("Error"), wxOK | wxICON_ERROR, this);
+    return false;
+}
+
+void securityDialog::OnGenerateSecurityFile(wxCommandEvent& WXUNUSED(event))
+{
+    if (!ValidateDates())
+        return;
+    if (!CollectEntries()) {
+        wxMessageBox(_("Before Save insert at least a documentbase and a codebase"), _("Message"),
+                     wxOK, this);
+        return;
+    }
+    // The player reads entry lines into a fixed buffer: a longer one is refused here,
+    // before anything is built or written.
+    if (!CheckEntryLengths(m_codeBaseGrid, _("codebase")) ||
+        !CheckEntryLengths(m_documentBaseGrid, _("documentbase")))
+        return;
+
+    SecurityFile securityFile;
+    if (m_enableExpireDate->IsChecked()) {
+        const SecurityDate date = ParseDate(GetExpireDateText());
+        securityFile.SetExpireDate(date.day, date.month, date.year);
+    }
+    for (const securityEntry& entry : m_codeBaseEntries) {
+        if (entry.expireDate.empty()) {
+            securityFile.AddCodeBase(TextBytes(entry.site));
+        } else {
+            const SecurityDate date = ParseDate(entry.expireDate);
+            securityFile.AddCodeBaseWithExpiry(TextBytes(entry.site), date.day, date.month, date.year);
+        }
+    }
+    DocumentBaseList documentBases;
+    FillDocumentBaseList(documentBases);
+    const wxString mode = m_mode->GetValue();
+    if (mode.IsSameAs(_("Internal"), false))
+        securityFile.SetDocumentBaseList(&documentBases);
+
+    Md5Digest digest;
+    if (const wxConfigBase* config = wxConfigBase::Get())
+        digest.Update(ReadStoredPhrase(*config));
+    if (!digest.IsOk()) {
+        // A file with a key of zeros would be refused by every player.
+        wxMessageBox(_("The security file could not be sealed: MD5 is not available."),
+                     _("Error"), wxOK | wxICON_ERROR, this);
+        return;
+    }
+    LineList lines;
+    securityFile.Build(digest, lines);
+
+    const wxString securityPath = AskSavePath(_("Save SECURITY file as..."), kTextWildcard);
+    if (securityPath.empty() || !WriteLines(securityPath, lines))
+        return;
+
+    if (mode.IsSameAs(_("External"), false)) {
+        const wxString authPath = AskSavePath(_("Save AUTH file as..."), kTextWildcard);
+        if (authPath.empty())
+            return;
+        LineList authLines;
+        documentBases.WriteSection(authLines);
+        WriteLines(authPath, authLines);
+    }
+}
+
+void securityDialog::OnGenerateAuthFile(wxCommandEvent& WXUNUSED(event))
+{
+    if (!ValidateDocumentBaseDates())
+        return;
+    if (!CollectDocumentBaseEntries()) {
+        wxMessageBox(_("Before Save insert at least a documentbase"), _("Message"), wxOK, this);
+        return;
+    }
+    if (!CheckEntryLengths(m_documentBaseGrid, _("documentbase")))
+        return;
+
+    DocumentBaseList documentBases;
+    FillDocumentBaseList(documentBases);
+    const wxString authPath = AskSavePath(_("Save AUTH file as..."), kTextWildcard);
+    if (authPath.empty())
+        return;
+    LineList authLines;
+    documentBases.WriteSection(authLines);
+    WriteLines(authPath, authLines);
+}

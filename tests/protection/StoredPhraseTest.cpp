@@ -1,0 +1,87 @@
+// The phrase in the configuration: "/General/ID" as lower-case hex of the scrambled bytes.
+#include "ProtectionTestFiles.h"
+#include "StoredPhrase.h"
+
+#include <gtest/gtest.h>
+#include <wx/fileconf.h>
+
+#include <memory>
+
+namespace {
+
+class StoredPhraseTest : public ::testing::Test
+{
+protected:
+    std::unique_ptr<wxFileConfig> OpenConfig(const std::string& file)
+    {
+        return std::make_unique<wxFileConfig>("Ostrel 3", "Harwelco", file, wxEmptyString,
+                                              wxCONFIG_USE_LOCAL_FILE);
+    }
+
+    ScratchFolder folder;
+};
+
+} // namespace
+
+TEST_F(StoredPhraseTest, StoredTextIsEvenLowerCaseHexAndReadsBack)
+{
+    const std::vector<std::string> phrases = {"x", "ab", "my secret phrase",
+                                              "  several words, kept blanks  ", "Zürich"};
+    for (const std::string& phrase : phrases) {
+        SCOPED_TRACE(phrase);
+        const std::string file = folder.File("config.ini");
+        {
+            auto config = OpenConfig(file);
+            ASSERT_TRUE(WriteStoredPhrase(*config, phrase));
+        }
+        // A new configuration object reads what the first flushed to the file.
+        auto config = OpenConfig(file);
+        wxString stored;
+        ASSERT_TRUE(config->Read("/General/ID", &stored));
+        EXPECT_EQ(stored.length(), 2 * phrase.size());
+        EXPECT_EQ(stored.find_first_not_of("0123456789abcdef"), wxString::npos) << stored;
+        EXPECT_EQ(ReadStoredPhrase(*config), phrase);
+    }
+}
+
+TEST_F(StoredPhraseTest, KnownPhraseHasKnownStoredText)
+{
+    auto config = OpenConfig(folder.File("config.ini"));
+    ASSERT_TRUE(WriteStoredPhrase(*config, "ab"));
+    EXPECT_EQ(config->Read("/General/ID", ""), "b603");
+    // Either case of hex digits reads.
+    config->Write("/General/ID", "B603");
+    EXPECT_EQ(ReadStoredPhrase(*config), "ab");
+}
+
+TEST_F(StoredPhraseTest, AbsentOrEmptyKeyMeansNoPhrase)
+{
+    auto config = OpenConfig(folder.File("config.ini"));
+    EXPECT_EQ(ReadStoredPhrase(*config), "");
+    ASSERT_TRUE(WriteStoredPhrase(*config, ""));
+    EXPECT_TRUE(config->HasEntry("/General/ID"));
+    EXPECT_EQ(config->Read("/General/ID", "absent"), "");
+    EXPECT_EQ(ReadStoredPhrase(*config), "");
+}
+
+TEST_F(StoredPhraseTest, OddLengthTextReadsItsWholeBytesOnly)
+{
+    auto config = OpenConfig(folder.File("config.ini"));
+    config->Write("/General/ID", "b6037");
+    EXPECT_EQ(ReadStoredPhrase(*config), "ab");
+}
+
+TEST_F(StoredPhraseTest, RefusedWriteIsReported)
+{
+    auto config = OpenConfig(folder.File("missing-folder/config.ini"));
+    EXPECT_FALSE(WriteStoredPhrase(*config, "phrase"));
+}
+
+TEST(PhraseText, ShownUpToTheFirstZeroByte)
+{
+    EXPECT_EQ(PhraseBytesToText(std::string("abc\0def", 7)), "abc");
+    EXPECT_EQ(PhraseBytesToText("Z\xc3\xbcrich"), wxString::FromUTF8("Z\xc3\xbcrich"));
+    // Bytes that are not UTF-8 are still shown, one character each.
+    EXPECT_EQ(PhraseBytesToText("\xe9t\xe9").length(), 3u);
+    EXPECT_EQ(PhraseTextToBytes(wxString::FromUTF8(" a  b ")), " a  b ");
+}
