@@ -167,6 +167,35 @@ TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndLeavesNoFile) {
   EXPECT_EQ(frame->control.GetSession(), nullptr);
 }
 
+// The cancel arrives at any moment of the polling: before the worker has
+// even reached the engine, early, late. Every time the engine objects are
+// released only after the worker is done with them, and nothing stays.
+TEST_F(EncodeRun, CancelAtAnyMomentOfThePollingLeavesNothing) {
+  const std::string source = LongSource(10);
+  for (int percent : {-1, 0, 1, 25, 50}) {
+    SCOPED_TRACE("cancel at " + std::to_string(percent) + " %");
+    TearDown();
+    SetUp();
+    frame->input->SetValue(source);
+    frame->SelectRows({0, 1, 2, 3, 4});
+    WhileRunning cancel(
+        [&] {
+          if (!frame->running->IsChecked()) return false;
+          if (percent >= 0 && frame->gauge->GetValue() < percent) return false;
+          frame->Encode();
+          return true;
+        },
+        percent < 0 ? 1 : 20);
+    wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                  ExpectMessage("Cancel encoding ?", wxID_YES), ExpectMessage("Encoding Canceled", wxID_OK));
+    EXPECT_TRUE(cancel.Finished());
+    ExpectIdle();
+    EXPECT_EQ(frame->control.GetSession(), nullptr);
+    EXPECT_TRUE(out.Entries().empty());
+    EXPECT_TRUE(temp.Entries().empty());
+  }
+}
+
 TEST_F(EncodeRun, EngineFailureTellsTheReasonAndLeavesNoOutputNorPage) {
   frame->input->SetValue(TestMedia::Path("av.avi"));
   frame->htmlPage->SetValue(true);
