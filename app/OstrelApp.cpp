@@ -6,6 +6,7 @@
 #include <wx/log.h>
 #include <wx/snglinst.h>
 
+#include "DesktopLook.h"
 #include "appUtils.h"
 #include "mainFrame.h"
 
@@ -38,6 +39,7 @@ mainFrame* OstrelApp::Start(wxAppConsole& app) {
   wxImage::AddHandler(new wxJPEGHandler);
   wxImage::AddHandler(new wxGIFHandler);
 
+  ApplyDesktopLook();
   auto* frame = new mainFrame(nullptr, ID_MAIN_FRAME, _("Ostrel"), wxDefaultPosition, wxSize(900, 700),
                               mainFrame::DefaultStyle());
   AppUtils().CheckForUpdatesDaily(frame);

@@ -44,8 +44,12 @@ void SetColumnEditor(wxGrid* grid, int col, wxGridCellEditor* editor) {
 void LockColumn(wxGrid* grid, int col, bool locked) {
   for (int row = 0; row < kStreamRowCount; ++row) {
     // White text on the white cells hides the value, which stays in the cell.
-    grid->SetCellTextColour(row, col, locked ? wxColour(255, 255, 255) : wxColour(0, 0, 0));
-    grid->SetReadOnly(row, col, locked);
+    // A whole new cell attribute, set through the grid: changing the one in
+    // place would leave the grid drawing and reading a stale cached copy.
+    auto* attr = new wxGridCellAttr;
+    attr->SetTextColour(locked ? wxColour(255, 255, 255) : wxColour(0, 0, 0));
+    attr->SetReadOnly(locked);
+    grid->SetAttr(row, col, attr);
   }
 }
 
@@ -57,6 +61,11 @@ void mainFrame::CreateStreamsGrid() {
   grid->EnableDragRowSize(false);
   grid->EnableDragColSize(false);
   grid->SetLabelBackgroundColour(wxColour(255, 255, 255));
+  // The grid draws its own cells and labels: in the window's face, not the desktop's.
+  grid->SetDefaultCellFont(GetFont());
+  wxFont labelFont = GetFont();
+  labelFont.SetWeight(wxFONTWEIGHT_BOLD);
+  grid->SetLabelFont(labelFont);
   grid->SetRowLabelSize(18);
   grid->SetDefaultRowSize(22, false);
   for (int col = 0; col < kStreamColumnCount; ++col) {

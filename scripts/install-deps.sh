@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libgtest-dev googletest
-  libwxgtk3.2-dev libwxgtk-media3.2-dev
+  libwxgtk3.2-dev libwxgtk-media3.2-dev libgtk-3-dev fonts-wine
   libxml2-dev
   libssl-dev nettle-dev
   libogg-dev libvorbis-dev libtheora-dev

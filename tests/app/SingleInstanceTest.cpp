@@ -1,0 +1,101 @@
+// One instance at a time, with two real processes of the program: the second
+// says so on its error output and ends at once without a window.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <wx/datetime.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "AppTestSupport.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+/// A copy of the program with HOME in a folder of the test's own, its
+/// standard error in a file.
+class ProgramProcess {
+ public:
+  ProgramProcess(const std::string& home, const std::string& errorFile) {
+    pid = fork();
+    if (pid == 0) {
+      setenv("HOME", home.c_str(), 1);
+      setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+      if (!freopen(errorFile.c_str(), "w", stderr)) _exit(126);
+      execl(OSTREL_PROGRAM, OSTREL_PROGRAM, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  ~ProgramProcess() {
+    if (pid > 0 && !exited) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+  /// True when the process ended within the time; its exit status in `status`.
+  bool WaitForExit(std::chrono::milliseconds limit, int* status) {
+    const auto deadline = Clock::now() + limit;
+    while (Clock::now() < deadline) {
+      if (waitpid(pid, status, WNOHANG) == pid) {
+        exited = true;
+        return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
+  bool Running() {
+    int status = 0;
+    if (exited) return false;
+    if (waitpid(pid, &status, WNOHANG) == pid) exited = true;
+    return !exited;
+  }
+
+ private:
+  pid_t pid = -1;
+  bool exited = false;
+};
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto deadline = Clock::now() + limit;
+  while (Clock::now() < deadline) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return done();
+}
+
+class SingleInstanceTest : public AppTest {};
+
+TEST_F(SingleInstanceTest, ASecondCopyEndsAtOnceAndTheFirstGoesOn) {
+  const std::string home = programDir + "/home";
+  std::filesystem::create_directory(home);
+  // A configuration that asks nothing at start: the directory and today's check are set.
+  WriteFileText(home + "/.Ostrel 3", "[General]\ntmpDir=/tmp\nCFU=" +
+                                         std::string(wxDateTime::Now().Format("%Y-%m-%d").utf8_str()) + "\n");
+  const std::string lock = home + "/{8DA5E1E7-654E-4241-B9A9-F7D0D563AAA5}";
+
+  ProgramProcess first(home, programDir + "/first.err");
+  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(lock); }, std::chrono::seconds(10)))
+      << ReadFileText(programDir + "/first.err");
+  ASSERT_TRUE(first.Running());
+
+  ProgramProcess second(home, programDir + "/second.err");
+  int status = 0;
+  ASSERT_TRUE(second.WaitForExit(std::chrono::seconds(2), &status)) << "the second copy is still running";
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_NE(WEXITSTATUS(status), 0);
+  EXPECT_NE(ReadFileText(programDir + "/second.err").find("Ostrel is already running !"), std::string::npos)
+      << ReadFileText(programDir + "/second.err");
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(std::filesystem::exists(lock));
+}
+
+}  // namespace
