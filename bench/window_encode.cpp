@@ -5,10 +5,11 @@
 // message. The window's questions and messages are answered by the toolkit's
 // testing hooks. Needs a display (xvfb-run).
 //
-//   window_encode --input F --output O --tmp DIR [--all] [--runs N] [--verbose]
+//   window_encode --input F --output O --tmp DIR [--all] [--runs N] [--verbose] [--no-preview]
 //
 // Without --all the window's factory rows are used (ADSL1 alone); --verbose
-// also lists every gap above 250 ms. Prints one line per run:
+// also lists every gap above 250 ms; --no-preview builds the window without a
+// media control. Prints one line per run:
 //   run N: window S s, longest event gap G ms, idle events K
 // Exits 0 only when every run finished with a complete container.
 #include <wx/app.h>
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
   std::string input, output, tempDir;
   bool all = false;
   bool verbose = false;
+  bool preview = true;
   int runs = 1;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -101,6 +103,7 @@ int main(int argc, char** argv) {
     else if (arg == "--runs" && hasValue) runs = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--all") all = true;
     else if (arg == "--verbose") verbose = true;
+    else if (arg == "--no-preview") preview = false;
     else return Usage(("unknown argument " + arg).c_str());
   }
   if (input.empty() || output.empty() || tempDir.empty()) return Usage("--input, --output and --tmp are required");
@@ -128,6 +131,9 @@ int main(int argc, char** argv) {
   int failures = 0;
   {
     BenchHook hook;
+    // A backend that does not exist builds the window as a machine without
+    // one: no preview.
+    if (!preview) mainFrame::SetMediaBackend("wxNoSuchMediaBackend");
     auto* frame = new mainFrame(nullptr, ID_MAIN_FRAME, "Ostrel", wxDefaultPosition, wxSize(900, 700),
                                 mainFrame::DefaultStyle());
     frame->Show();
