@@ -149,9 +149,14 @@ TEST_F(EncodeSource, SourceThatCannotBeEncodedShowsTheCodecMessageAndDisablesEnc
                   ExpectMessage(kNoCodec, wxID_OK, kEditionCaption, wxICON_INFORMATION));
     EXPECT_FALSE(frame->encodeButton->IsEnabled());
   }
-  // An audio-only file still shows what it has.
+  // What cannot be encoded still shows what it has; no audio channel at all
+  // reads "Stereo", as any count but one does.
   wxTEST_DIALOG(frame->input->SetValue(TestMedia::Path("mono8k.wav")), ExpectMessage(kNoCodec, wxID_OK));
   EXPECT_EQ(Facts(), (std::vector<std::string>{"0", "0", "00:00:02", "0.00", "Mono", "8000"}));
+  wxTEST_DIALOG(frame->input->SetValue(TestMedia::Path("video.avi")), ExpectMessage(kNoCodec, wxID_OK));
+  EXPECT_EQ(Facts()[0], "160");
+  EXPECT_EQ(Facts()[4], "Stereo");
+  EXPECT_EQ(Facts()[5], "0");
 }
 
 TEST_F(EncodeSource, TypingProbesAtEveryChangeButAPartialPathDoesNothing) {
