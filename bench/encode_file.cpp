@@ -1,40 +1,53 @@
 // Encodes one file the way the main window does, without the window: probes
-// the source, builds the engine objects with the encode set-up, runs the
-// reader and the output, and polls the first profile for the percentage.
+// the source, then runs the same encode session as the window: the checks,
+// the set-up, the worker, the polling of the first profile, the outcome.
 //
 //   encode_file --input F --output O --tmp DIR
 //               [--profile NAME,W,H,FPS,VKBPS,AKBPS]... [--start S] [--end E]
 //               [--crop T,R,B,L] [--deinterlace] [--keep-aspect | --keep-source]
 //
 // Without --profile the factory rows are used with only "ADSL1" selected.
-// Exits 0 only when the container is complete; otherwise prints why, removes
-// the partial output and exits 1 (2 for a wrong command line).
+// Exits 0 only when the container is complete and in place; 1 when the
+// encode is refused or fails (an older output file is left as it was, and
+// nothing partial is left behind); 2 for a wrong command line; 128 + the
+// signal's number after SIGINT or SIGTERM, which cancel the encode.
+#include <csignal>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "EncodeSession.h"
 #include "EncodeSetup.h"
-#include "EncodeWorker.h"
-#include "KestrinAvEncoder.h"
-#include "OrvexaOutput.h"
-#include "keAVSource.h"
 #include "SourceProbe.h"
 #include "keFactory.h"
 
 namespace {
 
-int Usage(const char* why) {
+volatile std::sig_atomic_t gSignal = 0;
+
+extern "C" void OnSignal(int signal) { gSignal = signal; }
+
+void CatchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+int Usage(const std::string& why) {
   std::fprintf(stderr,
                "encode_file: %s\n"
                "usage: encode_file --input F --output O --tmp DIR [--profile NAME,W,H,FPS,VKBPS,AKBPS]...\n"
                "                   [--start S] [--end E] [--crop T,R,B,L] [--deinterlace]\n"
                "                   [--keep-aspect | --keep-source]\n",
-               why);
+               why.c_str());
   return 2;
 }
 
@@ -43,13 +56,23 @@ std::vector<std::string> SplitCommas(const std::string& text) {
   std::stringstream stream(text);
   std::string part;
   while (std::getline(stream, part, ',')) parts.push_back(part);
+  if (!text.empty() && text.back() == ',') parts.push_back("");
   return parts;
 }
 
+bool IsSeconds(const std::string& text) {
+  double value;
+  return !text.empty() && ParseDecimal(text, &value);
+}
+
+bool IsWhole(const std::string& text) {
+  int value;
+  return !text.empty() && ParseWholeNumber(text, &value);
+}
+
 bool FileExists(const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file) std::fclose(file);
-  return file != nullptr;
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
 }
 
 }  // namespace
@@ -68,15 +91,22 @@ int main(int argc, char** argv) {
     if (arg == "--input") { if (!value(fields.inputPath)) return Usage("--input needs a file"); }
     else if (arg == "--output") { if (!value(fields.outputPath)) return Usage("--output needs a file"); }
     else if (arg == "--tmp") { if (!value(fields.tempDir)) return Usage("--tmp needs a directory"); }
-    else if (arg == "--start") { if (!value(fields.startSeconds)) return Usage("--start needs seconds"); }
-    else if (arg == "--end") { if (!value(fields.endSeconds)) return Usage("--end needs seconds"); }
+    else if (arg == "--start") {
+      if (!value(fields.startSeconds) || !IsSeconds(fields.startSeconds))
+        return Usage("--start needs seconds of 0 or more, not \"" + fields.startSeconds + "\"");
+    } else if (arg == "--end") {
+      if (!value(fields.endSeconds) || !IsSeconds(fields.endSeconds))
+        return Usage("--end needs seconds of 0 or more, not \"" + fields.endSeconds + "\"");
+    }
     else if (arg == "--deinterlace") fields.deinterlace = true;
     else if (arg == "--keep-aspect") fields.keepAspectRatio = true;
     else if (arg == "--keep-source") fields.keepSourceDimensions = true;
     else if (arg == "--crop") {
       if (!value(text)) return Usage("--crop needs T,R,B,L");
       const auto parts = SplitCommas(text);
-      if (parts.size() != 4) return Usage("--crop needs T,R,B,L");
+      if (parts.size() != 4) return Usage("--crop needs T,R,B,L, not \"" + text + "\"");
+      for (const std::string& part : parts)
+        if (!IsWhole(part)) return Usage("--crop needs whole numbers of pixels, not \"" + part + "\"");
       fields.cropTop = parts[0];
       fields.cropRight = parts[1];
       fields.cropBottom = parts[2];
@@ -84,10 +114,17 @@ int main(int argc, char** argv) {
     } else if (arg == "--profile") {
       if (!value(text)) return Usage("--profile needs NAME,W,H,FPS,VKBPS,AKBPS");
       const auto parts = SplitCommas(text);
-      if (parts.size() != 6) return Usage("--profile needs NAME,W,H,FPS,VKBPS,AKBPS");
+      if (parts.size() != 6) return Usage("--profile needs NAME,W,H,FPS,VKBPS,AKBPS, not \"" + text + "\"");
+      const char* names[6] = {"NAME", "W", "H", "FPS", "VKBPS", "AKBPS"};
+      for (int p = 1; p < 6; ++p) {
+        const bool good = p == 3 ? IsSeconds(parts[p]) : IsWhole(parts[p]);
+        if (!good)
+          return Usage(std::string("--profile ") + names[p] + " needs a number of 0 or more, not \"" + parts[p] +
+                       "\"");
+      }
       profiles.push_back({"1", parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]});
     } else {
-      return Usage(("unknown argument " + arg).c_str());
+      return Usage("unknown argument " + arg);
     }
   }
   if (fields.inputPath.empty() || fields.outputPath.empty() || fields.tempDir.empty())
@@ -105,48 +142,57 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  keFactory factory;
-  const SourceProbe probe = ProbeSource(factory, fields.inputPath);
-  std::printf("source: %dx%d, %.2f fps, %d channel(s) at %d Hz, %.2f s\n", probe.width, probe.height,
-              probe.frameRate, probe.channels, probe.sampleRate, probe.duration);
-  if (!probe.Encodable()) {
-    std::fprintf(stderr, "encode_file: %s: no audio/video stream of this file can be decoded\n",
-                 fields.inputPath.c_str());
-    return 1;
-  }
-  fields.sourceWidth = probe.width;
-  fields.sourceHeight = probe.height;
-
-  bool succeeded = false;
-  std::string failure;
   {
-    EncodeRun run;
-    StartEncode(factory, fields, run);
-    if (run.encoders.empty()) {
-      std::fprintf(stderr, "encode_file: no profile selected\n");
-      return 2;
+    keFactory factory;
+    const SourceProbe probe = ProbeSource(factory, fields.inputPath);
+    std::printf("source: %dx%d, %.2f fps, %d channel(s) at %d Hz, %.2f s\n", probe.width, probe.height,
+                probe.frameRate, probe.channels, probe.sampleRate, probe.duration);
+    std::fflush(stdout);
+    if (!probe.Encodable()) {
+      std::fprintf(stderr, "encode_file: %s %s\n%s", fields.inputPath.c_str(), probe.problem.c_str(),
+                   UnencodableSourceMessage().c_str());
+      return 1;
     }
-    const auto begin = std::chrono::steady_clock::now();
-    std::thread worker([&run] { RunEncodeWorker(run); });
-    int lastPercent = -1;
-    while (!run.output->GetFinishedEvent().Wait(300)) {
-      const int percent = run.encoders.front()->GetProgressPercent();
-      if (percent != lastPercent) {
-        std::printf("%d Stream(s) : Done %d %%\n", run.streamCount, percent);
-        std::fflush(stdout);
-        lastPercent = percent;
-      }
-    }
-    worker.join();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    succeeded = run.output->Succeeded();
-    failure = run.output->GetFailureText();
-    if (succeeded) std::printf("encoded %d stream(s) in %.2f s\n", run.streamCount, seconds);
+    fields.sourceWidth = probe.width;
+    fields.sourceHeight = probe.height;
   }
-  if (!succeeded) {
-    std::remove(fields.outputPath.c_str());
-    std::fprintf(stderr, "encode_file: the encode failed:\n%s\n", failure.c_str());
+
+  CatchInterrupts();
+  EncodeSession session;
+  std::string refusal;
+  if (!session.Prepare(fields, &refusal)) {
+    std::fprintf(stderr, "encode_file: %s\n", refusal.c_str());
     return 1;
   }
-  return 0;
+  const auto begin = std::chrono::steady_clock::now();
+  session.StartWorkerThread();
+  int lastPercent = -1;
+  int cancelledBy = 0;
+  while (!session.WaitWorkerDone(100)) {
+    if (gSignal != 0 && cancelledBy == 0) {
+      cancelledBy = gSignal;
+      session.Cancel();  // as the window's Cancel: nothing partial is left
+    }
+    const int percent = session.FirstProfilePercent();
+    if (percent != lastPercent && cancelledBy == 0) {
+      std::printf("%d Stream(s) : Done %d %%\n", session.Run().streamCount, percent);
+      std::fflush(stdout);
+      lastPercent = percent;
+    }
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  const EncodeResult result = session.Result();
+  for (const std::string& warning : result.warnings) std::fprintf(stderr, "encode_file: warning: %s\n", warning.c_str());
+  switch (result.status) {
+    case EncodeResult::kSucceeded:
+      std::printf("encoded %d stream(s) in %.2f s\n", session.Run().streamCount, seconds);
+      return 0;
+    case EncodeResult::kCancelled:
+      std::fprintf(stderr, "encode_file: interrupted by %s: the encode was cancelled\n",
+                   cancelledBy == SIGTERM ? "SIGTERM" : "SIGINT");
+      return 128 + (cancelledBy ? cancelledBy : SIGINT);
+    default:
+      std::fprintf(stderr, "encode_file: the encode failed:\n%s\n", result.reason.c_str());
+      return 1;
+  }
 }

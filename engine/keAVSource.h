@@ -34,6 +34,9 @@ class keAVSource {
   /// Why the source could not deliver its streams (it could not be opened or
   /// decoding failed); empty while all is well.
   virtual std::string GetFailureReason() { return std::string(); }
+  /// What the source had to leave out while it carried on (damaged parts
+  /// skipped); empty when nothing.
+  virtual std::string GetWarningText() { return std::string(); }
 };
 
 class keSourceReader : public keAVSource {

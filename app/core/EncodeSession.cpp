@@ -1,97 +1,200 @@
 #include "EncodeSession.h"
 
 #include <atomic>
-#include <cstdio>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
-#include "EncodeWorker.h"
 #include "KestrinAvEncoder.h"
 #include "OrvexaOutput.h"
 #include "keAVSource.h"
 #include "keEvent.h"
 #include "keFactory.h"
+#include "keUnnamedFile.h"
 
 struct EncodeSession::State {
   keFactory factory;
-  EncodeRun run;
-  std::string outputPath;
-  bool prepared = false;
+  std::unique_ptr<EncodeRun> run{new EncodeRun};
+  std::atomic<bool> prepared{false};
+  /// Why PrepareRun refused its run (kept, so that the caller can look at it).
+  std::string refusal;
   std::atomic<bool> cancelled{false};
+  /// A worker runs or is about to (RunWorker entered, or its thread made).
   std::atomic<bool> workerStarted{false};
-  keEvent workerDone{false, "workerDoneEvent EncodeSession"};
-  std::atomic<bool> done{false};
+  std::atomic<bool> workerEntered{false};
+  std::atomic<bool> outputStarted{false};
   std::thread thread;
-  mutable std::mutex resultMutex;
-  EncodeResult result;
+
+  // The done signal: set last by the worker, under the mutex, so that a
+  // waiter woken by it can destroy the session at once.
+  mutable std::mutex doneMutex;
+  std::condition_variable doneChanged;
+  bool done = false;
+  EncodeResult result;  ///< guarded by doneMutex
 };
+
+namespace {
+
+std::string CancelledText() { return "the encode was cancelled"; }
+
+}  // namespace
 
 EncodeSession::EncodeSession() : state_(new State) {}
 
 EncodeSession::~EncodeSession() {
   if (state_->workerStarted) {
-    if (!state_->done) Cancel();
-    state_->workerDone.Wait(keINFINITE);
+    if (!IsWorkerDone()) Cancel();
+    std::unique_lock<std::mutex> lock(state_->doneMutex);
+    state_->doneChanged.wait(lock, [this] { return state_->done; });
   }
   if (state_->thread.joinable()) state_->thread.join();
+  // Only now, with the worker done, do the engine objects go.
+  state_->run.reset();
 }
 
+keFactory& EncodeSession::Factory() { return state_->factory; }
+
 bool EncodeSession::Prepare(const EncodeFields& fields, std::string* reason) {
-  (void)reason;
-  state_->outputPath = fields.outputPath;
-  StartEncode(state_->factory, fields, state_->run);
+  std::string why;
+  if (state_->prepared || state_->workerStarted) {
+    if (reason) *reason = "This encode has already been prepared.";
+    return false;
+  }
+  // The field checks that need no source first; the source's length (for
+  // the time range) comes from the reader, which only reads the input.
+  if (!CheckEncodeFields(fields, 0.0, &why)) {
+    if (reason) *reason = why;
+    return false;
+  }
+  auto run = std::make_unique<EncodeRun>();
+  run->reader = state_->factory.CreateSourceReader(fields.inputPath.c_str());
+  if (!CheckEncodeFields(fields, run->reader->GetEndTime(), &why)) {
+    if (reason) *reason = why;
+    return false;
+  }
+  StartEncode(state_->factory, fields, *run);
+  state_->run = std::move(run);
+  state_->prepared = true;
+  return true;
+}
+
+bool EncodeSession::PrepareRun(std::unique_ptr<EncodeRun> run, const std::string& tempDir, std::string* reason) {
+  std::string why;
+  if (state_->prepared || state_->workerStarted) why = "This encode has already been prepared.";
+  else if (!run || !run->output || !run->Source()) why = "The encode has no source or no output.";
+  else if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(run->output->GetPath()), "output", &why)) {
+  } else if (!kePlatform::CheckWritableFolder(tempDir, "temporary", &why)) {
+  }
+  if (run && !state_->prepared) state_->run = std::move(run);
+  if (!why.empty()) {
+    state_->refusal = why;
+    if (reason) *reason = why;
+    return false;
+  }
   state_->prepared = true;
   return true;
 }
 
 void EncodeSession::RunWorker() {
   state_->workerStarted = true;
-  RunEncodeWorker(state_->run);
-  {
-    std::lock_guard<std::mutex> lock(state_->resultMutex);
-    if (state_->cancelled) {
-      state_->result.status = EncodeResult::kCancelled;
-    } else if (state_->run.output->Succeeded()) {
-      state_->result.status = EncodeResult::kSucceeded;
+  if (state_->workerEntered.exchange(true)) return;  // once per session
+  EncodeRun& run = *state_->run;
+  EncodeResult result;
+  keAVSource* source = run.Source();
+
+  std::string openFailure;
+  if (!state_->prepared) {
+    result.status = EncodeResult::kFailed;
+    result.reason = state_->refusal.empty() ? "The encode was not prepared." : state_->refusal;
+  } else if (state_->cancelled) {
+    result.status = EncodeResult::kCancelled;
+    result.reason = CancelledText();
+  } else if (!run.output->Open(&openFailure)) {
+    // Before any decoding: nothing could be written anyway.
+    result.status = EncodeResult::kFailed;
+    result.reason = openFailure;
+  } else {
+    // A cancel from here on reaches objects that honour it whenever it
+    // comes: an aborted source does not start, an aborted output ends at once.
+    source->Start();
+    run.output->Start();
+    state_->outputStarted = true;
+    run.output->GetFinishedEvent().Wait(keINFINITE);
+    source->Stop();
+    // A complete container is in place whenever the output succeeded: a
+    // cancel that came after that was too late to change anything.
+    if (run.output->Succeeded()) {
+      result.status = EncodeResult::kSucceeded;
+    } else if (state_->cancelled) {
+      result.status = EncodeResult::kCancelled;
+      result.reason = CancelledText();
     } else {
-      state_->result.status = EncodeResult::kFailed;
-      state_->result.reason = state_->run.output->GetFailureText();
+      result.status = EncodeResult::kFailed;
+      result.reason = run.output->GetFailureText();
+      if (result.reason.empty()) result.reason = "the encode did not complete";
     }
+    const std::string warning = source->GetWarningText();
+    if (!warning.empty()) result.warnings.push_back(warning);
   }
-  if (state_->result.status != EncodeResult::kSucceeded) std::remove(state_->outputPath.c_str());
+
+  // Last: from here on the session may be gone.
+  std::lock_guard<std::mutex> lock(state_->doneMutex);
+  state_->result = result;
   state_->done = true;
-  state_->workerDone.Set();
+  state_->doneChanged.notify_all();
+}
+
+void EncodeSession::ExpectWorker(bool expected) {
+  if (!state_->workerEntered) state_->workerStarted = expected;
 }
 
 void EncodeSession::StartWorkerThread() {
-  state_->workerStarted = true;
+  if (state_->workerStarted.exchange(true)) return;
   state_->thread = std::thread([this] { RunWorker(); });
 }
 
 void EncodeSession::Cancel() {
   if (!state_->prepared || state_->cancelled.exchange(true)) return;
-  if (state_->run.reader) state_->run.reader->Abort();
-  if (state_->run.output) state_->run.output->Abort(true);
+  if (IsWorkerDone()) return;
+  EncodeRun& run = *state_->run;
+  // The output first: an aborted source ends its streams as if they were
+  // complete, and an output not yet told would then put a cut-short
+  // container in place of the output file. The output's abort stops the
+  // sources of its contents itself.
+  if (run.output) run.output->Abort(true);
+  if (keAVSource* source = run.Source()) source->Abort();
 }
 
 bool EncodeSession::IsCancelled() const { return state_->cancelled; }
 
 int EncodeSession::FirstProfilePercent() const {
-  if (state_->run.encoders.empty()) return 0;
-  return state_->run.encoders.front()->GetProgressPercent();
+  if (!state_->prepared || state_->run->encoders.empty()) return 0;
+  return state_->run->encoders.front()->GetProgressPercent();
 }
 
 bool EncodeSession::IsOutputFinished() const {
-  return state_->run.output && state_->run.output->GetFinishedEvent().Wait(0);
+  if (IsWorkerDone()) return true;
+  return state_->outputStarted && state_->run->output->GetFinishedEvent().Wait(0);
 }
 
-bool EncodeSession::WaitWorkerDone(uint32_t milliseconds) { return state_->workerDone.Wait(milliseconds); }
+bool EncodeSession::WaitWorkerDone(uint32_t milliseconds) {
+  std::unique_lock<std::mutex> lock(state_->doneMutex);
+  auto done = [this] { return state_->done; };
+  if (milliseconds == keINFINITE) {
+    state_->doneChanged.wait(lock, done);
+    return true;
+  }
+  return state_->doneChanged.wait_for(lock, std::chrono::milliseconds(milliseconds), done);
+}
 
-bool EncodeSession::IsWorkerDone() const { return state_->done; }
+bool EncodeSession::IsWorkerDone() const {
+  std::lock_guard<std::mutex> lock(state_->doneMutex);
+  return state_->done;
+}
 
 EncodeResult EncodeSession::Result() const {
-  std::lock_guard<std::mutex> lock(state_->resultMutex);
+  std::lock_guard<std::mutex> lock(state_->doneMutex);
   return state_->result;
 }
 
-const EncodeRun& EncodeSession::Run() const { return state_->run; }
+const EncodeRun& EncodeSession::Run() const { return *state_->run; }

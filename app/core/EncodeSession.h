@@ -16,12 +16,26 @@
 //
 // The engine objects are released only after the worker is done with them,
 // whichever thread asked for the end. A run that did not succeed leaves no
-// partial output file behind.
+// partial output file behind, and an older file at the output path stays as
+// it was: the container is written without a name beside it and replaces it
+// only when complete. Temporary files have no name at all, so nothing of a
+// run outlives the process, whatever ends it.
+//
+// Prepare refuses an encode that cannot be carried out before anything is
+// opened or created (see CheckEncodeFields): no selected row, the output
+// being the source itself by any path or link, an output or temporary folder
+// that cannot be written, fields that are not numbers, an empty time range,
+// settings the encoders refuse.
+//
+// A polling loop ends when FirstProfilePercent reaches 100 or, whatever the
+// percentage (a failed or short first profile may never get there), when
+// IsOutputFinished or IsWorkerDone is true.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "EncodeSetup.h"
 
@@ -32,6 +46,9 @@ struct EncodeResult {
   enum Status { kNotRun, kSucceeded, kCancelled, kFailed };
   Status status = kNotRun;
   std::string reason;  ///< what went wrong, as a user can read it; empty on success
+  /// What the run had to leave out while it carried on (damaged parts of the
+  /// source skipped); may be set on success.
+  std::vector<std::string> warnings;
 };
 
 class EncodeSession {
@@ -46,6 +63,17 @@ class EncodeSession {
   /// that cannot be carried out; nothing is opened or created then.
   [[nodiscard]] bool Prepare(const EncodeFields& fields, std::string* reason);
 
+  /// For callers that wire the engine objects themselves (tests over
+  /// generated media): takes over `run`, built with Factory(), whose output
+  /// and temporary files go to the output's folder and `tempDir`. False, with
+  /// a reason, when either folder cannot be written; the session then keeps
+  /// the run unstarted (Run() shows it) and a worker reports the refusal as
+  /// a failure.
+  [[nodiscard]] bool PrepareRun(std::unique_ptr<EncodeRun> run, const std::string& tempDir, std::string* reason);
+
+  /// The factory whose context the session's engine objects share.
+  keFactory& Factory();
+
   /// The worker's part: starts the reader and the output, waits until the
   /// output has finished (normally or after a cancel), stops the reader,
   /// records the result and signals the done event. Call once per session, on
@@ -55,14 +83,23 @@ class EncodeSession {
   /// Runs RunWorker on a thread the session owns and joins (harness, tests).
   void StartWorkerThread();
 
+  /// For callers that run RunWorker on a thread of their own: call it before
+  /// that thread is started (with false if it then could not be started).
+  /// The destructor then waits for the worker even when the thread has not
+  /// yet reached RunWorker, so that the session may be destroyed at any
+  /// moment after a Cancel.
+  void ExpectWorker(bool expected = true);
+
   /// Aborts the reader and the output. Safe from any thread but the worker,
   /// at any moment after Prepare, any number of times.
   void Cancel();
   bool IsCancelled() const;
 
-  /// The first profile's percentage, 0 when there is no profile.
+  /// The first profile's percentage, 0 when there is no profile. It may stay
+  /// below 100 for good on a failed or short first profile.
   int FirstProfilePercent() const;
-  /// True once the output has finished writing (or failed, or was aborted).
+  /// True once the output has finished writing (or failed, or was aborted),
+  /// and once the worker is done (also when the output never started).
   bool IsOutputFinished() const;
   /// Waits for the worker to be done; true unless `milliseconds` passed.
   bool WaitWorkerDone(uint32_t milliseconds);

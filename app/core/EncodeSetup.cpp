@@ -1,5 +1,10 @@
 #include "EncodeSetup.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "KestrinAvEncoder.h"
@@ -7,6 +12,8 @@
 #include "keAVSource.h"
 #include "keAudioSource.h"
 #include "keFactory.h"
+#include "keUnnamedFile.h"
+#include "keVorbisEncoder.h"
 #include "keTheoraEncoderSettings.h"
 #include "keVorbisEncoderSettings.h"
 #include "keVideoSource.h"
@@ -34,12 +41,18 @@ void ConnectToReader(KestrinAvEncoder* encoder, keSourceReader* reader) {
 
 EncodeRun::~EncodeRun() {
   // The output first: its thread (joined here) is the one waiting on the
-  // encoders. Then the reader is stopped, so that no streaming thread still
+  // encoders. Then the source is stopped, so that no streaming thread still
   // calls into an encoder, and only then do the encoders go.
   delete output;
-  if (reader) reader->Abort();
+  if (keAVSource* source = Source()) source->Abort();
   for (KestrinAvEncoder* encoder : encoders) delete encoder;
   delete reader;
+  delete otherSource;
+}
+
+keAVSource* EncodeRun::Source() const {
+  if (reader) return reader;
+  return otherSource;
 }
 
 AudioFormat AudioFormatForBitrate(int kbps) {
@@ -52,7 +65,7 @@ AudioFormat AudioFormatForBitrate(int kbps) {
 int AlignTo16(int value) { return value % 16 == 0 ? value : value + 16 - value % 16; }
 
 void StartEncode(keFactory& factory, const EncodeFields& fields, EncodeRun& run) {
-  run.reader = factory.CreateSourceReader(fields.inputPath.c_str());
+  if (!run.reader) run.reader = factory.CreateSourceReader(fields.inputPath.c_str());
   run.output = factory.CreateOrvexaOutput(fields.outputPath.c_str());
 
   run.widestOutput = 0;
@@ -136,4 +149,139 @@ void StartEncode(keFactory& factory, const EncodeFields& fields, EncodeRun& run)
     if (run.reader) ConnectToReader(encoder, run.reader);
     run.output->AddContent(encoder, fields.tempDir.c_str());
   }
+}
+
+namespace {
+
+constexpr int kLargestWholeNumber = 99999999;  // eight digits: no field needs more
+
+bool AllDigits(const std::string& text) {
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string Seconds(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", value);
+  return text;
+}
+
+bool CheckRow(const StreamProfileRow& row, std::string* reason) {
+  const std::string profile = "Profile " + Quoted(row[kColumnName]) + ": ";
+  auto refuse = [&](const std::string& why) {
+    if (reason) *reason = profile + why;
+    return false;
+  };
+  int width = 0, height = 0, videoKbps = 0, audioKbps = 0;
+  double fps = 0.0;
+  if (!ParseWholeNumber(row[kColumnWidth], &width))
+    return refuse("the width " + Quoted(row[kColumnWidth]) + " is not a whole number of pixels.");
+  if (!ParseWholeNumber(row[kColumnHeight], &height))
+    return refuse("the height " + Quoted(row[kColumnHeight]) + " is not a whole number of pixels.");
+  if (!ParseDecimal(row[kColumnFrameRate], &fps))
+    return refuse("the frame rate " + Quoted(row[kColumnFrameRate]) + " is not a number of frames per second.");
+  if (!ParseWholeNumber(row[kColumnVideoBitrate], &videoKbps) || videoKbps <= 0 || videoKbps > 2000000)
+    return refuse("the video bitrate " + Quoted(row[kColumnVideoBitrate]) +
+                  " kbit/s cannot be encoded: it must be a whole number from 1 to 2000000.");
+  if (!ParseWholeNumber(row[kColumnAudioBitrate], &audioKbps) || audioKbps <= 0 || audioKbps > 2000000)
+    return refuse("the audio bitrate " + Quoted(row[kColumnAudioBitrate]) +
+                  " kbit/s cannot be encoded: it must be a whole number from 1 to 2000000.");
+  // Asked of libvorbis itself: the bitrates it manages depend on the rate
+  // and channels, and a refusal found only when the audio starts would come
+  // after the decoding had begun.
+  const AudioFormat format = AudioFormatForBitrate(audioKbps);
+  std::string refusal;
+  if (!keVorbisEncoder::AcceptsSettings(format.channels, format.sampleRate, audioKbps * 1000, audioKbps * 1000,
+                                        audioKbps * 1000, &refusal))
+    return refuse("the audio bitrate " + Quoted(row[kColumnAudioBitrate]) + " kbit/s cannot be encoded: " +
+                  refusal + ".");
+  return true;
+}
+
+}  // namespace
+
+bool ParseWholeNumber(const std::string& text, int* value) {
+  if (text.empty()) {
+    *value = 0;
+    return true;
+  }
+  if (!AllDigits(text) || text.size() > 8) return false;
+  const long parsed = std::strtol(text.c_str(), nullptr, 10);
+  if (parsed > kLargestWholeNumber) return false;
+  *value = static_cast<int>(parsed);
+  return true;
+}
+
+bool ParseDecimal(const std::string& text, double* value) {
+  if (text.empty()) {
+    *value = 0.0;
+    return true;
+  }
+  const size_t point = text.find('.');
+  const std::string whole = text.substr(0, point);
+  const std::string fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
+  if (!AllDigits(whole) || !AllDigits(fraction) || (whole.empty() && fraction.empty()) || whole.size() > 9)
+    return false;
+  *value = std::strtod(text.c_str(), nullptr);
+  return std::isfinite(*value);
+}
+
+bool CheckEncodeFields(const EncodeFields& fields, double sourceEnd, std::string* reason) {
+  auto refuse = [&](const std::string& why) {
+    if (reason) *reason = why;
+    return false;
+  };
+
+  bool anySelected = false;
+  for (const StreamProfileRow& row : fields.rows) anySelected = anySelected || !row[kColumnEncode].empty();
+  if (!anySelected) return refuse("No stream profile is selected: select at least one row to encode.");
+
+  if (fields.inputPath.empty()) return refuse("No source file is given.");
+  struct stat input {};
+  if (stat(fields.inputPath.c_str(), &input) != 0 || !S_ISREG(input.st_mode))
+    return refuse("The source file " + Quoted(fields.inputPath) + " does not exist.");
+  if (fields.outputPath.empty()) return refuse("No output file is given.");
+  struct stat output {};
+  if (stat(fields.outputPath.c_str(), &output) == 0 && S_ISDIR(output.st_mode))
+    return refuse("The output file " + Quoted(fields.outputPath) + " is a folder.");
+  if (kePlatform::IsSameFile(fields.inputPath, fields.outputPath))
+    return refuse("The output file " + Quoted(fields.outputPath) + " is the source file " +
+                  Quoted(fields.inputPath) + ": encoding would destroy it. Choose another output file.");
+  if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(fields.outputPath), "output", reason)) return false;
+  if (fields.tempDir.empty()) return refuse("No temporary folder is set.");
+  if (!kePlatform::CheckWritableFolder(fields.tempDir, "temporary", reason)) return false;
+
+  if (fields.sourceWidth <= 0 || fields.sourceHeight <= 0)
+    return refuse("The source " + Quoted(fields.inputPath) + " has no picture: a source needs video and audio.");
+  int crops[4] = {};
+  const std::string* cropTexts[4] = {&fields.cropTop, &fields.cropRight, &fields.cropBottom, &fields.cropLeft};
+  const char* cropNames[4] = {"top", "right", "bottom", "left"};
+  for (int i = 0; i < 4; ++i)
+    if (!ParseWholeNumber(*cropTexts[i], &crops[i]))
+      return refuse(std::string("The ") + cropNames[i] + " crop " + Quoted(*cropTexts[i]) +
+                    " is not a whole number of pixels.");
+  if (fields.sourceWidth - crops[1] - crops[3] <= 0 || fields.sourceHeight - crops[0] - crops[2] <= 0)
+    return refuse("The crops (top " + std::to_string(crops[0]) + ", right " + std::to_string(crops[1]) +
+                  ", bottom " + std::to_string(crops[2]) + ", left " + std::to_string(crops[3]) +
+                  ") leave no picture of the " + std::to_string(fields.sourceWidth) + "x" +
+                  std::to_string(fields.sourceHeight) + " source.");
+
+  double start = 0.0, end = 0.0;
+  if (!ParseDecimal(fields.startSeconds, &start))
+    return refuse("The start time " + Quoted(fields.startSeconds) + " is not a number of seconds of 0 or more.");
+  if (!ParseDecimal(fields.endSeconds, &end))
+    return refuse("The end time " + Quoted(fields.endSeconds) + " is not a number of seconds of 0 or more.");
+  if (end != 0.0 && end <= start)
+    return refuse("The end time " + Quoted(fields.endSeconds) + " s is not after the start time " +
+                  Quoted(fields.startSeconds.empty() ? "0" : fields.startSeconds) + " s: nothing would be encoded.");
+  if (sourceEnd > 0.0 && start >= sourceEnd)
+    return refuse("The start time " + Quoted(fields.startSeconds) + " s is not before the end of the source (" +
+                  Seconds(sourceEnd) + " s): nothing would be encoded.");
+
+  for (const StreamProfileRow& row : fields.rows)
+    if (!row[kColumnEncode].empty() && !CheckRow(row, reason)) return false;
+  return true;
 }

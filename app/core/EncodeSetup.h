@@ -13,6 +13,7 @@
 
 #include "StreamProfileRows.h"
 
+class keAVSource;
 class keFactory;
 class keSourceReader;
 class OrvexaOutput;
@@ -48,12 +49,18 @@ struct EncodeRun {
   EncodeRun& operator=(const EncodeRun&) = delete;
 
   keSourceReader* reader = nullptr;
+  /// A source other than a file reader (generated media in tests), owned
+  /// like the reader; used when there is no reader.
+  keAVSource* otherSource = nullptr;
   OrvexaOutput* output = nullptr;
   std::vector<KestrinAvEncoder*> encoders;  ///< in row order
   int streamCount = 0;
   double aspectRatio = 1.0;
   int widestOutput = 0;
   int tallestOutput = 0;
+
+  /// The source the encoders listen to: the reader, or the other source.
+  keAVSource* Source() const;
 };
 
 /// The sample rate and channel count used for an audio bitrate in kbit/s.
@@ -67,5 +74,21 @@ AudioFormat AudioFormatForBitrate(int kbps);
 int AlignTo16(int value);
 
 /// Builds the engine objects of one encode into `run` with `factory`, which
-/// the caller keeps.
+/// the caller keeps. A reader already in `run` (made to learn the source's
+/// length before the set-up) is used instead of a new one.
 void StartEncode(keFactory& factory, const EncodeFields& fields, EncodeRun& run);
+
+/// Strict readings of the window's number fields: digits only (and one
+/// decimal point for seconds and frame rates); an empty text is 0. False for
+/// anything else: a sign, letters, blanks, or a value too large to use.
+bool ParseWholeNumber(const std::string& text, int* value);
+bool ParseDecimal(const std::string& text, double* value);
+
+/// Checks the fields of an encode before anything is opened or created: a
+/// selected row, the source and output paths (the output never the source
+/// itself, by whatever path or link), both folders writable, whole-number
+/// crops that leave a picture, a time range that is not empty, and profile
+/// values the encoders can honour. `sourceEnd` is the source's length in
+/// seconds (0 or below when unknown). False with a reason a user can read
+/// that names the offending value.
+bool CheckEncodeFields(const EncodeFields& fields, double sourceEnd, std::string* reason);

@@ -14,7 +14,18 @@ SourceProbe ProbeSource(keFactory& factory, const std::string& path) {
   probe.channels = info->GetChannels();
   probe.sampleRate = info->GetSampleRate();
   probe.duration = info->GetDuration();
+  if (!info->IsOpened()) probe.problem = "cannot be opened as a media file";
+  else if (!info->HasAudio()) probe.problem = "has no audio: a source needs video and audio";
+  else if (info->IsAudioNotRendered()) probe.problem = "has audio that cannot be decoded";
+  else if (!info->IsRenderable() || info->IsVideoNotRendered()) probe.problem = "has video that cannot be decoded";
+  else if (probe.width == 0 || probe.height == 0) probe.problem = "has no picture: a source needs video and audio";
   info->CloseMediaDet();
   delete info;
   return probe;
+}
+
+std::string UnencodableSourceMessage() {
+  return "Unable to find any audio/video codec.\n\n"
+         "Perhaps an appropriate audio/video codec is not present in the system.\n\n"
+         "Try to download it by visiting the appropriate website.\n";
 }

@@ -18,6 +18,12 @@ struct SourceProbe {
 
   /// Good, with a picture to encode.
   bool Encodable() const { return good && width != 0 && height != 0; }
+  /// Why the source cannot be encoded, as a user can read it ("has no
+  /// picture: a source needs video and audio"); empty when it can.
+  std::string problem;
 };
 
 SourceProbe ProbeSource(keFactory& factory, const std::string& path);
+
+/// The message the main window shows for a source it will not encode.
+std::string UnencodableSourceMessage();

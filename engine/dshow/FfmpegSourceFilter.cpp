@@ -72,7 +72,7 @@ std::vector<BaseRenderer*> FfmpegSourceFilter::ConnectedRenderers() const {
 void FfmpegSourceFilter::StartStreaming(int64_t start, int64_t stop, bool paced,
                                         std::chrono::steady_clock::time_point runStart,
                                         std::atomic<int64_t>* latestEnd,
-                                        StreamLeadLimit* lead) {
+                                        StreamLeadLimit* lead, StreamProblems* problems) {
   for (size_t stream = 0; stream < connections_.size(); ++stream) {
     const Connection& connection = connections_[stream];
     if (!connection.renderer) continue;
@@ -86,6 +86,7 @@ void FfmpegSourceFilter::StartStreaming(int64_t start, int64_t stop, bool paced,
     settings.paced = paced;
     settings.runStart = runStart;
     settings.lead = lead;
+    settings.problems = problems;
     pipelines_.push_back(
         std::make_unique<StreamPipeline>(std::move(settings), connection.renderer, latestEnd));
   }

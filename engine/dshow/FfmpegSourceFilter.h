@@ -52,7 +52,8 @@ class FfmpegSourceFilter : public MediaFilter {
   /// Starts one StreamPipeline per connected stream.
   void StartStreaming(int64_t start, int64_t stop, bool paced,
                       std::chrono::steady_clock::time_point runStart,
-                      std::atomic<int64_t>* latestEnd, StreamLeadLimit* lead);
+                      std::atomic<int64_t>* latestEnd, StreamLeadLimit* lead,
+                      StreamProblems* problems);
   void RequestStop();
   void JoinStreams();
 

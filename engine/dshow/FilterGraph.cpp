@@ -165,12 +165,13 @@ HRESULT FilterGraph::Run() {
     runRenderers_ = renderers;
   }
   latestEnd_ = -1;
+  problems_.Clear();
   // One stream per connected renderer; each takes its slot as it is made.
   lead_.Reset(streamLead_, renderers.size());
   for (BaseRenderer* renderer : renderers) renderer->BeginStreaming(this);
   const auto runStart = std::chrono::steady_clock::now();
   for (FfmpegSourceFilter* source : sources)
-    source->StartStreaming(start_, stop_, clock_, runStart, &latestEnd_, &lead_);
+    source->StartStreaming(start_, stop_, clock_, runStart, &latestEnd_, &lead_, &problems_);
   stateChanged_.notify_all();
   return S_OK;
 }

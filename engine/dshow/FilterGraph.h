@@ -35,6 +35,7 @@
 
 #include "MediaResult.h"
 #include "StreamLeadLimit.h"
+#include "StreamProblems.h"
 
 class BaseRenderer;
 class FfmpegSourceFilter;
@@ -97,6 +98,10 @@ class FilterGraph {
 
   /// Why the last AddSourceFilter or RenderFile failed to open its file.
   std::string LastFailureReason() const;
+  /// What the streams of the last run met: a failure (empty when none) and
+  /// a warning (skipped packets; empty when none).
+  std::string StreamFailureReason() const { return problems_.Failure(); }
+  std::string StreamWarning() const { return problems_.Warning(); }
 
  private:
   friend class BaseRenderer;
@@ -123,6 +128,7 @@ class FilterGraph {
   int64_t streamLead_ = 0;
   /// Used by the streams of the current run, which are joined before it goes.
   StreamLeadLimit lead_;
+  StreamProblems problems_;
 
   /// Guards the run state below; never held while calling out.
   mutable std::mutex stateMutex_;

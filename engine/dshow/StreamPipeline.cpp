@@ -6,6 +6,7 @@
 #include "AudioFrameConverter.h"
 #include "BaseRenderer.h"
 #include "StreamLeadLimit.h"
+#include "StreamProblems.h"
 #include "VideoFrameConverter.h"
 #include "keThreadName.h"
 
@@ -113,11 +114,24 @@ void StreamPipeline::Stream() {
       av_frame_unref(frame.get());
     }
   };
+  const char* kind = settings_.kind == StreamKind::Video ? "video" : "audio";
   while (going && !StopRequested()) {
-    if (av_read_frame(file_.Context(), packet.get()) < 0) break;  // end of file, or unreadable
+    const int read = av_read_frame(file_.Context(), packet.get());
+    if (read == AVERROR_EOF) break;
+    if (read < 0) {
+      // Taken for the end, it would pass a cut-off encode as a whole one.
+      if (settings_.problems) {
+        char text[AV_ERROR_MAX_STRING_SIZE] = {};
+        av_strerror(read, text, sizeof text);
+        settings_.problems->Fail("the " + std::string(kind) + " of \"" + settings_.path +
+                                 "\" cannot be read on: " + text);
+      }
+      return;
+    }
     if (packet->stream_index == settings_.containerIndex) {
       // A damaged packet is skipped; the decoder picks up at the next one.
       if (avcodec_send_packet(decoder_.get(), packet.get()) >= 0) drain();
+      else if (settings_.problems) settings_.problems->SkippedPacket(kind);
     }
     av_packet_unref(packet.get());
   }

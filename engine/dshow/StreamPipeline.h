@@ -17,7 +17,9 @@
 //
 // Ending: at the end of the file, at the stop position, when the renderer
 // refuses a sample, or when the file cannot be read, the thread calls the
-// renderer's EndOfStream and ends. After RequestStop it ends without calling
+// renderer's EndOfStream and ends. A read error is not an end of file: it is
+// reported to the run's StreamProblems as a failure, and a damaged packet that
+// the decoder refuses is skipped and counted there as a warning. After RequestStop it ends without calling
 // EndOfStream, as soon as a DoRenderSample in progress has returned.
 #pragma once
 
@@ -37,6 +39,7 @@
 
 class BaseRenderer;
 class StreamLeadLimit;
+class StreamProblems;
 class AudioFrameConverter;
 class VideoFrameConverter;
 
@@ -56,6 +59,8 @@ struct StreamRunSettings {
   std::chrono::steady_clock::time_point runStart;
   /// Keeps this stream within a lead of the run's other streams; may be null.
   StreamLeadLimit* lead = nullptr;
+  /// Receives a read error and skipped packets; may be null.
+  StreamProblems* problems = nullptr;
 };
 
 class StreamPipeline {

@@ -74,6 +74,7 @@ void keDirectShowReader::Probe() {
     }
   }
   end = keChooseEndTime(videoLength, audioLength);
+  probedEnd = end;
   if (!hasVideo) frameRate = kDefaultFrameRate;
   if (!hasAudio && !hasVideo) failureReason = "\"" + fileName + "\" has no audio or video stream";
 }
@@ -91,13 +92,15 @@ keVideoSource* keDirectShowReader::GetVideoSource() { return videoFilter.get(); 
 keAudioSource* keDirectShowReader::GetAudioSource() { return audioFilter.get(); }
 
 void keDirectShowReader::SetStartTime(double seconds) {
-  start = seconds;
+  // The range is the part of the source actually encoded: nothing before the
+  // source's start, so that the declared duration is the true one.
+  start = seconds > 0.0 ? seconds : 0.0;
   videoFilter->SetStart(start);
   audioFilter->SetStart(start);
 }
 
 void keDirectShowReader::SetEndTime(double seconds) {
-  if (seconds != 0.0) end = seconds;
+  if (seconds != 0.0) end = probedEnd > 0.0 && seconds > probedEnd ? probedEnd : seconds;
   videoFilter->SetEnd(end);
   audioFilter->SetEnd(end);
 }
@@ -108,9 +111,14 @@ void keDirectShowReader::SetBlackSourceFile(const char* path) {
 }
 
 std::string keDirectShowReader::GetFailureReason() {
-  std::lock_guard<std::mutex> lock(stateMutex);
-  return failureReason;
+  {
+    std::lock_guard<std::mutex> lock(stateMutex);
+    if (!failureReason.empty()) return failureReason;
+  }
+  return graph->StreamFailureReason();
 }
+
+std::string keDirectShowReader::GetWarningText() { return graph->StreamWarning(); }
 
 void keDirectShowReader::Start() {
   std::lock_guard<std::mutex> lock(stateMutex);

@@ -58,15 +58,17 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   double GetEndTime() override { return end; }
   double GetStartTime() override { return start; }
   std::string GetFailureReason() override;
+  std::string GetWarningText() override;
 
   // keSourceReader
   bool HasVideo() override { return hasVideo; }
   bool HasAudio() override { return hasAudio; }
   const char* GetFileName() override { return fileName.c_str(); }
-  /// Start of the range in seconds, passed to both sources.
+  /// Start of the range in seconds (below 0: the source's start), passed to
+  /// both sources.
   void SetStartTime(double seconds) override;
-  /// End of the range in seconds (0 keeps the probed end), passed to both
-  /// sources in either case.
+  /// End of the range in seconds (0 keeps the probed end; an end beyond the
+  /// source's is cut to it), passed to both sources in either case.
   void SetEndTime(double seconds) override;
   bool IsClockless() override { return noClock; }
   void SetClockless(bool clockless) override { noClock = clockless; }
@@ -115,6 +117,8 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   double videoLength = -1.0;
   double start = 0.0;
   double end = -1.0;
+  /// The end the probe found; -1.0 when unknown.
+  double probedEnd = -1.0;
   bool rateMeasured = false;
 
   /// Guards running, aborted, graphBuilt and the failure reason.

@@ -31,6 +31,7 @@ void OggStreamStateWrapper::PacketIn(ogg_packet* packet, int32_t units, bool isK
   if (packet == nullptr) return;
   keMutexLock lock(mutex_);
   if (ogg_stream_packetin(&state_, packet) != 0) {
+    if (failure_.empty()) failure_ = "the " + name_ + " stream refused a packet (Ogg framing failed)";
     log_->Log("ogg_stream_packetin failed");
     return;
   }
@@ -47,6 +48,7 @@ void OggStreamStateWrapper::HeaderPacketIn(ogg_packet* packet) {
   if (packet == nullptr) return;
   keMutexLock lock(mutex_);
   if (ogg_stream_packetin(&state_, packet) != 0) {
+    if (failure_.empty()) failure_ = "the " + name_ + " stream refused a header packet (Ogg framing failed)";
     log_->Log("ogg_stream_packetin failed on a header packet");
     return;
   }
@@ -67,6 +69,16 @@ keOggPage* OggStreamStateWrapper::MakePageLocked() {
     keyPending_ = false;
   }
   return page;
+}
+
+bool OggStreamStateWrapper::HasFailed() {
+  keMutexLock lock(mutex_);
+  return !failure_.empty();
+}
+
+std::string OggStreamStateWrapper::GetFailureReason() {
+  keMutexLock lock(mutex_);
+  return failure_;
 }
 
 int32_t OggStreamStateWrapper::GetHeaderPageCount() {

@@ -46,6 +46,10 @@ class OggStreamStateWrapper : public keOggPacketSink, public keOggPageSource {
   keOggPage* TakePage() override;
   keOggPage* PeekPage() override;
 
+  /// True once libogg refused a packet: the stream lacks data from then on.
+  bool HasFailed();
+  std::string GetFailureReason();
+
   int32_t GetSerial() const { return serial_; }
   const std::string& GetName() const { return name_; }
   /// Data pages waiting for the manager.
@@ -67,6 +71,7 @@ class OggStreamStateWrapper : public keOggPacketSink, public keOggPageSource {
   /// oldest first (0 for header packets).
   std::deque<int32_t> pendingUnits_;
   keMutex mutex_;
+  std::string failure_;  ///< guarded by mutex_
   OggPageQueue pages_;
   std::vector<keOggPage*> headerPages_;
   keLog* log_;

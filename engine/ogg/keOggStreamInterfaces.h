@@ -51,4 +51,7 @@ class keEncoderStream {
   virtual bool HasFailed() = 0;
   /// A reason a user can read; empty unless HasFailed.
   virtual std::string GetFailureReason() = 0;
+  /// How a user calls the stream and its units ("video", "frames").
+  virtual std::string GetStreamKind() { return "stream"; }
+  virtual std::string GetUnitName() { return "data"; }
 };

@@ -34,7 +34,7 @@ void keStreamManager::AddStream(keEncoderStream* encoder) {
   if (encoder == nullptr) return;
   keMutexLock lock(mutex_);
   if (started_) {
-    log_->Log("stream added after the start: ignored");
+    NoteFailure(true, "a stream was added to a profile after its encode had started");
     return;
   }
   handlers_.push_back(new keStreamHandler(encoder));
@@ -44,10 +44,15 @@ void keStreamManager::AddOutput(keOutputStream* out) {
   if (out == nullptr) return;
   keMutexLock lock(mutex_);
   if (started_) {
-    log_->Log("output added after the start: ignored");
+    NoteFailure(false, "an output was added to a profile after its encode had started");
     return;
   }
   outputs_.push_back(out);
+}
+
+void keStreamManager::SetFailureListener(std::function<void(const std::string&)> listener) {
+  keMutexLock lock(mutex_);
+  failureListener_ = std::move(listener);
 }
 
 void keStreamManager::Start() {
@@ -115,7 +120,10 @@ int64_t keStreamManager::Step() {
     for (keStreamPageObserver* observer : observers_)
       observer->AddEntry(offset, static_cast<uint32_t>(page->GetSerial()), page->GetKeyPosition(), timeMs);
   }
-  for (keOutputStream* out : outputs_) page->WriteTo(out);
+  for (keOutputStream* out : outputs_) {
+    page->WriteTo(out);
+    if (out->HasFailed()) RaiseFailure(out->GetFailureReason());
+  }
 
   page = source->TakePage();
   handler->PageTaken(page->GetUnitCount(), page->IsEndOfStream());
@@ -131,7 +139,25 @@ int64_t keStreamManager::Step() {
 
 void keStreamManager::NoteStreamEnd(keStreamHandler* handler) {
   keEncoderStream* encoder = handler->GetEncoder();
-  if (encoder->HasFailed()) NoteFailure(true, encoder->GetFailureReason());
+  if (encoder->HasFailed()) {
+    NoteFailure(true, encoder->GetFailureReason());
+    RaiseFailure(encoder->GetFailureReason());
+  } else if (handler->GetUnitCount() == 0) {
+    keMutexLock lock(failureMutex_);
+    if (emptyStream_.empty())
+      emptyStream_ = "its " + encoder->GetStreamKind() + " holds no " + encoder->GetUnitName() + " at all";
+  }
+}
+
+void keStreamManager::RaiseFailure(const std::string& reason) {
+  if (failureRaised_) return;
+  failureRaised_ = true;
+  std::function<void(const std::string&)> listener;
+  {
+    keMutexLock lock(mutex_);
+    listener = failureListener_;
+  }
+  if (listener) listener(reason.empty() ? "an encoder or output failed" : reason);
 }
 
 void keStreamManager::NoteFailure(bool ofStream, std::string reason) {
@@ -150,6 +176,11 @@ bool keStreamManager::HasFailedStream() {
 bool keStreamManager::HasFailedOutput() {
   keMutexLock lock(failureMutex_);
   return outputFailed_;
+}
+
+std::string keStreamManager::GetEmptyStreamReason() {
+  keMutexLock lock(failureMutex_);
+  return emptyStream_;
 }
 
 std::string keStreamManager::GetFailureReason() {

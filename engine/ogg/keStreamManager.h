@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -41,10 +42,18 @@ class keStreamManager {
   keStreamManager(const keStreamManager&) = delete;
   keStreamManager& operator=(const keStreamManager&) = delete;
 
-  /// Registers an encoder's stream (not owned). Only before Start.
+  /// Registers an encoder's stream (not owned). Only before Start: a stream
+  /// registered later would be missing from the data, so it is refused and
+  /// counted as a failure of the run.
   void AddStream(keEncoderStream* encoder);
-  /// Registers an output (not owned; never deleted here). Only before Start.
+  /// Registers an output (not owned; never deleted here). Only before Start;
+  /// later, as for AddStream.
   void AddOutput(keOutputStream* out);
+  /// Called, on the manager's thread and at most once, as soon as a failure
+  /// shows while pages are still being written: an output that refused a
+  /// write (a full disk) or a stream that ended failed. Lets the owner stop
+  /// the whole encode at once instead of encoding to the end. Before Start.
+  void SetFailureListener(std::function<void(const std::string&)> listener);
   /// Starts the thread; later calls, from any thread, do nothing.
   void Start();
 
@@ -62,6 +71,9 @@ class keStreamManager {
   bool HasFailedOutput();
   /// Every reason in the order noticed, joined by "; "; empty when none.
   std::string GetFailureReason();
+  /// A stream that ended without a single unit (frame or sample) of data,
+  /// though nothing failed; empty when every stream has data.
+  std::string GetEmptyStreamReason();
 
  private:
   void Run();
@@ -72,6 +84,8 @@ class keStreamManager {
   void NoteStreamEnd(keStreamHandler* handler);
   /// Records a failure of a stream (`ofStream`) or of an output.
   void NoteFailure(bool ofStream, std::string reason);
+  /// Tells the failure listener, once.
+  void RaiseFailure(const std::string& reason);
 
   std::vector<keStreamHandler*> handlers_;
   std::vector<keOutputStream*> outputs_;
@@ -89,4 +103,7 @@ class keStreamManager {
   bool streamFailed_ = false;
   bool outputFailed_ = false;
   std::vector<std::string> failures_;
+  std::string emptyStream_;
+  std::function<void(const std::string&)> failureListener_;
+  bool failureRaised_ = false;
 };

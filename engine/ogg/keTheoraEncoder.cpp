@@ -166,7 +166,13 @@ bool keTheoraEncoder::EncodeStep(keVideoSample* frame) {
   // A frame of another size than announced would be read past its planes.
   const bool fits = frame->width == sourceWidth_ && frame->height == sourceHeight_ &&
                     frame->planes[0] && frame->planes[1] && frame->planes[2];
-  if (!fits) log_->Log("frame size differs from the format: frame skipped");
+  if (!fits) {
+    // Dropping it would leave a hole in the video without a word.
+    char text[160];
+    std::snprintf(text, sizeof text, "a video frame of %dx%d pixels differs from the announced %dx%d",
+                  frame->width, frame->height, sourceWidth_, sourceHeight_);
+    Fail(text);
+  }
   int32_t emits = fits ? policy_->GetEmitCount() : 0;
   if (emits > 0) {
     // The picture is taken out of the sample (scaled, or copied) so that the
@@ -216,7 +222,7 @@ void keTheoraEncoder::CopyPlanes(const keVideoSample* frame, kePlanarPicture& pi
 
 void keTheoraEncoder::EncodeOnce(bool last) {
   if (theora_encode_YUVin(theora_.State(), &yuv_) != 0) {
-    log_->Log("theora_encode_YUVin refused a frame");
+    Fail("the Theora encoder refused a video frame");
     return;
   }
   ogg_packet packet;

@@ -26,6 +26,9 @@ class keTheoraEncoder : public keThreadedEncoder<keVideoSample>,
   keTheoraEncoder(keEngineContext* context, const char* suffix);
   ~keTheoraEncoder() override;
 
+  std::string GetStreamKind() override { return "video"; }
+  std::string GetUnitName() override { return "frames"; }
+
   // keVideoListener, called on the source's streaming thread.
   int32_t Kind() override { return 1; }
   /// Fixes the output size (the set size or the source's, rounded up to a

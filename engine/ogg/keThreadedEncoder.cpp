@@ -21,8 +21,11 @@ keThreadedEncoder<Sample>::~keThreadedEncoder() {
 
 template <class Sample>
 std::string keThreadedEncoder<Sample>::GetFailureReason() {
-  std::lock_guard<std::mutex> lock(reasonMutex_);
-  return reason_;
+  {
+    std::lock_guard<std::mutex> lock(reasonMutex_);
+    if (!reason_.empty()) return reason_;
+  }
+  return wrapper_.GetFailureReason();
 }
 
 template <class Sample>

@@ -56,7 +56,8 @@ class keThreadedEncoder : public keEncoderStream {
 
   keEvent& GetSetupCompletedEvent() override { return setupCompleted_; }
   keOggPageSource* GetPageSource() override { return &wrapper_; }
-  bool HasFailed() override { return failed_.load(); }
+  /// The codec refused, or the Ogg framing refused a packet.
+  bool HasFailed() override { return failed_.load() || wrapper_.HasFailed(); }
   std::string GetFailureReason() override;
 
   /// Runs Run() on a thread of its own.

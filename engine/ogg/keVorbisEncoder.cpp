@@ -40,6 +40,23 @@ void keVorbisEncoder::OnEndOfStream() {
   if (policy_) policy_->OnEndOfStream();
 }
 
+bool keVorbisEncoder::AcceptsSettings(int32_t channels, int32_t sampleRate, int32_t maxBitrate,
+                                      int32_t nominalBitrate, int32_t minBitrate, std::string* reason) {
+  vorbis_info info;
+  vorbis_info_init(&info);
+  const int rc = vorbis_encode_init(&info, channels, sampleRate, maxBitrate, nominalBitrate, minBitrate);
+  vorbis_info_clear(&info);
+  if (rc == 0) return true;
+  if (reason) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "the Vorbis encoder refuses %d channel(s) at %d Hz with %d kbit/s", channels, sampleRate,
+                  nominalBitrate / 1000);
+    *reason = text;
+  }
+  return false;
+}
+
 bool keVorbisEncoder::Setup() {
   char text[160];
   if (!resampler_ || !resampler_->IsReady()) {

@@ -26,6 +26,14 @@ class keVorbisEncoder : public keThreadedEncoder<keAudioSample>,
   keVorbisEncoder(keEngineContext* context, const char* suffix);
   ~keVorbisEncoder() override;
 
+  /// Whether libvorbis accepts these settings (bits per second), asked before
+  /// an encode so that a refusal shows at once; false with a reason.
+  static bool AcceptsSettings(int32_t channels, int32_t sampleRate, int32_t maxBitrate,
+                              int32_t nominalBitrate, int32_t minBitrate, std::string* reason);
+
+  std::string GetStreamKind() override { return "audio"; }
+  std::string GetUnitName() override { return "samples"; }
+
   // keAudioListener, called on the source's streaming thread.
   /// Installs a pass-through policy when none was set, takes a target of 0
   /// channels or rate from the source and creates the resampler.

@@ -18,8 +18,6 @@
 
 namespace {
 constexpr int kKeyBytes = 8;
-// Large blocks: the copy is the last step between the user and the file.
-constexpr size_t kCopyBlock = 1 << 16;
 }  // namespace
 
 OrvexaAVContent::OrvexaAVContent(KestrinAvEncoder* encoder, const char* tempDir)
@@ -42,9 +40,7 @@ OrvexaAVContent::~OrvexaAVContent() {
   delete log_;
 }
 
-void OrvexaAVContent::DeleteTempFile() {
-  if (*tempStream_->GetPath()) std::remove(tempStream_->GetPath());
-}
+void OrvexaAVContent::DeleteTempFile() { tempStream_->Discard(); }
 
 void OrvexaAVContent::StartStreamManager() {
   started_ = true;
@@ -74,31 +70,35 @@ void OrvexaAVContent::SetContentId(int32_t id) {
 int64_t OrvexaAVContent::GetDataSize() { return crxStream_->GetBytesWritten(); }
 
 void OrvexaAVContent::WriteData(keOutputStream* out) {
-  FILE* in = *tempStream_->GetPath() ? std::fopen(tempStream_->GetPath(), "rb") : nullptr;
-  if (in == nullptr) {
-    copyFailure_ = "cannot reopen the temporary file of \"" +
-                   std::string(encoder_->GetName() ? encoder_->GetName() : "") + "\"";
-  } else {
-    std::vector<uint8_t> block(kCopyBlock);
-    size_t got;
-    int64_t copied = 0;
-    while ((got = std::fread(block.data(), 1, block.size(), in)) > 0) {
-      out->Write(block.data(), static_cast<int32_t>(got));
-      copied += static_cast<int64_t>(got);
-    }
-    if (std::ferror(in) || copied != GetDataSize())
-      copyFailure_ = "the temporary file of \"" + std::string(encoder_->GetName() ? encoder_->GetName() : "") +
-                     "\" could not be read back whole";
-    std::fclose(in);
-  }
+  const std::string name = encoder_->GetName() ? encoder_->GetName() : "";
+  int64_t copied = 0;
+  std::string error;
+  const bool read = tempStream_->ReadBack(
+      [&](const uint8_t* block, size_t size) {
+        out->Write(block, static_cast<int32_t>(size));
+        copied += static_cast<int64_t>(size);
+        return !out->HasFailed();  // a container that cannot take more is lost anyway
+      },
+      &error);
+  if (!read) copyFailure_ = "the temporary file of \"" + name + "\" could not be read back: " + error;
+  else if (!out->HasFailed() && copied != GetDataSize())
+    copyFailure_ = "the temporary file of \"" + name + "\" could not be read back whole";
   DeleteTempFile();
 }
 
 void OrvexaAVContent::DiscardData() { DeleteTempFile(); }
 
+std::string OrvexaAVContent::GetTemporaryFileFailure() {
+  return crxStream_->HasFailed() ? crxStream_->GetFailureReason() : std::string();
+}
+
 int64_t OrvexaAVContent::GetDurationMs() {
   keAVSource* source = encoder_->GetSource();
-  return source ? static_cast<int64_t>(std::trunc(source->GetDuration() * 1000.0)) : 0;
+  const int64_t declared = source ? static_cast<int64_t>(std::trunc(source->GetDuration() * 1000.0)) : 0;
+  // A source whose length could not be read has no range to declare; the
+  // streams' own time is then what was encoded (never a negative duration).
+  if (declared <= 0) return encoder_->GetStreamManager()->GetCurrentTime();
+  return declared;
 }
 
 std::string OrvexaAVContent::GetFailureReason() {
@@ -112,3 +112,5 @@ std::string OrvexaAVContent::GetFailureReason() {
   }
   return encoder_->GetMissingStreamReason();
 }
+
+std::string OrvexaAVContent::GetIncompleteReason() { return encoder_->GetStreamManager()->GetEmptyStreamReason(); }

@@ -25,18 +25,23 @@ class OrvexaAVContent : public keAbstractOrvexaContent {
   void AttachSeekIndex(keOrvexaWriter* writer) override;
   void SetContentId(int32_t id) override;
   int64_t GetDataSize() override;
-  /// Copies the temporary file to `out` and deletes it.
+  /// Copies the temporary file to `out` (stopping when `out` fails) and lets
+  /// go of it.
   void WriteData(keOutputStream* out) override;
   int64_t GetDurationMs() override;
   std::string GetFailureReason() override;
+  /// Why the profile's data are incomplete though nothing failed: a stream
+  /// that ended without a single frame or sample. Empty when complete.
+  std::string GetIncompleteReason();
 
   /// Waits until the stream manager has closed the temporary file and the
   /// seek index, its last acts, and then stops the source.
   void WaitStreamManagerDone();
   /// Deletes the temporary file without copying it (an aborted run).
-  void DiscardData();
+  void DiscardData() override;
+  /// Why the temporary file cannot take the data; empty when it can.
+  std::string GetTemporaryFileFailure();
   bool StreamManagerStarted() const { return started_; }
-  const char* GetTempPath() const { return tempStream_->GetPath(); }
   const std::string& GetKeyText() const { return keyText_; }
 
  private:

@@ -3,18 +3,24 @@
 #include "KestrinAvEncoder.h"
 #include "OrvexaAVContent.h"
 #include "keAVSource.h"
+#include "keStreamManager.h"
 
 OrvexaOutput::OrvexaOutput(keEngineContext* context, const char* path)
     : context_(context),
-      fileStream_(new keFileOutputStream(path)),
+      path_(path ? path : ""),
+      fileStream_(keFileOutputStream::Staged(path_.c_str())),
       writer_(new keOrvexaWriter(fileStream_)),
       log_(keCreateLog("OrvexaOutput outStream File")) {}
 
 OrvexaOutput::~OrvexaOutput() {
   if (thread_.joinable()) thread_.join();
-  fileStream_->Close();  // an output that never ran still lets go of its file
+  {
+    std::lock_guard<std::mutex> lock(failMutex_);
+    finishing_ = true;
+  }
+  if (stopThread_.joinable()) stopThread_.join();
+  delete writer_;  // with its contents, before the file stream it wrote to
   delete fileStream_;
-  delete writer_;
   delete log_;
 }
 
@@ -26,6 +32,18 @@ void OrvexaOutput::AddContent(KestrinAvEncoder* encoder, const char* tempDir) {
   auto* content = new OrvexaAVContent(encoder, tempDir);
   avContents_.push_back(content);
   writer_->AddContent(content);
+  encoder->GetStreamManager()->SetFailureListener([this](const std::string& reason) { FailEarly(reason); });
+}
+
+bool OrvexaOutput::Open(std::string* reason) {
+  std::string why;
+  if (!fileStream_->Open()) why = fileStream_->GetFailureReason();
+  for (OrvexaAVContent* content : avContents_) {
+    if (!why.empty()) break;
+    why = content->GetTemporaryFileFailure();
+  }
+  if (reason) *reason = why;
+  return why.empty();
 }
 
 void OrvexaOutput::Start() {
@@ -33,8 +51,19 @@ void OrvexaOutput::Start() {
 }
 
 void OrvexaOutput::Abort(bool abort) {
+  if (abort) cancelled_ = true;
   writer_->SetAbort(abort);
   if (abort) StopAllSources();
+}
+
+void OrvexaOutput::FailEarly(const std::string& reason) {
+  std::lock_guard<std::mutex> lock(failMutex_);
+  if (!earlyFailure_.empty() || finishing_) return;
+  earlyFailure_ = reason;
+  writer_->SetAbort(true);
+  // Not on the calling stream manager's thread: stopping a source waits for
+  // its streams, and they may be waiting on this very manager's encoders.
+  stopThread_ = std::thread([this] { StopAllSources(); });
 }
 
 void OrvexaOutput::StopAllSources() {
@@ -45,14 +74,27 @@ void OrvexaOutput::StopAllSources() {
 }
 
 void OrvexaOutput::Run() {
-  if (fileStream_->HasFailed()) Abort(true);  // no file to write to: end at once
+  std::string reason;
+  if (!Open(&reason)) FailEarly(reason);  // nothing to write to: end at once
 
   writer_->WriteHeader();
   WriteContents();
   fileStream_->Close();
-  CollectFailures();
-  succeeded_ = failures_.empty();
+  Finish();
   GetFinishedEvent().Set();
+}
+
+void OrvexaOutput::Finish() {
+  {
+    std::lock_guard<std::mutex> lock(failMutex_);
+    finishing_ = true;
+  }
+  if (stopThread_.joinable()) stopThread_.join();
+  CollectFailures();
+  if (failures_.empty() && !fileStream_->Publish())
+    failures_.push_back({"", fileStream_->GetFailureReason()});
+  if (!failures_.empty()) fileStream_->Discard();
+  succeeded_ = failures_.empty();
 }
 
 void OrvexaOutput::WriteContents() {
@@ -65,7 +107,14 @@ void OrvexaOutput::WriteContents() {
     }
     return;
   }
-  for (int32_t i = 0; i < writer_->ContentCount(); ++i) writer_->GetContent(i)->WriteData(fileStream_);
+  for (int32_t i = 0; i < writer_->ContentCount(); ++i) {
+    keAbstractOrvexaContent* content = writer_->GetContent(i);
+    if (fileStream_->HasFailed()) {
+      content->DiscardData();
+      continue;
+    }
+    content->WriteData(fileStream_);
+  }
   fileStream_->Pad(static_cast<uint32_t>(writer_->HeaderSize()));
   fileStream_->Close();
 }
@@ -80,8 +129,27 @@ void OrvexaOutput::CollectFailures() {
       failures_.push_back({name ? name : "", reason});
     }
   }
-  if (writer_->IsAborted()) failures_.push_back({"", "the encode was cancelled"});
-  else if (!writer_->HeaderWritten()) failures_.push_back({"", "no header was written"});
+  std::string early;
+  {
+    std::lock_guard<std::mutex> lock(failMutex_);
+    early = earlyFailure_;
+  }
+  if (failures_.empty() && !early.empty()) failures_.push_back({"", early});
+  if (cancelled_) {
+    failures_.push_back({"", "the encode was cancelled"});
+  } else if (failures_.empty() && !writer_->HeaderWritten()) {
+    failures_.push_back({"", "no header was written"});
+  } else if (failures_.empty()) {
+    // Nothing failed, yet a profile without a single frame or sample is no
+    // container a player can use.
+    for (OrvexaAVContent* content : avContents_) {
+      std::string reason = content->GetIncompleteReason();
+      if (!reason.empty()) {
+        const char* name = content->GetEncoder()->GetName();
+        failures_.push_back({name ? name : "", reason});
+      }
+    }
+  }
 }
 
 std::vector<keContentFailure> OrvexaOutput::GetFailures() const { return failures_; }

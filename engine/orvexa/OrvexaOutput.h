@@ -2,15 +2,25 @@
 // content with its own temporary file and key; Start runs the whole write on
 // a thread of its own: the header writer starts every profile's stream
 // manager and waits for all of them, then the contents are copied in and the
-// file is padded and closed, and the finished event is set.
+// file is padded, closed and only then put in place of the output file, and
+// the finished event is set.
+//
+// Nothing is opened at construction: the output file is written without a
+// name in its own folder (Open, or Start) and replaces the output path in
+// one step when it is complete. A run that fails or is aborted leaves the
+// output path as it was, an older file included, and no partial file.
 //
 // Abort may come at any moment from another thread. The run then writes no
-// header, stops every source so that no stream is left waiting, deletes every
-// temporary file and still sets the finished event. After the finished event,
-// Succeeded and GetFailures tell whether the container is complete.
+// header, stops every source so that no stream is left waiting, lets go of
+// every temporary file and still sets the finished event. A failure while
+// the profiles are encoding (a write refused, a full disk, an encoder that
+// failed) stops the run the same way at once, as a failure. After the
+// finished event, Succeeded and GetFailures tell whether the container is
+// complete.
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,11 +48,17 @@ class OrvexaOutput : public keOutputTask {
 
   void SetHeaderProperty(const char* key, const char* value);
   void AddContent(KestrinAvEncoder* encoder, const char* tempDir);
+  /// Creates the file the container is written into, and checks that every
+  /// content's temporary file exists: false, with `reason`, when the run
+  /// could not write. Start calls it too; calling it first lets a caller
+  /// fail before any decoding starts. Only before Start.
+  bool Open(std::string* reason);
   void Start() override;
   void Run() override;
+  /// A cancel: the run ends as soon as it can, as "cancelled".
   void Abort(bool abort);
 
-  /// True when the run wrote a complete container.
+  /// True when the run wrote a complete container and put it in place.
   bool Succeeded() const { return succeeded_; }
   /// What went wrong, by profile; empty after a successful run.
   std::vector<keContentFailure> GetFailures() const;
@@ -50,18 +66,32 @@ class OrvexaOutput : public keOutputTask {
   std::string GetFailureText() const;
 
   keOrvexaWriter* GetWriter() { return writer_; }
+  const std::string& GetPath() const { return path_; }
 
  private:
+  /// A failure while encoding: stops the run at once (any thread).
+  void FailEarly(const std::string& reason);
   void StopAllSources();
   void WriteContents();
   void CollectFailures();
+  void Finish();
 
   keEngineContext* context_;
+  std::string path_;
   keFileOutputStream* fileStream_;
   keOrvexaWriter* writer_;
   std::thread thread_;
   keLog* log_;
   std::vector<OrvexaAVContent*> avContents_;
   std::atomic<bool> succeeded_{false};
+  std::atomic<bool> cancelled_{false};
   std::vector<keContentFailure> failures_;
+
+  /// Guards the early failure and its stopping thread.
+  std::mutex failMutex_;
+  std::string earlyFailure_;
+  /// Stops the sources after an early failure, off the stream manager's
+  /// thread that noticed it; joined before the finished event.
+  std::thread stopThread_;
+  bool finishing_ = false;
 };

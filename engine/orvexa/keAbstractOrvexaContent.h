@@ -37,6 +37,8 @@ class keAbstractOrvexaContent : public keOrvexaPropertyList {
 
   /// Why the content's data are incomplete or missing; empty when sound.
   virtual std::string GetFailureReason() { return std::string(); }
+  /// Lets go of the content's data without writing them (a failed run).
+  virtual void DiscardData() {}
 
   int32_t GetContentId() const { return contentId_; }
   KestrinAvEncoder* GetEncoder() const { return encoder_; }

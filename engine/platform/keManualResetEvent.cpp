@@ -6,10 +6,10 @@
 namespace kePlatform {
 
 void ManualResetEvent::Set() {
-  {
-    std::lock_guard<std::mutex> guard(mutex_);
-    signalled_ = true;
-  }
+  // Notified under the lock: a waiter that wakes may destroy the event at
+  // once, and must not find the setter still using it.
+  std::lock_guard<std::mutex> guard(mutex_);
+  signalled_ = true;
   changed_.notify_all();
 }
 

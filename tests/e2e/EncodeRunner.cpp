@@ -1,11 +1,7 @@
 #include "EncodeRunner.h"
 
-#include <thread>
-
-#include "EncodeWorker.h"
-#include "OrvexaOutput.h"
+#include "EncodeSession.h"
 #include "SourceProbe.h"
-#include "keAVSource.h"
 #include "keFactory.h"
 
 EncodeFields AllFactoryProfiles(const std::string& input, const std::string& output, const std::string& tempDir) {
@@ -28,20 +24,24 @@ bool ProbeInto(EncodeFields& fields) {
 
 EncodeOutcome RunEncode(const EncodeFields& fields, double timeoutSeconds) {
   EncodeOutcome outcome;
-  keFactory factory;
-  EncodeRun run;
-  StartEncode(factory, fields, run);
-  std::thread worker([&run] { RunEncodeWorker(run); });
-  outcome.finished = run.output->GetFinishedEvent().Wait(static_cast<uint32_t>(timeoutSeconds * 1000.0));
-  if (!outcome.finished) {
-    // As a cancel would: so that the test fails instead of hanging.
-    run.reader->Abort();
-    run.output->Abort(true);
+  EncodeSession session;
+  if (!session.Prepare(fields, &outcome.failureText)) {
+    outcome.refused = true;
+    outcome.finished = true;
+    return outcome;
   }
-  worker.join();
-  outcome.succeeded = run.output->Succeeded();
-  outcome.failureText = run.output->GetFailureText();
-  outcome.widestOutput = run.widestOutput;
-  outcome.tallestOutput = run.tallestOutput;
+  session.StartWorkerThread();
+  outcome.finished = session.WaitWorkerDone(static_cast<uint32_t>(timeoutSeconds * 1000.0));
+  if (!outcome.finished) {
+    session.Cancel();
+    session.WaitWorkerDone(30000);
+  }
+  const EncodeResult result = session.Result();
+  outcome.succeeded = result.status == EncodeResult::kSucceeded;
+  outcome.cancelled = result.status == EncodeResult::kCancelled;
+  outcome.failureText = result.reason;
+  outcome.warnings = result.warnings;
+  outcome.widestOutput = session.Run().widestOutput;
+  outcome.tallestOutput = session.Run().tallestOutput;
   return outcome;
 }

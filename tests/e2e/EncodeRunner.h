@@ -1,16 +1,20 @@
 // Runs one encode as the main window does, without the window: the probe's
-// source size, the encode set-up, then the reader and the output started and
-// waited for as the encode worker does.
+// source size, then the encode session the window runs (checks, set-up,
+// worker, outcome).
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "EncodeSetup.h"
 
 struct EncodeOutcome {
-  bool finished = false;   ///< the output signalled finished in time
-  bool succeeded = false;  ///< and reported a complete container
-  std::string failureText;
+  bool refused = false;    ///< the session's checks turned the fields away
+  bool finished = false;   ///< the worker was done in time (or refused)
+  bool succeeded = false;  ///< and the container is complete and in place
+  bool cancelled = false;
+  std::string failureText;  ///< the refusal or the engine's reason
+  std::vector<std::string> warnings;
   int widestOutput = 0;
   int tallestOutput = 0;
 };
@@ -23,5 +27,6 @@ EncodeFields AllFactoryProfiles(const std::string& input, const std::string& out
 /// file as the window would.
 bool ProbeInto(EncodeFields& fields);
 
-/// Set-up and run; gives up waiting after `timeoutSeconds`.
+/// Checks, set-up and run; cancels after `timeoutSeconds`, so that a hang
+/// fails the test instead of blocking it.
 EncodeOutcome RunEncode(const EncodeFields& fields, double timeoutSeconds = 300.0);

@@ -1,21 +1,26 @@
 #include "GeneratedEncode.h"
 
 #include "keAudioSource.h"
+#include "keFactory.h"
 #include "keOrvexaPropertyList.h"
 #include "keTheoraEncoderSettings.h"
 #include "keVideoSource.h"
 #include "keVorbisEncoderSettings.h"
 
 GeneratedEncode::GeneratedEncode(const GeneratedMedia& media, const std::vector<GeneratedProfile>& profiles,
-                                 const std::string& outputPath, const std::string& tempDir)
-    : source_(new GeneratedAVSource(factory_.GetContext(), media)) {
-  output_ = factory_.CreateOrvexaOutput(outputPath.c_str());
-  output_->SetHeaderProperty("vendor", "Harwelco");
+                                 const std::string& outputPath, const std::string& tempDir) {
+  keFactory& factory = session_.Factory();
+  auto run = std::make_unique<EncodeRun>();
+  source_ = new GeneratedAVSource(factory.GetContext(), media);
+  run->otherSource = source_;
+  run->output = factory.CreateOrvexaOutput(outputPath.c_str());
+  run->output->SetHeaderProperty("vendor", "Harwelco");
   for (const GeneratedProfile& profile : profiles) {
-    KestrinAvEncoder* encoder = factory_.CreateAvEncoder();
-    encoders_.push_back(encoder);
+    KestrinAvEncoder* encoder = factory.CreateAvEncoder();
+    run->encoders.push_back(encoder);
+    ++run->streamCount;
     encoder->SetName(profile.name.c_str());
-    encoder->SetSource(source_.get());
+    encoder->SetSource(source_);
     if (profile.audioKbps > 0) {
       encoder->CreateAudioEncoder();
       keVorbisEncoderSettings* audio = encoder->GetAudioEncoder();
@@ -42,31 +47,23 @@ GeneratedEncode::GeneratedEncode(const GeneratedMedia& media, const std::vector<
       }
     }
     encoder->ApplyDefaultPolicies();
-    output_->AddContent(encoder, tempDir.c_str());
+    run->output->AddContent(encoder, tempDir.c_str());
   }
+  if (!session_.PrepareRun(std::move(run), tempDir, &refusal_) && refusal_.empty())
+    refusal_ = "the session refused the run";
 }
 
-GeneratedEncode::~GeneratedEncode() {
-  output_->Abort(true);
-  delete output_;
-  source_->Abort();
-  for (KestrinAvEncoder* encoder : encoders_) delete encoder;
-}
+GeneratedEncode::~GeneratedEncode() = default;
 
-void GeneratedEncode::Start() {
-  output_->Start();
-  source_->Start();
-}
+void GeneratedEncode::Start() { session_.StartWorkerThread(); }
 
 bool GeneratedEncode::WaitFinished(double seconds) {
-  return output_->GetFinishedEvent().Wait(static_cast<uint32_t>(seconds * 1000.0));
+  return session_.WaitWorkerDone(static_cast<uint32_t>(seconds * 1000.0));
 }
 
 bool GeneratedEncode::Run() {
   Start();
-  const bool finished = WaitFinished();
-  source_->Stop();
-  return finished;
+  return WaitFinished();
 }
 
 std::map<std::string, std::string> ContentProperties(keOrvexaPropertyList& list) {

@@ -1,6 +1,7 @@
 // One encode of generated media into an Orvexa container, wired the way the
-// application wires it: one source, one per-profile encoder per profile, each
-// listening to the source and added to the output as a content.
+// application wires it (one source, one per-profile encoder per profile, each
+// listening to the source and added to the output as a content) and run by
+// the application's own encode session.
 #pragma once
 
 #include <map>
@@ -8,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "EncodeSession.h"
 #include "GeneratedAVSource.h"
 #include "KestrinAvEncoder.h"
 #include "OrvexaOutput.h"
-#include "keFactory.h"
 
 struct GeneratedProfile {
   std::string name;
@@ -29,25 +30,28 @@ class GeneratedEncode {
  public:
   GeneratedEncode(const GeneratedMedia& media, const std::vector<GeneratedProfile>& profiles,
                   const std::string& outputPath, const std::string& tempDir);
-  /// Stops everything still running, in the order the application does.
+  /// The session cancels a run still going and waits for its worker.
   ~GeneratedEncode();
 
-  /// Starts the output, then the source, as the encode worker does.
+  /// Starts the session's worker: the source, then the output.
   void Start();
-  /// Waits for the output to finish, up to `seconds`; false on time-out.
+  /// Waits for the worker to be done, up to `seconds`; false on time-out.
   bool WaitFinished(double seconds = 120.0);
-  /// Start, wait, then stop the source; false when the output did not finish.
+  /// Start and wait; false when the worker was not done in time.
   bool Run();
 
+  /// Why the session refused the run (an output or temporary folder that
+  /// cannot be written); empty when it took it.
+  const std::string& Refusal() const { return refusal_; }
+  EncodeSession& Session() { return session_; }
   GeneratedAVSource& Source() { return *source_; }
-  OrvexaOutput& Output() { return *output_; }
-  KestrinAvEncoder& Encoder(size_t i) { return *encoders_[i]; }
+  OrvexaOutput& Output() { return *session_.Run().output; }
+  KestrinAvEncoder& Encoder(size_t i) { return *session_.Run().encoders[i]; }
 
  private:
-  keFactory factory_;
-  std::unique_ptr<GeneratedAVSource> source_;
-  std::vector<KestrinAvEncoder*> encoders_;
-  OrvexaOutput* output_ = nullptr;
+  EncodeSession session_;
+  GeneratedAVSource* source_ = nullptr;  ///< owned by the session's run
+  std::string refusal_;
 };
 
 /// A content's properties as key to value.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <set>
@@ -285,6 +286,61 @@ TEST(keStreamManager, AFailedStreamStillEndsAndIsReportedWithAFailedOutput) {
   EXPECT_EQ(good.bytes, bad.bytes);
   audio.Join();
   EXPECT_EQ(ExtractOggPackets(good.bytes)[0], audio.Sent()) << "the sound stream is whole";
+}
+
+// Refuses every write, as a full disk does.
+class RefusingOutput : public MemoryOutputStream {
+ public:
+  void Write(const uint8_t*, int32_t length) override {
+    if (length > 0) SetFailed("No space left on device");
+  }
+};
+
+// A failure while pages are written is told at once, and once, so that the
+// owner can stop the encode; a stream or output registered after the start
+// and a stream without a single unit of data are failures of the run too.
+TEST(keStreamManager, FailuresShowWhileWritingAndLateOrEmptyStreamsAreReported) {
+  std::vector<TakenPage> taken;
+  FakeEncoder audio(kAudio, &taken), video(kVideo, &taken);
+  RefusingOutput full;
+  keStreamManager manager;
+  std::vector<std::string> told;
+  std::atomic<bool> toldBeforeClose{false};
+  manager.SetFailureListener([&](const std::string& reason) {
+    told.push_back(reason);
+    toldBeforeClose = full.closeCount == 0;
+  });
+  manager.AddStream(&audio);
+  manager.AddStream(&video);
+  manager.AddOutput(&full);
+  audio.Start();
+  video.Start();
+  manager.Start();
+  FakeEncoder late(kAudio, &taken);
+  MemoryOutputStream lateOutput;
+  manager.AddStream(&late);
+  manager.AddOutput(&lateOutput);
+  manager.GetSeekIndex()->WaitClosed();
+  EXPECT_EQ(told, std::vector<std::string>{"No space left on device"});
+  EXPECT_TRUE(toldBeforeClose);
+  const std::string reason = manager.GetFailureReason();
+  EXPECT_NE(reason.find("a stream was added to a profile after its encode had started"), std::string::npos) << reason;
+  EXPECT_NE(reason.find("an output was added to a profile after its encode had started"), std::string::npos) << reason;
+  EXPECT_EQ(lateOutput.closeCount, 0);
+
+  StreamPlan silent = kAudio;
+  silent.packets = 1;
+  silent.unitsPerPacket = 0;
+  FakeEncoder empty(silent, &taken);
+  MemoryOutputStream out;
+  keStreamManager emptyManager;
+  emptyManager.AddStream(&empty);
+  emptyManager.AddOutput(&out);
+  empty.Start();
+  emptyManager.Start();
+  emptyManager.GetSeekIndex()->WaitClosed();
+  EXPECT_FALSE(emptyManager.HasFailedStream());
+  EXPECT_EQ(emptyManager.GetEmptyStreamReason(), "its stream holds no data at all");
 }
 
 }  // namespace

@@ -250,6 +250,23 @@ TEST(TheoraEncoder, RefusedSettingsFailTheStreamButStillEndIt) {
   }
 }
 
+// A frame of another size than announced cannot be encoded; dropping it
+// without a word would pass a video with holes as a whole one.
+TEST(TheoraEncoder, AFrameOfAnotherSizeFailsTheStream) {
+  keEngineContext context;
+  keTheoraEncoder encoder(&context, nullptr);
+  VideoFeed feed(&context, 160, 128, 25.0);
+  feed.hub.AddListener(&encoder);
+  feed.hub.NotifyFormat(96, 80, 25.0, 0, 0, 0, 0);
+  feed.hub.NotifyStart();
+  feed.Play(3);
+  feed.End();
+  EXPECT_EQ(feed.handed, 4);
+  EXPECT_TRUE(encoder.HasFailed());
+  EXPECT_NE(encoder.GetFailureReason().find("160x128"), std::string::npos) << encoder.GetFailureReason();
+  ExpectStreamEndsOnce(DrainStream(encoder), "a frame of another size");
+}
+
 TEST(TheoraEncoder, AStreamEndsWhateverWayTheSourceStops) {
   struct Case {
     std::string name;

@@ -132,10 +132,9 @@ TEST_P(OrvexaOutputAbort, EndsPromptlyWithoutHeaderOrTemporaryFiles) {
     ASSERT_TRUE(encode.WaitFinished(30.0)) << "the aborted output never finished";
     EXPECT_FALSE(encode.Output().Succeeded());
     EXPECT_NE(encode.Output().GetFailureText().find("cancelled"), std::string::npos);
-    EXPECT_TRUE(ReadWholeFile(out).empty()) << "an aborted run wrote a header";
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"}) << "temporary files left behind";
+    EXPECT_TRUE(dir.Entries().empty()) << "an aborted run left a file";
   }
-  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
+  EXPECT_TRUE(dir.Entries().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(AnyMoment, OrvexaOutputAbort,
@@ -156,14 +155,56 @@ TEST(OrvexaOutput, RefusedEncoderSettingsAreReportedAgainstTheirProfile) {
   ASSERT_FALSE(failures.empty());
   EXPECT_EQ(failures[0].profile, "Broken");
   EXPECT_FALSE(failures[0].reason.empty());
-  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
+  EXPECT_TRUE(dir.Entries().empty()) << "a failed run left a file";
 }
 
 TEST(OrvexaOutput, UnwritableOutputFileFailsWithoutLeavingTemporaryFiles) {
   TempDir dir;
   GeneratedEncode encode(ShortClip(), {{"A", 96, 80, 25, 128, 40}}, dir.File("missing/out.orx"), dir.Path());
+  EXPECT_NE(encode.Refusal().find("missing"), std::string::npos) << encode.Refusal();
   ASSERT_TRUE(encode.Run());
+  EXPECT_EQ(encode.Session().Result().status, EncodeResult::kFailed);
   EXPECT_FALSE(encode.Output().Succeeded());
-  EXPECT_FALSE(encode.Output().GetFailureText().empty());
   EXPECT_TRUE(dir.Entries().empty());
+
+  // Without the session's check, the output itself refuses before decoding.
+  OrvexaOutput output(nullptr, dir.File("missing/out.orx").c_str());
+  std::string reason;
+  EXPECT_FALSE(output.Open(&reason));
+  EXPECT_NE(reason.find("missing"), std::string::npos) << reason;
+}
+
+// The container replaces the output only once complete: a run that fails or
+// is cancelled leaves an older output exactly as it was.
+TEST(OrvexaOutput, AFailedOrCancelledRunKeepsTheOlderOutput) {
+  TempDir dir;
+  const std::string out = dir.File("out.orx");
+  {
+    GeneratedEncode good(ShortClip(), {{"A", 96, 80, 25, 128, 40}}, out, dir.Path());
+    ASSERT_TRUE(good.Run());
+    ASSERT_TRUE(good.Output().Succeeded()) << good.Output().GetFailureText();
+  }
+  const std::vector<unsigned char> before = ReadWholeFile(out);
+  ASSERT_FALSE(before.empty());
+
+  GeneratedProfile refused{"Broken", 96, 80, 25, 128, 500};
+  refused.sampleRate = 8000;
+  refused.channels = 1;
+  {
+    GeneratedEncode failing(ShortClip(), {refused}, out, dir.Path());
+    ASSERT_TRUE(failing.Run());
+    EXPECT_FALSE(failing.Output().Succeeded());
+  }
+  {
+    GeneratedMedia endless = ShortClip(30.0);
+    endless.stallAfterFrames = 5;
+    GeneratedEncode cancelled(endless, {{"A", 96, 80, 25, 128, 40}}, out, dir.Path());
+    cancelled.Start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    cancelled.Session().Cancel();
+    ASSERT_TRUE(cancelled.WaitFinished(30.0));
+    EXPECT_EQ(cancelled.Session().Result().status, EncodeResult::kCancelled);
+  }
+  EXPECT_EQ(ReadWholeFile(out), before);
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
 }

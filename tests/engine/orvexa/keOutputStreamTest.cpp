@@ -1,6 +1,9 @@
 // File, temporary, counting and crx-encrypting output streams.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -133,19 +136,59 @@ TEST(keFileOutputStream, ShortWritesAreDetected) {
   EXPECT_LT(full.GetBytesWritten(), 8192);
 }
 
-TEST(keFileOutputStream, TemporaryFilesAreUniqueInsideTheDirectory) {
+// Temporary files have no name: nothing of them can outlive the process,
+// whatever ends it. Their data are read back after Close.
+TEST(keFileOutputStream, TemporaryFilesHaveNoNameAndReadBackWhatWasWritten) {
   TempDir dir;
   keFileOutputStream a(dir.Path().c_str(), true);
   keFileOutputStream b(dir.Path().c_str(), true);
-  EXPECT_STRNE(a.GetPath(), b.GetPath());
-  EXPECT_EQ(std::string(a.GetPath()).rfind(dir.Path() + "/", 0), 0u);
-  EXPECT_EQ(dir.Entries().size(), 2u);
+  ASSERT_FALSE(a.HasFailed()) << a.GetFailureReason();
+  EXPECT_TRUE(dir.Entries().empty());
+  const uint8_t bytes[5] = {1, 2, 3, 4, 5};
+  a.Write(bytes, 5);
+  b.Write(bytes, 2);
   a.Close();
   b.Close();
+  std::vector<uint8_t> back;
+  ASSERT_TRUE(a.ReadBack([&](const uint8_t* data, size_t size) {
+    back.insert(back.end(), data, data + size);
+    return true;
+  }, nullptr));
+  EXPECT_EQ(back, std::vector<uint8_t>(bytes, bytes + 5));
+  EXPECT_TRUE(dir.Entries().empty());
 
   keFileOutputStream none(dir.Path().c_str(), false);
   EXPECT_STREQ(none.GetPath(), "");
-  EXPECT_EQ(dir.Entries().size(), 2u);
+  EXPECT_TRUE(dir.Entries().empty());
+}
+
+TEST(keFileOutputStream, AStagedFileAppearsOnlyWhenPublished) {
+  TempDir dir;
+  const std::string out = dir.File("out.orx");
+  {
+    FILE* old = std::fopen(out.c_str(), "wb");
+    std::fputs("older", old);
+    std::fclose(old);
+  }
+  const uint8_t bytes[3] = {7, 8, 9};
+  {
+    std::unique_ptr<keFileOutputStream> discarded(keFileOutputStream::Staged(out.c_str()));
+    ASSERT_TRUE(discarded->Open());
+    discarded->Write(bytes, 3);
+    discarded->Close();
+  }
+  EXPECT_EQ(ReadWholeFile(out), (std::vector<unsigned char>{'o', 'l', 'd', 'e', 'r'}));
+  std::unique_ptr<keFileOutputStream> published(keFileOutputStream::Staged(out.c_str()));
+  ASSERT_TRUE(published->Open());
+  published->Write(bytes, 3);
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
+  ASSERT_TRUE(published->Publish()) << published->GetFailureReason();
+  EXPECT_EQ(ReadWholeFile(out), (std::vector<unsigned char>{7, 8, 9}));
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
+
+  std::unique_ptr<keFileOutputStream> nowhere(keFileOutputStream::Staged(dir.File("no/such/out.orx").c_str()));
+  EXPECT_FALSE(nowhere->Open());
+  EXPECT_NE(nowhere->GetFailureReason().find("no/such"), std::string::npos);
 }
 
 TEST(keByteCountOutputStream, CountsWithoutStoring) {

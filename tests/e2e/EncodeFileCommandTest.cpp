@@ -1,0 +1,213 @@
+// The encode_file harness as a user runs it: the faults it once had, each now
+// a clean refusal or failure with a message that names the value, an exit
+// code that means what it says, and never a destroyed or partial file.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "OrvexaContainerReader.h"
+#include "TempDir.h"
+#include "TestMedia.h"
+
+extern char** environ;
+
+namespace {
+
+struct Finished {
+  int exitCode = -1;  ///< 128 + n when ended by signal n
+  std::string output;  ///< stdout and stderr together
+};
+
+std::string ReadText(const std::string& path) {
+  const std::vector<unsigned char> bytes = ReadWholeFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+void CopyFile(const std::string& from, const std::string& to) {
+  const std::vector<unsigned char> bytes = ReadWholeFile(from);
+  FILE* file = std::fopen(to.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+// Starts encode_file with `args`, its output going to `log`.
+pid_t Spawn(const std::vector<std::string>& args, const std::string& log) {
+  std::vector<std::string> all = {ENCODE_FILE_PATH};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  pid_t pid = -1;
+  posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+// Waits up to `seconds` for `pid`, killing it when it takes longer.
+Finished Reap(pid_t pid, const std::string& log, double seconds = 120.0) {
+  Finished finished;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      ADD_FAILURE() << "encode_file did not end in time";
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  finished.output = ReadText(log);
+  return finished;
+}
+
+Finished RunHarness(const std::vector<std::string>& args, const TempDir& logDir) {
+  const std::string log = logDir.File("log.txt");
+  const Finished finished = Reap(Spawn(args, log), log);
+  std::remove(log.c_str());
+  return finished;
+}
+
+}  // namespace
+
+TEST(EncodeFileCommand, AnOutputThatIsTheInputIsRefusedAndTheInputKept) {
+  TempDir dir, logs;
+  const std::string input = dir.File("in.mp4");
+  CopyFile(TestMedia::Path("av.mp4"), input);
+  ASSERT_EQ(symlink(input.c_str(), dir.File("link.mp4").c_str()), 0);
+  ASSERT_EQ(link(input.c_str(), dir.File("hard.mp4").c_str()), 0);
+  const std::vector<unsigned char> before = ReadWholeFile(input);
+  for (const std::string& output : {input, dir.Path() + "/./in.mp4", dir.File("link.mp4"), dir.File("hard.mp4")}) {
+    SCOPED_TRACE(output);
+    const Finished run = RunHarness({"--input", input, "--output", output, "--tmp", dir.Path()}, logs);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("is the source file"), std::string::npos) << run.output;
+    EXPECT_EQ(ReadWholeFile(input), before);
+  }
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"hard.mp4", "in.mp4", "link.mp4"}));
+}
+
+TEST(EncodeFileCommand, AFailedRunKeepsTheOlderOutput) {
+  TempDir dir, logs;
+  const std::string input = TestMedia::Path("av.mp4");
+  const std::string output = dir.File("o.osq");
+  const Finished good = RunHarness({"--input", input, "--output", output, "--tmp", dir.Path()}, logs);
+  ASSERT_EQ(good.exitCode, 0) << good.output;
+  const std::vector<unsigned char> before = ReadWholeFile(output);
+  const Finished failed = RunHarness({"--input", input, "--output", output, "--tmp", "/nonexistent"}, logs);
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_NE(failed.output.find("\"/nonexistent\""), std::string::npos) << failed.output;
+  EXPECT_EQ(ReadWholeFile(output), before);
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"o.osq"});
+}
+
+// Values that leave nothing to encode or that the encoders cannot honour:
+// refused before the encode (exit 1), the value named. Values that are no
+// numbers at all: the usage text and exit 2.
+TEST(EncodeFileCommand, ImpossibleOrMalformedValuesAreRefusedByName) {
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    const char* named;
+  };
+  const std::vector<Case> cases = {
+      {{"--start", "10"}, 1, "\"10\""},
+      {{"--start", "1.5", "--end", "1"}, 1, "\"1\""},
+      {{"--start", "1.5", "--end", "1.5"}, 1, "\"1.5\""},
+      {{"--profile", "A,160,128,25,0,40"}, 1, "\"0\""},
+      {{"--profile", "A,160,128,25,256,1"}, 1, "Vorbis"},
+      {{"--crop", "120,0,0,0"}, 1, "no picture"},
+      {{"--end", "-2"}, 2, "\"-2\""},
+      {{"--start", "-1"}, 2, "\"-1\""},
+      {{"--start", "soon"}, 2, "\"soon\""},
+      {{"--crop", "1,2,x,4"}, 2, "\"x\""},
+      {{"--crop", "1,2,-3,4"}, 2, "\"-3\""},
+      {{"--profile", "A,160,128,25,-256,40"}, 2, "\"-256\""},
+      {{"--profile", "A,160,tall,25,256,40"}, 2, "\"tall\""},
+      {{"--profile", "A,160,128,fast,256,40"}, 2, "\"fast\""},
+  };
+  const std::string input = TestMedia::Path("av.mp4");
+  for (const Case& c : cases) {
+    std::string what;
+    for (const std::string& arg : c.args) what += arg + " ";
+    SCOPED_TRACE(what);
+    TempDir dir, logs;
+    std::vector<std::string> args = {"--input", input, "--output", dir.File("o.osq"), "--tmp", dir.Path()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Finished run = RunHarness(args, logs);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
+    EXPECT_NE(run.output.find(c.named), std::string::npos) << run.output;
+    if (c.exitCode == 2) {
+      EXPECT_NE(run.output.find("usage:"), std::string::npos) << run.output;
+    }
+    EXPECT_TRUE(dir.Entries().empty());
+  }
+}
+
+TEST(EncodeFileCommand, AnAudioOnlySourceGetsTheWindowsMessage) {
+  TempDir dir, logs;
+  const Finished run =
+      RunHarness({"--input", TestMedia::Path("audio.mp3"), "--output", dir.File("o.osq"), "--tmp", dir.Path()}, logs);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("has no picture: a source needs video and audio"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("Unable to find any audio/video codec."), std::string::npos) << run.output;
+  EXPECT_TRUE(dir.Entries().empty());
+}
+
+// The container declares the range actually encoded, cut to the source.
+TEST(EncodeFileCommand, TheDeclaredDurationIsTheRangeEncoded) {
+  TempDir dir, logs;
+  const std::string output = dir.File("o.osq");
+  const Finished run = RunHarness({"--input", TestMedia::Path("av.mp4"), "--output", output, "--tmp", dir.Path(),
+                            "--start", "0.5", "--end", "10"},
+                           logs);
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const OrvexaContainer container = ReadOrvexaContainerFile(output);
+  ASSERT_TRUE(container.errors.empty()) << container.ErrorText();
+  ASSERT_FALSE(container.AudioVideoContents().empty());
+  for (const OrvexaContent* content : container.AudioVideoContents())
+    EXPECT_EQ(content->Property("content-duration"), "1500");
+}
+
+// SIGINT and SIGTERM cancel the encode as the window's Cancel does: nothing
+// of the run is left, neither the output nor a temporary file.
+TEST(EncodeFileCommand, ASignalCancelsAndLeavesNothing) {
+  for (int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal == SIGINT ? "SIGINT" : "SIGTERM");
+    TempDir dir, temp, logs;
+    const std::string log = logs.File("log.txt");
+    // Large pictures for nine profiles: slow enough to be half-way.
+    std::vector<std::string> args = {"--input", TestMedia::Path("av.mp4"), "--output", dir.File("o.osq"),
+                                     "--tmp", temp.Path()};
+    for (int p = 0; p < 9; ++p) {
+      args.push_back("--profile");
+      args.push_back("P" + std::to_string(p) + ",1280,720,25,2000,128");
+    }
+    const pid_t pid = Spawn(args, log);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (ReadText(log).find("Done") == std::string::npos && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    kill(pid, signal);
+    const Finished run = Reap(pid, log);
+    EXPECT_EQ(run.exitCode, 128 + signal) << run.output;
+    EXPECT_NE(run.output.find("cancelled"), std::string::npos) << run.output;
+    EXPECT_TRUE(dir.Entries().empty()) << "the output of a cancelled run is there";
+    EXPECT_TRUE(temp.Entries().empty()) << "temporary files left behind";
+  }
+}
