@@ -17,6 +17,8 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "EncodeSession.h"
 #include "MyWorkerThread.h"
@@ -55,6 +57,15 @@ void EnableRunCommands(wxFrame* frame, bool enable) {
   if (wxToolBar* tools = frame->GetToolBar()) {
     if (tools->FindById(kEncodeCommandId)) tools->EnableTool(kEncodeCommandId, enable);
   }
+}
+
+// Parts of the source the engine had to leave out: the container is
+// complete but not all of the source is in it, which the user must know.
+void ShowWarnings(const std::vector<std::string>& warnings, wxWindow* parent) {
+  if (warnings.empty()) return;
+  wxString text = _("The encode left out parts of the source that could not be read:\n");
+  for (const std::string& warning : warnings) text += "\n" + wxString::FromUTF8(warning);
+  wxMessageBox(text, kEditionTitle, wxOK | wxICON_WARNING, parent);
 }
 
 bool AskYesNo(const wxString& text) {
@@ -155,8 +166,12 @@ void abstractMainFrame::RunEncoding(wxMediaCtrl* media, wxCheckBox* htmlPage, wx
   if (media) media->Stop();
   runStart = NowSeconds();
   finishedEvent->Reset();
+  // Told before the thread starts: from now on the session waits for its
+  // worker whatever happens.
+  session->ExpectWorker(true);
   if (worker->Run() != wxTHREAD_NO_ERROR) {
     delete worker;
+    session->ExpectWorker(false);
     finishedEvent->Set();
     wxLogError(_("Can't create thread!"));
     // Nothing was started: the engine objects go at once.
@@ -198,22 +213,24 @@ void abstractMainFrame::FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlP
 
   const int total = static_cast<int>(NowSeconds() - runStart);
   const EncodeResult result = session->Result();
-  if (cancelled || result.status == EncodeResult::kCancelled) {
-    cancelled = true;
-    wxMessageBox(_("Encoding Canceled"), kEditionTitle, wxOK | wxICON_INFORMATION, frame);
-  } else if (result.status == EncodeResult::kSucceeded) {
+  // The outcome is the engine's: a cancel that came once the container was
+  // complete changed nothing, and the finished file is kept and reported.
+  if (result.status == EncodeResult::kSucceeded) {
     wxMessageBox(wxString(_("Finished Encoding    \n\nTotal Time:     ")) + AppUtils().FormatHMS(total), kEditionTitle,
                  wxOK | wxICON_INFORMATION, frame);
     SetText(totalLabel, AppUtils().FormatHMS(0));
+    ShowWarnings(result.warnings, frame);
     if (htmlPage && htmlPage->IsChecked()) {
       WriteHtmlPage(graphicToolbar && graphicToolbar->IsChecked(), showVideo && showVideo->IsChecked());
     }
+  } else if (cancelled || result.status == EncodeResult::kCancelled) {
+    wxMessageBox(_("Encoding Canceled"), kEditionTitle, wxOK | wxICON_INFORMATION, frame);
   } else {
     const wxString reason =
         result.reason.empty() ? wxString(_("The encoder stopped without a reason.")) : wxString::FromUTF8(result.reason);
     wxMessageBox(wxString(_("Encoding failed:\n\n")) + reason, kEditionTitle, wxOK | wxICON_ERROR, frame);
   }
-  CleanupEncoding(cancelled || result.status != EncodeResult::kSucceeded);
+  CleanupEncoding(result.status != EncodeResult::kSucceeded);
 }
 
 bool abstractMainFrame::WaitForWorker(int milliseconds) {

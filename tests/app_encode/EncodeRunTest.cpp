@@ -2,6 +2,7 @@
 // polling, the finalize animation, the closing messages, cancel and engine
 // failures, and the idle state after.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/gauge.h>
@@ -10,6 +11,7 @@
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -209,6 +211,43 @@ TEST_F(EncodeRun, EngineFailureTellsTheReasonAndLeavesNoOutputNorPage) {
   EXPECT_FALSE(said.empty());
   ExpectIdle();
   EXPECT_TRUE(out.Entries().empty());
+}
+
+// A disk that fills up while the run writes: files of this process may not
+// grow past 64 KiB for the time of the run.
+TEST_F(EncodeRun, AWriteFailingDuringTheRunIsToldWithTheEnginesReason) {
+  const std::string source = LongSource(6);
+  frame->input->SetValue(source);
+  frame->htmlPage->SetValue(true);
+  struct rlimit before {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit full = before;
+  full.rlim_cur = 64 * 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage("Encoding failed:\n\n", wxID_OK, kEditionCaption, wxICON_ERROR).Prefix());
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, previousSignal);
+  const std::string said = ExpectMessage::LastText().utf8_string();
+  EXPECT_GT(said.size(), std::string("Encoding failed:\n\n").size()) << said;
+  std::printf("a failed write told as: %s\n", said.c_str());
+  ExpectIdle();
+  EXPECT_TRUE(out.Entries().empty());  // no output, no page
+  EXPECT_TRUE(temp.Entries().empty());
+}
+
+TEST_F(EncodeRun, PartsOfTheSourceLeftOutAreToldAfterTheFinishedMessage) {
+  frame->input->SetValue(DamagedSource());
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage(kFinished, wxID_OK).Prefix(),
+                ExpectMessage("The encode left out parts of the source that could not be read:\n", wxID_OK,
+                              kEditionCaption, wxICON_WARNING)
+                    .Prefix());
+  EXPECT_NE(ExpectMessage::LastText().Find("damaged packet"), wxNOT_FOUND) << ExpectMessage::LastText().utf8_string();
+  ExpectIdle();
+  const OrvexaContainer container = ReadOrvexaContainerFile(out.File("clip.osq"));
+  EXPECT_TRUE(container.errors.empty()) << container.ErrorText();
 }
 
 namespace {

@@ -27,5 +27,9 @@ class WhileRunning : public wxTimer {
 /// beside the test binary.
 std::string LongSource(int seconds);
 
+/// A 4 s H.264 + AAC MP4 with bytes of its data overwritten in seven places:
+/// it probes well, and decoding skips damaged packets.
+std::string DamagedSource();
+
 /// The names in a directory, sorted.
 std::vector<std::string> DirectoryEntries(const std::string& dir);
