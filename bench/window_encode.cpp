@@ -8,7 +8,7 @@
 //   window_encode --input F --output O --tmp DIR [--all] [--runs N] [--verbose] [--no-preview]
 //
 // Without --all the window's factory rows are used (ADSL1 alone); --verbose
-// also lists every gap above 250 ms; --no-preview builds the window without a
+// also lists every gap above 150 ms; --no-preview builds the window without a
 // media control. Prints one line per run:
 //   run N: window S s, longest event gap G ms, idle events K
 // Exits 0 only when every run finished with a complete container.
@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
       for (size_t i = 1; i < marks.size(); ++i) {
         const double gap = std::chrono::duration<double, std::milli>(marks[i] - marks[i - 1]).count();
         longest = std::max(longest, gap);
-        if (verbose && gap > 250.0) std::printf("  gap %.0f ms before mark %zu of %zu\n", gap, i, marks.size() - 1);
+        if (verbose && gap > 150.0) std::printf("  gap %.0f ms before mark %zu of %zu\n", gap, i, marks.size() - 1);
       }
       const double seconds = std::chrono::duration<double>(g_marks.finished - g_marks.started).count();
       std::printf("run %d: window %.2f s, longest event gap %.0f ms, idle events %zu\n", run, seconds, longest,
