@@ -43,7 +43,10 @@ mainFrame* OstrelApp::Start(wxAppConsole& app) {
   auto* frame = new mainFrame(nullptr, ID_MAIN_FRAME, _("Ostrel"), wxDefaultPosition, wxSize(900, 700),
                               mainFrame::DefaultStyle());
   AppUtils().CheckForUpdatesDaily(frame);
-  frame->Show(true);
+  // An updater started from the daily question has closed the window so that
+  // it can replace the program's files: the window goes at the first idle
+  // time and must not appear meanwhile.
+  if (!wxPendingDelete.Member(frame)) frame->Show(true);
   return frame;
 }
 

@@ -17,7 +17,8 @@ class OstrelApp : public wxApp {
   /// The start-up steps in their order, on the given application object:
   /// instance check, names, image handlers, main window (which may ask for
   /// the temporary-files directory), daily update offer, Show. Returns the
-  /// shown window, or null when another instance runs.
+  /// window (not shown when a started updater has closed it), or null when
+  /// another instance runs.
   static mainFrame* Start(wxAppConsole& app);
 
   /// The single-instance name (on this platform a lock file in the home directory).

@@ -8,6 +8,8 @@ namespace {
 std::string DirectoryPart(const std::string& path) {
   const size_t at = path.rfind(kePlatform::kPathSeparator);
   if (at == std::string::npos) return std::string();
+  // A program in the root directory lies in "/", not in "" (the current one).
+  if (at == 0) return path.substr(0, 1);
   return path.substr(0, at);
 }
 

@@ -16,5 +16,5 @@ struct AppPathInputs {
 /// In order: a non-empty override value; the directory of an absolute argv0;
 /// the directory of currentDir joined with argv0 when that file exists; the
 /// first directory of PATH holding argv0. Empty when none applies. Directories
-/// are returned without their trailing separator.
+/// are returned without their trailing separator, the root as "/".
 std::string FindAppPathIn(const AppPathInputs& in);

@@ -129,6 +129,31 @@ class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
   std::function<void()> check;
 };
 
+/// A message box expected with its text, caption and buttons, default and icon
+/// (the style bits wxYES_NO, wxOK, wxNO_DEFAULT, wxCENTRE and the icon);
+/// answers it with `answer`.
+class ExpectBox : public wxExpectModalBase<wxMessageDialog, ExpectBox> {
+ public:
+  ExpectBox(const wxString& message, const wxString& caption, long style, int answer)
+      : message(message), caption(caption), style(style), answer(answer) {}
+
+ protected:
+  int OnInvoked(wxMessageDialog* dialog) const override {
+    EXPECT_EQ(dialog->GetMessage(), message);
+    EXPECT_EQ(dialog->GetCaption(), caption) << message;
+    const long shown = wxYES_NO | wxOK | wxNO_DEFAULT | wxCENTRE | wxICON_MASK;
+    EXPECT_EQ(dialog->GetMessageDialogStyle() & shown, style) << message;
+    return answer;
+  }
+  wxString GetDefaultDescription() const override { return "message box \"" + message + "\""; }
+
+ private:
+  wxString message;
+  wxString caption;
+  long style;
+  int answer;
+};
+
 /// The temporary-files dialog: an action on it, then the code it ends with.
 template <>
 class wxExpectModal<tmpFileRootDialog> : public wxExpectModalBase<tmpFileRootDialog> {

@@ -103,6 +103,53 @@ TEST_F(PanelTest, EveryControlStartsAsBuilt) {
   EXPECT_EQ(f->streamsGrid->GetNumberCols(), 7);
 }
 
+TEST_F(PanelTest, LabelsAndGroupsReadAsWritten) {
+  BuildQuietFrame();
+  std::vector<wxString> labels, groups;
+  for (wxWindow* child : frame->panel->GetChildren()) {
+    if (auto* box = wxDynamicCast(child, wxStaticBox)) {
+      groups.push_back(box->GetLabel());
+    } else if (child->GetId() == wxID_STATIC && wxDynamicCast(child, wxStaticText)) {
+      labels.push_back(child->GetLabel());
+    }
+  }
+  EXPECT_EQ(groups, (std::vector<wxString>{"File information", "Video Information", "Time range (seconds)",
+                                           "Crop (pixels)", "Audio Gain", "Encoding info"}));
+  EXPECT_EQ(labels, (std::vector<wxString>{"Input", "Output", "Width:", "Height:", "Duration:", "Fps:",
+                                           "Audio Channels:", "Audio Sample Rate:", "Video source",
+                                           "Start Time       ", "End Time", "Top", "Right", "Left", "Bottom",
+                                           "Available Streams"}));
+  const std::vector<std::pair<int, const char*>> timeLabels = {
+      {ID_ELAPSED_LABEL, "Elapsed Time:"}, {ID_REMAINING_LABEL, "Remaining Time:"}, {ID_TOTAL_LABEL, "Total Time:"}};
+  for (const auto& [id, text] : timeLabels) {
+    wxWindow* label = wxWindow::FindWindowById(id, frame->panel);
+    ASSERT_NE(label, nullptr) << text;
+    EXPECT_EQ(label->GetLabel(), text);
+  }
+}
+
+// The sizes the controls are made with (-1: the toolkit's own); the window
+// cannot be resized, so these fix the layout.
+TEST_F(PanelTest, ControlsAreMadeInTheirSizes) {
+  BuildQuietFrame();
+  mainFrame* f = frame;
+  const std::vector<std::pair<wxWindow*, wxSize>> cases = {
+      {f->inputPathText, {350, -1}},    {f->inputBrowseButton, {60, -1}}, {f->outputPathText, {350, -1}},
+      {f->outputBrowseButton, {60, -1}}, {f->widthText, {60, -1}},        {f->heightText, {60, -1}},
+      {f->durationText, {60, -1}},      {f->fpsText, {60, -1}},           {f->audioChannelsText, {60, -1}},
+      {f->audioSampleRateText, {60, -1}}, {f->startTimeText, {49, -1}},   {f->endTimeText, {49, -1}},
+      {f->setStartButton, {30, 20}},    {f->setEndButton, {30, 20}},      {f->cropTopText, {49, -1}},
+      {f->cropRightText, {49, -1}},     {f->cropLeftText, {49, -1}},      {f->cropBottomText, {49, -1}},
+      {f->audioGainSlider, {150, -1}},  {f->streamsGrid, {425, 245}},     {f->clearButton, {49, 19}},
+      {f->saveDefaultButton, {49, 19}}, {f->loadDefaultButton, {49, 19}}, {f->resetButton, {49, 19}},
+      {f->progressGauge, {-1, 20}},     {f->encodeButton, {60, -1}},
+  };
+  for (const auto& [control, size] : cases) {
+    SCOPED_TRACE(control->GetId());
+    EXPECT_EQ(control->GetMinSize(), size);
+  }
+}
+
 TEST_F(PanelTest, SourceFactsAreGreyedBoldAndCannotTakeTheFocus) {
   BuildQuietFrame();
   for (wxTextCtrl* fact : {frame->widthText, frame->heightText, frame->durationText, frame->fpsText,

@@ -8,6 +8,8 @@
 #include <wx/menu.h>
 #include <wx/sizer.h>
 
+#include <filesystem>
+
 #include "AppTestSupport.h"
 #include "OstrelApp.h"
 #include "appUtils.h"
@@ -60,6 +62,19 @@ TEST_F(StartupTest, ASecondStartTheSameDayAsksNothing) {
   EXPECT_NO_DIALOG(frame = OstrelApp::Start(*wxTheApp));
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(frame->encodeControl.GetTempDirectory(), "/var/tmp");
+}
+
+TEST_F(StartupTest, AnUpdaterStartedFromTheDailyQuestionLeavesTheWindowUnshown) {
+  ConfigureTempDir();
+  const std::string updater = programDir + "/ostrel-updater";
+  WriteFileText(updater, "#!/bin/sh\n");
+  std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
+  wxTEST_DIALOG(frame = OstrelApp::Start(*wxTheApp),
+                ExpectMessage("Do you want to check if there is an update available ?", wxYES));
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(launcher.commands.size(), 1u);
+  EXPECT_TRUE(IsDestroyed(frame));
+  EXPECT_FALSE(frame->IsShown());
 }
 
 TEST_F(StartupTest, TheWindowIsFixedInSizeAndNamedAsBuilt) {

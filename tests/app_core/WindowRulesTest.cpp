@@ -81,6 +81,10 @@ TEST(FindAppPathTest, LooksInOverrideArgumentWorkingDirectoryThenPath) {
   const std::vector<Case> cases = {
       {"override wins", {"/opt/ostrel/bin/ostrel", "/work", "/from/env", "/usr/bin", exists}, "/from/env"},
       {"absolute argument", {"/opt/ostrel/bin/ostrel", "/work", "", "", exists}, "/opt/ostrel/bin"},
+      {"absolute argument in the root", {"/ostrel", "/work", "", "", exists}, "/"},
+      {"found in the root on PATH",
+       {"ostrel", "/elsewhere", "", "/", [](const std::string& p) { return p == "/ostrel"; }},
+       "/"},
       {"relative to the working directory", {"build/app/ostrel", "/work", "", "", exists}, "/work/build/app"},
       {"working directory with its separator", {"build/app/ostrel", "/work/", "", "", exists}, "/work/build/app"},
       {"found on PATH", {"ostrel", "/elsewhere", "", "/usr/bin::/usr/local/bin", exists}, "/usr/local/bin"},
