@@ -7,6 +7,9 @@
 #include <wx/grid.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -141,4 +144,31 @@ TEST_F(MainWindowEncode, CancelHalfWayLeavesNeitherOutputNorTemporaryFile) {
   EXPECT_FALSE(frame->runningCheck->IsChecked());
   EXPECT_TRUE(out.Entries().empty());
   EXPECT_TRUE(temp.Entries().empty());
+}
+
+// The window keeps handling its events while it encodes: never more than
+// 500 ms between two idle events, from the "Start encoding ?" answer to the
+// "Finished Encoding" message (bench/window_speed.sh measures it on 60 s).
+TEST_F(MainWindowEncode, TheWindowHandlesItsEventsThroughoutTheRun) {
+  using Clock = std::chrono::steady_clock;
+  TypeInput(LongSource(10));
+  SelectRows({0, 1, 2, 3, 4});
+  frame->outputPathText->ChangeValue(wxString::FromUTF8(out.File("movie.osq")));
+  std::vector<Clock::time_point> marks;
+  frame->Bind(wxEVT_IDLE, [&](wxIdleEvent& event) {
+    if (frame->runningCheck->IsChecked()) marks.push_back(Clock::now());
+    event.Skip();
+  });
+  wxTEST_DIALOG(ClickEncode(),
+                ExpectMessage("Start encoding ?", wxID_YES, kEditionCaption, 0, [&] { marks.push_back(Clock::now()); }),
+                ExpectMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK, kEditionCaption, 0, [&] {
+                  marks.push_back(Clock::now());
+                }).Prefix());
+  ASSERT_GT(marks.size(), 10u);
+  double longest = 0.0;
+  for (size_t i = 1; i < marks.size(); ++i) {
+    longest = std::max(longest, std::chrono::duration<double, std::milli>(marks[i] - marks[i - 1]).count());
+  }
+  EXPECT_LE(longest, 500.0) << marks.size() << " idle events";
+  std::printf("longest time without events: %.0f ms over %zu idle events\n", longest, marks.size());
 }

@@ -10,6 +10,8 @@
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
 
+#include <functional>
+
 class GtestModalHook : public wxTestingModalHook {
  public:
   GtestModalHook(const char* file, int line, const char* func) : wxTestingModalHook(file, line, func) {}
@@ -29,8 +31,10 @@ constexpr const char* kEditionCaption = "Ostrel Standard Edition v.3 ";
 /// answered with `answer`.
 class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
  public:
-  ExpectMessage(const wxString& text, int answer, const wxString& caption = kEditionCaption, long icon = 0)
-      : text_(text), answer_(answer), caption_(caption), icon_(icon) {}
+  /// `onShown` runs when the box appears (a test notes the moment).
+  ExpectMessage(const wxString& text, int answer, const wxString& caption = kEditionCaption, long icon = 0,
+                std::function<void()> onShown = {})
+      : text_(text), answer_(answer), caption_(caption), icon_(icon), onShown_(std::move(onShown)) {}
   /// Only the start of the text is compared.
   ExpectMessage Prefix() const {
     ExpectMessage copy(*this);
@@ -45,6 +49,7 @@ class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
 
  protected:
   int OnInvoked(wxMessageDialog* dialog) const override {
+    if (onShown_) onShown_();
     LastText() = dialog->GetMessage();
     if (prefix_) {
       EXPECT_TRUE(dialog->GetMessage().StartsWith(text_)) << dialog->GetMessage().utf8_string();
@@ -64,6 +69,7 @@ class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
   int answer_;
   wxString caption_;
   long icon_;
+  std::function<void()> onShown_;
   bool prefix_ = false;
 };
 
