@@ -159,6 +159,13 @@ TEST_F(MainWindowEncode, TheWindowHandlesItsEventsThroughoutTheRun) {
     if (frame->runningCheck->IsChecked()) marks.push_back(Clock::now());
     event.Skip();
   });
+  // A request to close the window while it encodes is refused; the run goes on.
+  bool closeRefused = false;
+  WhileRunning close([&] {
+    if (!frame->runningCheck->IsChecked()) return false;
+    closeRefused = !frame->Close() && !frame->IsBeingDeleted();
+    return true;
+  });
   wxTEST_DIALOG(ClickEncode(),
                 ExpectMessage("Start encoding ?", wxID_YES, kEditionCaption, 0, [&] { marks.push_back(Clock::now()); }),
                 ExpectMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK, kEditionCaption, 0, [&] {
@@ -170,5 +177,7 @@ TEST_F(MainWindowEncode, TheWindowHandlesItsEventsThroughoutTheRun) {
     longest = std::max(longest, std::chrono::duration<double, std::milli>(marks[i] - marks[i - 1]).count());
   }
   EXPECT_LE(longest, 500.0) << marks.size() << " idle events";
+  EXPECT_TRUE(closeRefused);
+  EXPECT_EQ(ReadOrvexaContainerFile(out.File("movie.osq")).AudioVideoContents().size(), 5u);
   std::printf("longest time without events: %.0f ms over %zu idle events\n", longest, marks.size());
 }
