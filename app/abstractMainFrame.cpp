@@ -1,7 +1,10 @@
+// The encode control's state, start-up and the small helpers its parts share.
 #include "abstractMainFrame.h"
 
 #include <wx/frame.h>
 #include <wx/intl.h>
+
+#include <chrono>
 
 #include "EncodeSession.h"
 #include "keEvent.h"
@@ -9,9 +12,12 @@
 
 abstractMainFrame::abstractMainFrame() = default;
 
-// The finished event and the engine objects outlive nothing here: the frame
-// is destroyed only when no run is active (the close handler refuses it).
-abstractMainFrame::~abstractMainFrame() { delete finishedEvent; }
+// The window is destroyed only when no run is active (the close handler
+// refuses it), so no worker uses the session or the finished event by now.
+abstractMainFrame::~abstractMainFrame() {
+  session.reset();
+  delete finishedEvent;
+}
 
 void abstractMainFrame::Init() {
   RegisterSourceFilters();
@@ -24,3 +30,37 @@ void abstractMainFrame::SetEditionTitle(wxFrame* target) {
 }
 
 void abstractMainFrame::UnregisterSourceFilter() { UnregisterSourceFilters(); }
+
+void abstractMainFrame::SetInputControls(wxTextCtrl* input, wxTextCtrl* output, wxTextCtrl* startTime,
+                                         wxTextCtrl* endTime, wxTextCtrl* cropTop, wxTextCtrl* cropRight,
+                                         wxTextCtrl* cropLeft, wxTextCtrl* cropBottom, wxTextCtrl* /*unused*/,
+                                         wxCheckBox* keepAspect, wxCheckBox* keepSourceSize, wxGrid* grid,
+                                         wxFrame* target) {
+  inputField = input;
+  outputField = output;
+  startTimeField = startTime;
+  endTimeField = endTime;
+  cropTopField = cropTop;
+  cropRightField = cropRight;
+  cropLeftField = cropLeft;
+  cropBottomField = cropBottom;
+  keepAspectBox = keepAspect;
+  keepSourceSizeBox = keepSourceSize;
+  streamsGrid = grid;
+  frame = target;
+}
+
+void abstractMainFrame::SetProgressControls(wxStaticText* elapsed, wxStaticText* remaining, wxStaticText* total,
+                                            wxStaticText* status, wxGauge* progress, wxWindow* /*unused1*/,
+                                            wxWindow* /*unused2*/) {
+  elapsedLabel = elapsed;
+  remainingLabel = remaining;
+  totalLabel = total;
+  statusLabel = status;
+  gauge = progress;
+}
+
+long abstractMainFrame::NowSeconds() {
+  return static_cast<long>(
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
+}

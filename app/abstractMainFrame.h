@@ -3,12 +3,31 @@
 // the last probe's facts, the output extension, the temporary-files folder,
 // the session of the current run) and the main window's controls that an
 // encode reads and writes. Everything here runs on the GUI thread, except
-// the worker thread's part of a run (see abstractMainFrameRun.cpp).
+// the worker thread's part of a run.
+//
+//   GUI thread (OnEncode, RunEncoding)       worker (MyWorkerThread::Entry)
+//   ----------------------------------       ------------------------------
+//   checks, StartEncode: session Prepare
+//   reset finished event, start worker  -->  session RunWorker: reader and
+//   every 300 ms: yield, show the first      output started, waited for,
+//     profile's percent; cancel asked ->       reader stopped, result kept
+//     session Cancel                         FinishEncoding: done flag,
+//   until 100 %, output finished or          finished event signalled; the
+//     worker done                            worker touches nothing after
+//   wait for the finished event in short
+//     slices, yielding, "Finalize..."
+//   outcome message, HTML page
+//   CleanupEncoding: session released (only now: the worker is done)
+//
+// The finished event is signalled whenever no worker is running, so the
+// engine objects are never released under a worker that still uses them.
 #pragma once
 
 #include <wx/string.h>
 
+#include <atomic>
 #include <memory>
+#include <string>
 
 class EncodeSession;
 class keEvent;
@@ -22,6 +41,40 @@ class wxMediaEvent;
 class wxStaticText;
 class wxTextCtrl;
 class wxWindow;
+
+/// The main window's controls that the Encode command reads and writes. Null
+/// members are allowed for the media control and the three page boxes.
+struct EncodeWindow {
+  wxFrame* frame = nullptr;  ///< its menu bar and toolbar carry the commands
+  wxTextCtrl* input = nullptr;
+  wxTextCtrl* output = nullptr;
+  wxTextCtrl* startTime = nullptr;
+  wxTextCtrl* endTime = nullptr;
+  wxTextCtrl* cropTop = nullptr;
+  wxTextCtrl* cropRight = nullptr;
+  wxTextCtrl* cropLeft = nullptr;
+  wxTextCtrl* cropBottom = nullptr;
+  wxCheckBox* keepAspect = nullptr;
+  wxCheckBox* keepSourceSize = nullptr;
+  wxCheckBox* deinterlace = nullptr;
+  wxCheckBox* htmlPage = nullptr;
+  wxCheckBox* graphicToolbar = nullptr;
+  wxCheckBox* showVideo = nullptr;
+  wxCheckBox* running = nullptr;  ///< the hidden running flag
+  wxGrid* grid = nullptr;
+  wxStaticText* elapsed = nullptr;
+  wxStaticText* remaining = nullptr;
+  wxStaticText* total = nullptr;
+  wxStaticText* status = nullptr;
+  wxGauge* gauge = nullptr;
+  wxButton* encodeButton = nullptr;
+  wxMediaCtrl* media = nullptr;
+};
+
+/// Command ids the run disables while it lasts.
+constexpr int kEncodeCommandId = 10035;
+constexpr int kExitCommandId = 10017;
+constexpr int kTempDirCommandId = 10062;
 
 class abstractMainFrame {
  public:
@@ -55,9 +108,13 @@ class abstractMainFrame {
   // Source and output choice, probe and preview.
   bool ChooseSourceFile(wxTextCtrl* input, wxTextCtrl* output, wxWindow* parent);
   void ChooseOutputFile(wxTextCtrl* output, wxWindow* parent);
-  void ProbeSource(wxStaticText* width, wxStaticText* height, wxStaticText* duration,
-                   wxStaticText* frameRate, wxStaticText* channels, wxStaticText* sampleRate,
-                   wxTextCtrl* input, wxButton* encodeButton, wxMediaCtrl* media, wxFrame* frame);
+  /// The six fact displays may be labels or (disabled) text fields. A null
+  /// media control means no preview.
+  void ProbeSource(wxWindow* width, wxWindow* height, wxWindow* duration, wxWindow* frameRate,
+                   wxWindow* channels, wxWindow* sampleRate, wxTextCtrl* input, wxButton* encodeButton,
+                   wxMediaCtrl* media, wxFrame* frame);
+  /// Stops the preview once the media control has loaded it.
+  void OnMediaLoaded(wxMediaCtrl* media);
 
   // The run's controls, stored before every run.
   void SetInputControls(wxTextCtrl* input, wxTextCtrl* output, wxTextCtrl* startTime,
@@ -75,6 +132,36 @@ class abstractMainFrame {
 
   // ---- The run (abstractMainFrameRun.cpp) ----
 
+  /// The whole Encode command (menu, tool and button): asks, checks, sets the
+  /// window running, builds the engine objects, runs them and returns the
+  /// window to idle. While a run is going the same command asks whether to
+  /// cancel it. Re-entered from the run's own yields.
+  void OnEncode(const EncodeWindow& window);
+  /// Menus Encode, Exit and temporary folder and the Encode tool disabled,
+  /// the running flag ticked, the button labelled "Cancel".
+  void SetEncodeUiRunning(const EncodeWindow& window);
+  /// The idle state of the window after a run.
+  void ResetEncodeUi(const EncodeWindow& window);
+  /// Builds the engine objects of the run from the stored input controls.
+  /// False, after telling the user why, when the engine refuses the fields.
+  bool StartEncode(bool deinterlace);
+  /// Runs the prepared session to its end, keeping the window alive.
+  void RunEncoding(wxMediaCtrl* media, wxCheckBox* htmlPage, wxCheckBox* graphicToolbar,
+                   wxCheckBox* showVideo, wxFrame* frame);
+  /// Shows the progress texts; returns the elapsed seconds.
+  int UpdateProgress(int percentage);
+  void UpdateFinalizeTime(int elapsed);
+  void AnimateStatus(const wxString& text);
+  /// The worker's last word: it no longer touches the session. Sets the done
+  /// flag and signals the finished event.
+  void FinishEncoding();
+  /// Releases the session (after its worker is done) and, after a cancel or
+  /// a failure, makes sure no partial output stays.
+  void CleanupEncoding(bool failed);
+  bool IsDone() const { return done; }
+  /// The session of the current run, or null between runs.
+  EncodeSession* GetSession() { return session.get(); }
+
   // ---- Temporary-files folder (abstractMainFrameTempDir.cpp) ----
   wxString GetTempDir(wxWindow* parent);
   void ShowTempDirDialog(wxWindow* parent);
@@ -88,7 +175,7 @@ class abstractMainFrame {
  protected:
   int streamCount = 0;
   bool cancelRequested = false;
-  bool done = false;
+  std::atomic<bool> done{false};  ///< written by the worker, read by the GUI thread
   keEvent* finishedEvent = nullptr;
   double aspectRatio = 1.25;
   int sourceWidth = 720;
@@ -99,6 +186,9 @@ class abstractMainFrame {
   wxString outputExtension = "osq";
   wxString tempDirectory;
   std::unique_ptr<EncodeSession> session;  ///< the engine objects of the current run
+  std::string runOutputPath;  ///< the output the run writes, fixed at its set-up
+  long runStart = 0;           ///< seconds on the steady clock
+  long pollingEnd = 0;
 
   wxStaticText* elapsedLabel = nullptr;
   wxStaticText* remainingLabel = nullptr;
@@ -118,4 +208,19 @@ class abstractMainFrame {
   wxCheckBox* keepSourceSizeBox = nullptr;
   wxGrid* streamsGrid = nullptr;
   wxFrame* frame = nullptr;
+
+ protected:
+  /// Seconds on a clock that never goes back.
+  static long NowSeconds();
+
+ private:
+  /// Waits up to `milliseconds` for the finished event, handling the GUI's
+  /// events every slice of it; true once the worker is done.
+  bool WaitForWorker(int milliseconds);
+  /// Ends polling, waits for the worker, tells the outcome.
+  void FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlPage, wxCheckBox* graphicToolbar,
+                 wxCheckBox* showVideo);
+  bool IsSameFileAsInput(const wxString& output) const;
+
+  bool HasSelectedRow() const;
 };

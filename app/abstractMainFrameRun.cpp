@@ -1,0 +1,290 @@
+// One encode from the window: the Encode command, the run with its progress,
+// cancel and finalize, the outcome told to the user, and the clean-up.
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/filefn.h>
+#include <wx/frame.h>
+#include <wx/gauge.h>
+#include <wx/grid.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/mediactrl.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "EncodeSession.h"
+#include "MyWorkerThread.h"
+#include "abstractMainFrame.h"
+#include "appUtils.h"
+#include "keEvent.h"
+
+namespace {
+
+const char kEditionTitle[] = "Ostrel Standard Edition v.3 ";
+
+// The first profile is polled every 300 ms and the finalize status moves
+// every 500 ms, but the GUI handles its events every 100 ms in between (and
+// every 150 ms of the animation), so the window answers at once; the end of
+// the worker cuts every wait short.
+constexpr int kPollMilliseconds = 300;
+constexpr int kFinalizeWaitMilliseconds = 500;
+constexpr int kSliceMilliseconds = 100;
+constexpr int kAnimationStepMilliseconds = 150;
+
+void SetText(wxStaticText* label, const wxString& text) {
+  if (label) label->SetLabel(text);
+}
+
+// Lets the GUI process its events with every other top-level window
+// disabled, so that only the main window (and its Cancel) answers.
+void YieldToGui(wxWindow* frame) { wxSafeYield(frame, true); }
+
+void EnableRunCommands(wxFrame* frame, bool enable) {
+  if (!frame) return;
+  if (wxMenuBar* menus = frame->GetMenuBar()) {
+    for (int id : {kEncodeCommandId, kExitCommandId, kTempDirCommandId}) {
+      if (menus->FindItem(id)) menus->Enable(id, enable);
+    }
+  }
+  if (wxToolBar* tools = frame->GetToolBar()) {
+    if (tools->FindById(kEncodeCommandId)) tools->EnableTool(kEncodeCommandId, enable);
+  }
+}
+
+// Parts of the source the engine had to leave out: the container is
+// complete but not all of the source is in it, which the user must know.
+void ShowWarnings(const std::vector<std::string>& warnings, wxWindow* parent) {
+  if (warnings.empty()) return;
+  wxString text = _("The encode left out parts of the source that could not be read:\n");
+  for (const std::string& warning : warnings) text += "\n" + wxString::FromUTF8(warning);
+  wxMessageBox(text, kEditionTitle, wxOK | wxICON_WARNING, parent);
+}
+
+bool AskYesNo(const wxString& text) {
+  wxMessageDialog question(nullptr, text, wxGetTranslation(kEditionTitle), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+  return question.ShowModal() == wxID_YES;
+}
+
+}  // namespace
+
+void abstractMainFrame::OnEncode(const EncodeWindow& window) {
+  if (window.running && window.running->IsChecked()) {
+    // The polling loop sees the flag and cancels the run.
+    if (AskYesNo(_("Cancel encoding ?"))) SetCancelRequested(true);
+    return;
+  }
+  if (!AskYesNo(_("Start encoding ?"))) return;
+
+  SetCancelRequested(false);
+  SetInputControls(window.input, window.output, window.startTime, window.endTime, window.cropTop,
+                   window.cropRight, window.cropLeft, window.cropBottom, nullptr, window.keepAspect,
+                   window.keepSourceSize, window.grid, window.frame);
+  SetProgressControls(window.elapsed, window.remaining, window.total, window.status, window.gauge, nullptr,
+                      nullptr);
+  if (!PrepareEncoding()) return;
+
+  SetEncodeUiRunning(window);
+  if (StartEncode(window.deinterlace && window.deinterlace->IsChecked())) {
+    RunEncoding(window.media, window.htmlPage, window.graphicToolbar, window.showVideo, window.frame);
+  }
+  ResetEncodeUi(window);
+}
+
+void abstractMainFrame::SetEncodeUiRunning(const EncodeWindow& window) {
+  EnableRunCommands(window.frame, false);
+  if (window.running) window.running->SetValue(true);
+  if (window.encodeButton) window.encodeButton->SetLabel(_("Cancel"));
+}
+
+void abstractMainFrame::ResetEncodeUi(const EncodeWindow& window) {
+  EnableRunCommands(window.frame, true);
+  if (window.status) {
+    window.status->SetForegroundColour(wxColour(0, 0, 0));
+    window.status->SetLabel(_("0 Stream(s) : Done 0 %"));
+  }
+  if (window.gauge) window.gauge->SetValue(0);
+  if (window.running) window.running->SetValue(false);
+  if (window.encodeButton) window.encodeButton->SetLabel(_("Encode"));
+  SetText(window.elapsed, "00:00:00");
+  SetText(window.remaining, "00:00:00");
+}
+
+bool abstractMainFrame::StartEncode(bool deinterlace) {
+  EncodeFields fields;
+  fields.inputPath = inputField->GetValue().utf8_string();
+  fields.outputPath = outputField->GetValue().utf8_string();
+  fields.startSeconds = startTimeField->GetValue().utf8_string();
+  fields.endSeconds = endTimeField->GetValue().utf8_string();
+  fields.cropTop = cropTopField->GetValue().utf8_string();
+  fields.cropRight = cropRightField->GetValue().utf8_string();
+  fields.cropBottom = cropBottomField->GetValue().utf8_string();
+  fields.cropLeft = cropLeftField->GetValue().utf8_string();
+  fields.deinterlace = deinterlace;
+  fields.keepSourceDimensions = keepSourceSizeBox && keepSourceSizeBox->IsChecked();
+  fields.keepAspectRatio = keepAspectBox && keepAspectBox->IsChecked();
+  fields.sourceWidth = sourceWidth;
+  fields.sourceHeight = sourceHeight;
+  const int rows = std::min(streamsGrid->GetNumberRows(), kStreamRowCount);
+  const int columns = std::min(streamsGrid->GetNumberCols(), kStreamColumnCount);
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < columns; ++column) {
+      fields.rows[row][column] = streamsGrid->GetCellValue(row, column).utf8_string();
+    }
+  }
+  fields.tempDir = tempDirectory.utf8_string();
+
+  session = std::make_unique<EncodeSession>();
+  std::string reason;
+  if (!session->Prepare(fields, &reason)) {
+    session.reset();
+    wxMessageBox(wxString::FromUTF8(reason), kEditionTitle, wxOK | wxICON_ERROR, frame);
+    return false;
+  }
+  runOutputPath = fields.outputPath;
+  const EncodeRun& run = session->Run();
+  streamCount = run.streamCount;
+  aspectRatio = run.aspectRatio;
+  widestOutput = run.widestOutput;
+  tallestOutput = run.tallestOutput;
+  return true;
+}
+
+void abstractMainFrame::RunEncoding(wxMediaCtrl* media, wxCheckBox* htmlPage, wxCheckBox* graphicToolbar,
+                                    wxCheckBox* showVideo, wxFrame* target) {
+  if (!session) return;
+  // Detached: it deletes itself once Entry returns. Only a thread that
+  // failed to start is ours to delete.
+  auto* worker = new MyWorkerThread(*this);
+  if (media) media->Stop();
+  runStart = NowSeconds();
+  finishedEvent->Reset();
+  // Told before the thread starts: from now on the session waits for its
+  // worker whatever happens.
+  session->ExpectWorker(true);
+  if (worker->Run() != wxTHREAD_NO_ERROR) {
+    delete worker;
+    session->ExpectWorker(false);
+    finishedEvent->Set();
+    wxLogError(_("Can't create thread!"));
+    // Nothing was started: the engine objects go at once.
+    session.reset();
+    return;
+  }
+  frame = target ? target : frame;
+  YieldToGui(frame);
+
+  int percentage = 0;
+  int elapsed = 0;
+  bool cancelled = false;
+  // A failed or short first profile may never reach 100 %: the end of the
+  // output or of the worker ends the polling too.
+  while (percentage < 100) {
+    WaitForWorker(kPollMilliseconds);
+    if (cancelRequested) {
+      session->Cancel();
+      cancelled = true;
+      break;
+    }
+    percentage = session->FirstProfilePercent();
+    elapsed = UpdateProgress(percentage);
+    if (session->IsOutputFinished() || done) break;
+  }
+  pollingEnd = NowSeconds();
+  FinishRun(cancelled, elapsed, htmlPage, graphicToolbar, showVideo);
+}
+
+void abstractMainFrame::FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlPage, wxCheckBox* graphicToolbar,
+                                  wxCheckBox* showVideo) {
+  // The worker signals the finished event as its last step, after a cancel
+  // too: until then it may still use the output and the reader. The wait is
+  // cut into slices so that the window keeps handling its events.
+  while (!WaitForWorker(kFinalizeWaitMilliseconds)) {
+    AnimateStatus(_("Finalize"));
+    UpdateFinalizeTime(elapsed);
+  }
+
+  const int total = static_cast<int>(NowSeconds() - runStart);
+  const EncodeResult result = session->Result();
+  // The outcome is the engine's: a cancel that came once the container was
+  // complete changed nothing, and the finished file is kept and reported.
+  if (result.status == EncodeResult::kSucceeded) {
+    wxMessageBox(wxString(_("Finished Encoding    \n\nTotal Time:     ")) + AppUtils().FormatHMS(total), kEditionTitle,
+                 wxOK | wxICON_INFORMATION, frame);
+    SetText(totalLabel, AppUtils().FormatHMS(0));
+    ShowWarnings(result.warnings, frame);
+    if (htmlPage && htmlPage->IsChecked()) {
+      WriteHtmlPage(graphicToolbar && graphicToolbar->IsChecked(), showVideo && showVideo->IsChecked());
+    }
+  } else if (cancelled || result.status == EncodeResult::kCancelled) {
+    wxMessageBox(_("Encoding Canceled"), kEditionTitle, wxOK | wxICON_INFORMATION, frame);
+  } else {
+    const wxString reason =
+        result.reason.empty() ? wxString(_("The encoder stopped without a reason.")) : wxString::FromUTF8(result.reason);
+    wxMessageBox(wxString(_("Encoding failed:\n\n")) + reason, kEditionTitle, wxOK | wxICON_ERROR, frame);
+  }
+  CleanupEncoding(result.status != EncodeResult::kSucceeded);
+}
+
+bool abstractMainFrame::WaitForWorker(int milliseconds) {
+  for (int waited = 0; waited < milliseconds; waited += kSliceMilliseconds) {
+    const bool finished = finishedEvent->Wait(std::min(kSliceMilliseconds, milliseconds - waited));
+    YieldToGui(frame);
+    if (finished) return true;
+  }
+  return false;
+}
+
+int abstractMainFrame::UpdateProgress(int percentage) {
+  const int elapsed = static_cast<int>(NowSeconds() - runStart);
+  // Before the first percent no remaining time can be told.
+  wxString remaining = "--:--:--";
+  if (percentage > 0) {
+    const int estimate = static_cast<int>(elapsed * 100.0 / percentage) - elapsed;
+    remaining = AppUtils().FormatHMS(std::max(estimate, 0));
+  }
+  SetText(elapsedLabel, AppUtils().FormatHMS(elapsed));
+  SetText(remainingLabel, remaining);
+  SetText(totalLabel, AppUtils().FormatHMS(elapsed));
+  if (gauge) gauge->SetValue(std::clamp(percentage, 0, 100));
+  SetText(statusLabel, wxString::Format(_("%d Stream(s) : Done %d %%  "), streamCount, percentage));
+  return elapsed;
+}
+
+void abstractMainFrame::UpdateFinalizeTime(int elapsed) {
+  SetText(totalLabel, AppUtils().FormatHMS(elapsed + static_cast<int>(NowSeconds() - pollingEnd)));
+}
+
+void abstractMainFrame::AnimateStatus(const wxString& text) {
+  if (statusLabel) statusLabel->SetForegroundColour(wxColour(255, 0, 0));
+  for (const char* dots : {".", "...", "......"}) {
+    SetText(statusLabel, text + dots);
+    wxMilliSleep(kAnimationStepMilliseconds);
+    YieldToGui(frame);
+  }
+  SetText(statusLabel, text + "......");
+}
+
+void abstractMainFrame::FinishEncoding() {
+  done = true;
+  if (finishedEvent) finishedEvent->Set();
+}
+
+void abstractMainFrame::CleanupEncoding(bool failed) {
+  // The worker is done (the finished event said so): the session's engine
+  // objects can go. Its destructor waits for the worker all the same.
+  session.reset();
+  // A run that did not succeed leaves no partial output. The name is the one
+  // the run wrote, not the field's: the field may have been edited since.
+  if (failed && !runOutputPath.empty() && wxFileExists(wxString::FromUTF8(runOutputPath))) {
+    wxRemoveFile(wxString::FromUTF8(runOutputPath));
+  }
+  runOutputPath.clear();
+}

@@ -1,0 +1,310 @@
+// The run from the window: the questions, the running state, progress while
+// polling, the finalize animation, the closing messages, cancel and engine
+// failures, and the idle state after.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/gauge.h>
+#include <wx/menu.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/toolbar.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "EncodeTestFrame.h"
+#include "EncodeTestSupport.h"
+#include "ModalExpectations.h"
+#include "OrvexaContainerReader.h"
+#include "TempDir.h"
+#include "TestMedia.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kFinished[] = "Finished Encoding    \n\nTotal Time:     ";
+
+// What the window looked like at one moment of a run.
+struct RunSnapshot {
+  bool running;
+  bool encodeMenu, exitMenu, tempDirMenu, encodeTool;
+  std::string button, status, elapsed, remaining;
+  int gauge;
+};
+
+class EncodeRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new EncodeTestFrame;
+    frame->control.SetTempDirectory(temp.Path());
+    frame->output->ChangeValue(out.File("clip.osq"));
+  }
+  void TearDown() override { CloseFrame(frame); }
+
+  RunSnapshot Snapshot() const {
+    wxMenuBar* menus = frame->GetMenuBar();
+    return {frame->running->IsChecked(),
+            menus->IsEnabled(kEncodeCommandId),
+            menus->IsEnabled(kExitCommandId),
+            menus->IsEnabled(kTempDirCommandId),
+            frame->GetToolBar()->GetToolEnabled(kEncodeCommandId),
+            frame->encodeButton->GetLabel().utf8_string(),
+            frame->status->GetLabel().utf8_string(),
+            frame->elapsed->GetLabel().utf8_string(),
+            frame->remaining->GetLabel().utf8_string(),
+            frame->gauge->GetValue()};
+  }
+  /// `afterRun`: a run has been through ResetEncodeUi.
+  void ExpectIdle(bool afterRun = true) const {
+    const RunSnapshot idle = Snapshot();
+    EXPECT_FALSE(idle.running);
+    EXPECT_TRUE(idle.encodeMenu && idle.exitMenu && idle.tempDirMenu && idle.encodeTool);
+    EXPECT_EQ(idle.button, "Encode");
+    EXPECT_EQ(idle.status, "0 Stream(s) : Done 0 %");
+    if (afterRun) {
+      EXPECT_EQ(frame->status->GetForegroundColour(), wxColour(0, 0, 0));
+    }
+    EXPECT_EQ(idle.gauge, 0);
+    EXPECT_EQ(idle.elapsed, "00:00:00");
+    EXPECT_EQ(idle.remaining, "00:00:00");
+  }
+
+  TempDir out;
+  TempDir temp;
+  EncodeTestFrame* frame = nullptr;
+};
+
+}  // namespace
+
+TEST_F(EncodeRun, AnsweringNoOrAFailingCheckLeavesTheWindowIdle) {
+  frame->input->SetValue(TestMedia::Path("av.avi"));
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_NO, kEditionCaption, wxICON_QUESTION));
+  ExpectIdle(false);
+  EXPECT_TRUE(out.Entries().empty());
+
+  frame->input->ChangeValue(out.File("none.avi"));
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage("Input file not found", wxID_OK, kEditionCaption, wxICON_ERROR));
+  ExpectIdle(false);
+  EXPECT_TRUE(out.Entries().empty());
+}
+
+TEST_F(EncodeRun, RunShowsItsProgressThenFinishedAndReturnsToIdle) {
+  frame->input->SetValue(LongSource(6));
+  frame->SelectRows({0, 2});
+  frame->htmlPage->SetValue(true);
+  std::vector<RunSnapshot> seen;
+  WhileRunning watch([&] {
+    if (frame->running->IsChecked()) seen.push_back(Snapshot());
+    return false;
+  });
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage(kFinished, wxID_OK, kEditionCaption, wxICON_INFORMATION).Prefix());
+  watch.Stop();
+
+  EXPECT_TRUE(std::regex_match(ExpectMessage::LastText().utf8_string(),
+                               std::regex("Finished Encoding    \n\nTotal Time:     00:00:[0-9][0-9]")))
+      << ExpectMessage::LastText().utf8_string();
+  ASSERT_FALSE(seen.empty());
+  std::set<std::string> statuses;
+  for (const RunSnapshot& s : seen) {
+    EXPECT_TRUE(s.running);
+    EXPECT_FALSE(s.encodeMenu || s.exitMenu || s.tempDirMenu || s.encodeTool);
+    EXPECT_EQ(s.button, "Cancel");
+    if (s.status.find("Finalize") == std::string::npos && s.status != "0 Stream(s) : Done 0 %") {
+      statuses.insert(s.status);
+      EXPECT_TRUE(std::regex_match(s.status, std::regex("2 Stream\\(s\\) : Done [0-9]+ %  "))) << s.status;
+      EXPECT_TRUE(std::regex_match(s.elapsed, std::regex("00:00:[0-9][0-9]"))) << s.elapsed;
+    }
+  }
+  EXPECT_FALSE(statuses.empty());
+  ExpectIdle();
+  EXPECT_EQ(frame->total->GetLabel(), "00:00:00");
+  EXPECT_EQ(frame->control.GetStreamCount(), 2);
+  EXPECT_EQ(frame->control.GetSession(), nullptr);
+
+  const OrvexaContainer container = ReadOrvexaContainerFile(out.File("clip.osq"));
+  EXPECT_TRUE(container.errors.empty()) << container.ErrorText();
+  EXPECT_EQ(container.AudioVideoContents().size(), 2u);
+#ifdef OSTREL_HAS_PAGE_WRITER
+  // The page, as "Generate HTML page" asks.
+  EXPECT_GT(out.Entries().size(), 1u);
+#endif
+  EXPECT_TRUE(temp.Entries().empty());
+}
+
+TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndLeavesNoFile) {
+  frame->input->SetValue(LongSource(30));
+  frame->SelectRows({0, 1, 2, 3, 4});
+  frame->htmlPage->SetValue(true);
+  int asked = 0;
+  std::string statusAtCancel;
+  // Asked twice while polling: "No" first (the run goes on), then "Yes".
+  WhileRunning cancel([&] {
+    if (!frame->running->IsChecked() || frame->gauge->GetValue() < 3) return false;
+    statusAtCancel = frame->status->GetLabel().utf8_string();
+    wxCommandEvent click(wxEVT_BUTTON, frame->encodeButton->GetId());
+    click.SetEventObject(frame->encodeButton);
+    frame->encodeButton->GetEventHandler()->ProcessEvent(click);
+    return ++asked == 2;
+  });
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage("Cancel encoding ?", wxID_NO, kEditionCaption, wxICON_QUESTION),
+                ExpectMessage("Cancel encoding ?", wxID_YES),
+                ExpectMessage("Encoding Canceled", wxID_OK, kEditionCaption, wxICON_INFORMATION));
+  EXPECT_EQ(asked, 2);
+  EXPECT_TRUE(std::regex_match(statusAtCancel, std::regex("5 Stream\\(s\\) : Done [0-9]+ %  "))) << statusAtCancel;
+  ExpectIdle();
+  // The total keeps the last value the polling showed.
+  EXPECT_TRUE(std::regex_match(frame->total->GetLabel().utf8_string(), std::regex("00:00:[0-9][0-9]")));
+  EXPECT_TRUE(out.Entries().empty());       // no output, no page
+  EXPECT_TRUE(temp.Entries().empty());      // no temporary file
+  EXPECT_EQ(frame->control.GetSession(), nullptr);
+}
+
+// The cancel arrives at any moment of the polling: before the worker has
+// even reached the engine, early, late. Every time the engine objects are
+// released only after the worker is done with them, and nothing stays.
+TEST_F(EncodeRun, CancelAtAnyMomentOfThePollingLeavesNothing) {
+  const std::string source = LongSource(10);
+  for (int percent : {-1, 0, 1, 25, 50}) {
+    SCOPED_TRACE("cancel at " + std::to_string(percent) + " %");
+    TearDown();
+    SetUp();
+    frame->input->SetValue(source);
+    frame->SelectRows({0, 1, 2, 3, 4});
+    WhileRunning cancel(
+        [&] {
+          if (!frame->running->IsChecked()) return false;
+          if (percent >= 0 && frame->gauge->GetValue() < percent) return false;
+          frame->Encode();
+          return true;
+        },
+        percent < 0 ? 1 : 20);
+    wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                  ExpectMessage("Cancel encoding ?", wxID_YES), ExpectMessage("Encoding Canceled", wxID_OK));
+    EXPECT_TRUE(cancel.Finished());
+    ExpectIdle();
+    EXPECT_EQ(frame->control.GetSession(), nullptr);
+    EXPECT_TRUE(out.Entries().empty());
+    EXPECT_TRUE(temp.Entries().empty());
+  }
+}
+
+TEST_F(EncodeRun, EngineFailureTellsTheReasonAndLeavesNoOutputNorPage) {
+  frame->input->SetValue(TestMedia::Path("av.avi"));
+  frame->htmlPage->SetValue(true);
+  frame->control.SetTempDirectory(temp.File("gone/away"));  // no such folder
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage("", wxID_OK, kEditionCaption, wxICON_ERROR).Prefix());
+  const std::string said = ExpectMessage::LastText().utf8_string();
+  std::printf("engine failure told as: %s\n", said.c_str());
+  EXPECT_EQ(said.find("Finished"), std::string::npos) << said;
+  EXPECT_FALSE(said.empty());
+  ExpectIdle();
+  EXPECT_TRUE(out.Entries().empty());
+}
+
+// A disk that fills up while the run writes: files of this process may not
+// grow past 64 KiB for the time of the run.
+TEST_F(EncodeRun, AWriteFailingDuringTheRunIsToldWithTheEnginesReason) {
+  const std::string source = LongSource(6);
+  frame->input->SetValue(source);
+  frame->htmlPage->SetValue(true);
+  struct rlimit before {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit full = before;
+  full.rlim_cur = 64 * 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage("Encoding failed:\n\n", wxID_OK, kEditionCaption, wxICON_ERROR).Prefix());
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, previousSignal);
+  const std::string said = ExpectMessage::LastText().utf8_string();
+  EXPECT_GT(said.size(), std::string("Encoding failed:\n\n").size()) << said;
+  std::printf("a failed write told as: %s\n", said.c_str());
+  ExpectIdle();
+  EXPECT_TRUE(out.Entries().empty());  // no output, no page
+  EXPECT_TRUE(temp.Entries().empty());
+}
+
+TEST_F(EncodeRun, PartsOfTheSourceLeftOutAreToldAfterTheFinishedMessage) {
+  frame->input->SetValue(DamagedSource());
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage(kFinished, wxID_OK).Prefix(),
+                ExpectMessage("The encode left out parts of the source that could not be read:\n", wxID_OK,
+                              kEditionCaption, wxICON_WARNING)
+                    .Prefix());
+  EXPECT_NE(ExpectMessage::LastText().Find("damaged packet"), wxNOT_FOUND) << ExpectMessage::LastText().utf8_string();
+  ExpectIdle();
+  const OrvexaContainer container = ReadOrvexaContainerFile(out.File("clip.osq"));
+  EXPECT_TRUE(container.errors.empty()) << container.ErrorText();
+}
+
+namespace {
+
+// The progress and animation steps on their own, with a clock set back.
+class ProgressControl : public abstractMainFrame {
+ public:
+  void StartedSecondsAgo(long seconds) { runStart = NowSeconds() - seconds; }
+  void PollingEndedSecondsAgo(long seconds) { pollingEnd = NowSeconds() - seconds; }
+  void SetStreamCount(int count) { streamCount = count; }
+};
+
+}  // namespace
+
+TEST_F(EncodeRun, ProgressTextsAndTheFinalizeAnimation) {
+  ProgressControl control;
+  control.SetProgressControls(frame->elapsed, frame->remaining, frame->total, frame->status, frame->gauge, nullptr,
+                              nullptr);
+  struct Case {
+    long elapsed;
+    int percent;
+    int streams;
+    const char* remaining;
+    const char* status;
+  };
+  const std::vector<Case> cases = {
+      {60, 25, 2, "00:03:00", "2 Stream(s) : Done 25 %  "},
+      {60, 0, 1, "--:--:--", "1 Stream(s) : Done 0 %  "},  // no percent yet: no estimate
+      {3599, 50, 5, "00:59:59", "5 Stream(s) : Done 50 %  "},
+      {7, 100, 1, "00:00:00", "1 Stream(s) : Done 100 %  "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status);
+    control.StartedSecondsAgo(c.elapsed);
+    control.SetStreamCount(c.streams);
+    EXPECT_NEAR(control.UpdateProgress(c.percent), c.elapsed, 1);
+    EXPECT_EQ(frame->remaining->GetLabel(), c.remaining);
+    EXPECT_EQ(frame->status->GetLabel(), c.status);
+    EXPECT_EQ(frame->elapsed->GetLabel(), frame->total->GetLabel());
+    EXPECT_EQ(frame->gauge->GetValue(), c.percent);
+  }
+
+  std::vector<std::string> shown;
+  WhileRunning record(
+      [&] {
+        const std::string text = frame->status->GetLabel().utf8_string();
+        if (shown.empty() || shown.back() != text) shown.push_back(text);
+        EXPECT_EQ(frame->status->GetForegroundColour(), wxColour(255, 0, 0));
+        return false;
+      },
+      20);
+  control.AnimateStatus("Finalize");
+  record.Stop();
+  EXPECT_EQ(shown, (std::vector<std::string>{"Finalize.", "Finalize...", "Finalize......"}));
+  EXPECT_EQ(frame->status->GetLabel(), "Finalize......");
+
+  control.PollingEndedSecondsAgo(5);
+  control.UpdateFinalizeTime(60);
+  EXPECT_EQ(frame->total->GetLabel(), "00:01:05");
+}

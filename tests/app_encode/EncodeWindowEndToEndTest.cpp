@@ -1,0 +1,183 @@
+// End to end from the main window itself: a generated source's path typed
+// into the input field, encoded with the factory rows (ADSL1) and with all
+// five profiles through the Encode button; the container taken apart by the
+// tests' reader and every profile decoded by FFmpeg. A cancel half-way
+// leaves neither the output nor a temporary file.
+#include <gtest/gtest.h>
+#include <wx/grid.h>
+#include <wx/textctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/config.h>
+#include <wx/gauge.h>
+
+#include "EncodeTestFrame.h"
+#include "EncodeTestSupport.h"
+#include "GuiTestSupport.h"
+#include "ProgramDirectory.h"
+#include "mainFrame.h"
+#include "ModalExpectations.h"
+#include "OggDecodeCheck.h"
+#include "OrvexaContainerReader.h"
+#include "TempDir.h"
+#include "TestMedia.h"
+
+namespace {
+
+void ExpectEveryProfileDecodes(const std::string& path, const std::vector<std::string>& names) {
+  const OrvexaContainer container = ReadOrvexaContainerFile(path);
+  ASSERT_TRUE(container.errors.empty()) << container.ErrorText();
+  EXPECT_EQ(container.HeaderProperty("vendor"), "Harwelco");
+  const auto profiles = container.AudioVideoContents();
+  ASSERT_EQ(profiles.size(), names.size());
+  for (size_t i = 0; i < profiles.size(); ++i) {
+    const OrvexaContent* content = profiles[i];
+    SCOPED_TRACE(names[i]);
+    EXPECT_EQ(content->Property("content-name"), names[i]);
+    EXPECT_TRUE(container.SeekIndexFor(content->id) != nullptr);
+    const OggDecodeResult decoded = DecodeOggBytes(content->oggBytes);
+    ASSERT_TRUE(decoded.probed) << decoded.errorText;
+    EXPECT_FALSE(decoded.decodeErrors) << decoded.errorText;
+    const DecodedOggStream* video = decoded.Stream("video");
+    const DecodedOggStream* audio = decoded.Stream("audio");
+    ASSERT_TRUE(video && audio);
+    EXPECT_EQ(video->codec, "theora");
+    EXPECT_EQ(std::to_string(video->width), content->Property("video-width"));
+    EXPECT_EQ(audio->codec, "vorbis");
+    EXPECT_GT(video->frames, 0);
+    EXPECT_NEAR(audio->durationSeconds, 2.0, 0.15);
+  }
+}
+
+// The main window over a configuration of the test's own, with its temporary
+// folder set so that building it asks nothing, and no default_streams.xml
+// beside it: the factory rows.
+class MainWindowEncode : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetTestConfig();
+    wxConfigBase::Get()->Write("/General/tmpDir", wxString::FromUTF8(temp.Path()));
+    OverrideProgramDirectory(wxString::FromUTF8(programDir.Path()));
+    wxTEST_DIALOG(frame = new mainFrame(nullptr, ID_MAIN_FRAME, "Ostrel", wxDefaultPosition, wxSize(900, 700),
+                                        mainFrame::DefaultStyle()),
+                  ExpectMessage("<default_streams.xml> corrupted:\n", wxID_OK, "Error").Optional());
+    frame->Show();
+    // The page writer has tests of its own; here only the container counts.
+    frame->htmlPageCheck->SetValue(false);
+  }
+  void TearDown() override {
+    CloseFrame(frame);
+    OverrideProgramDirectory(wxString());
+  }
+  void SelectRows(const std::vector<int>& rows) {
+    for (int row = 0; row < frame->streamsGrid->GetNumberRows(); ++row) frame->streamsGrid->SetCellValue(row, 0, "");
+    for (int row : rows) frame->streamsGrid->SetCellValue(row, 0, "1");
+  }
+  void TypeInput(const std::string& path) {
+    frame->inputPathText->ChangeValue("");
+    for (wxUniChar c : wxString::FromUTF8(path)) frame->inputPathText->AppendText(wxString(c));
+  }
+  void ClickEncode() {
+    wxCommandEvent click(wxEVT_BUTTON, ID_ENCODE_BUTTON);
+    click.SetEventObject(frame->encodeButton);
+    frame->encodeButton->GetEventHandler()->ProcessEvent(click);
+  }
+
+  TempDir out;
+  TempDir temp;
+  TempDir programDir;
+  mainFrame* frame = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MainWindowEncode, TypedSourceEncodesWithTheFactoryRowsAndWithAllFive) {
+  struct Case {
+    const char* what;
+    std::vector<int> rows;  // empty: the rows as the window starts
+    std::vector<std::string> names;
+  };
+  const std::vector<Case> cases = {
+      {"factory rows: ADSL1", {}, {"ADSL1"}},
+      {"all five", {0, 1, 2, 3, 4}, {"Modem", "ISDN", "ADSL1", "ADSL2", "MEGA"}},
+  };
+  TypeInput(TestMedia::Path("av.mp4"));
+  EXPECT_EQ(frame->widthText->GetValue(), "160");
+  EXPECT_TRUE(frame->encodeButton->IsEnabled());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (!c.rows.empty()) SelectRows(c.rows);
+    const std::string output = out.File(std::string("movie") + std::to_string(c.names.size()) + ".osq");
+    frame->outputPathText->ChangeValue(wxString::FromUTF8(output));
+    wxTEST_DIALOG(ClickEncode(), ExpectMessage("Start encoding ?", wxID_YES),
+                  ExpectMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK).Prefix());
+    EXPECT_FALSE(frame->runningCheck->IsChecked());
+    EXPECT_EQ(frame->encodeButton->GetLabel(), "Encode");
+    ExpectEveryProfileDecodes(output, c.names);
+    EXPECT_TRUE(temp.Entries().empty());
+  }
+  EXPECT_EQ(out.Entries(), (std::vector<std::string>{"movie1.osq", "movie5.osq"}));
+}
+
+TEST_F(MainWindowEncode, CancelHalfWayLeavesNeitherOutputNorTemporaryFile) {
+  TypeInput(LongSource(30));
+  SelectRows({0, 1, 2, 3, 4});
+  frame->outputPathText->ChangeValue(wxString::FromUTF8(out.File("movie.osq")));
+  int percentAtCancel = -1;
+  WhileRunning cancel([&] {
+    if (!frame->runningCheck->IsChecked() || frame->progressGauge->GetValue() < 3) return false;
+    percentAtCancel = frame->progressGauge->GetValue();
+    ClickEncode();
+    return true;
+  });
+  wxTEST_DIALOG(ClickEncode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage("Cancel encoding ?", wxID_YES), ExpectMessage("Encoding Canceled", wxID_OK));
+  EXPECT_GE(percentAtCancel, 3);
+  EXPECT_LT(percentAtCancel, 100);
+  EXPECT_FALSE(frame->runningCheck->IsChecked());
+  EXPECT_TRUE(out.Entries().empty());
+  EXPECT_TRUE(temp.Entries().empty());
+}
+
+// The window keeps handling its events while it encodes: never more than
+// 500 ms between two idle events, from the "Start encoding ?" answer to the
+// "Finished Encoding" message (bench/window_speed.sh measures it on 60 s).
+TEST_F(MainWindowEncode, TheWindowHandlesItsEventsThroughoutTheRun) {
+  using Clock = std::chrono::steady_clock;
+  TypeInput(LongSource(10));
+  SelectRows({0, 1, 2, 3, 4});
+  frame->outputPathText->ChangeValue(wxString::FromUTF8(out.File("movie.osq")));
+  std::vector<Clock::time_point> marks;
+  frame->Bind(wxEVT_IDLE, [&](wxIdleEvent& event) {
+    if (frame->runningCheck->IsChecked()) marks.push_back(Clock::now());
+    event.Skip();
+  });
+  // A request to close the window while it encodes is refused; the run goes on.
+  bool closeRefused = false;
+  WhileRunning close([&] {
+    if (!frame->runningCheck->IsChecked()) return false;
+    closeRefused = !frame->Close() && !frame->IsBeingDeleted();
+    return true;
+  });
+  wxTEST_DIALOG(ClickEncode(),
+                ExpectMessage("Start encoding ?", wxID_YES, kEditionCaption, 0, [&] { marks.push_back(Clock::now()); }),
+                ExpectMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK, kEditionCaption, 0, [&] {
+                  marks.push_back(Clock::now());
+                }).Prefix());
+  ASSERT_GT(marks.size(), 10u);
+  double longest = 0.0;
+  for (size_t i = 1; i < marks.size(); ++i) {
+    longest = std::max(longest, std::chrono::duration<double, std::milli>(marks[i] - marks[i - 1]).count());
+  }
+  EXPECT_LE(longest, 500.0) << marks.size() << " idle events";
+  EXPECT_TRUE(closeRefused);
+  EXPECT_EQ(ReadOrvexaContainerFile(out.File("movie.osq")).AudioVideoContents().size(), 5u);
+  std::printf("longest time without events: %.0f ms over %zu idle events\n", longest, marks.size());
+}
