@@ -60,7 +60,11 @@ void CopyBesideThePage(const std::string& programDir, const std::string& outputD
 }  // namespace
 
 void abstractMainFrame::WriteHtmlPage(bool toolbar, bool show) {
-  const wxString output = outputField ? outputField->GetValue() : wxString();
+  // The file the run wrote, not whatever the field holds now: the field stays
+  // editable while the run goes on, and the page must name its real video.
+  const wxString output = !runOutputPath.empty() ? wxString::FromUTF8(runOutputPath)
+                          : outputField          ? outputField->GetValue()
+                                                 : wxString();
 
   HtmlPageContent content;
   content.outputPath = ToPageText(output);

@@ -61,3 +61,27 @@ class ExpectYesNo : public wxExpectModalBase<wxMessageDialog, ExpectYesNo> {
   wxString text_, caption_;
   int answer_;
 };
+
+/// Expects a message box whose text begins with `prefix`, keeps the whole
+/// text in `*text` and answers it.
+class ExpectMessageStartingWith
+    : public wxExpectModalBase<wxMessageDialog, ExpectMessageStartingWith> {
+ public:
+  ExpectMessageStartingWith(const wxString& prefix, int answer, wxString* text = nullptr)
+      : prefix_(prefix), answer_(answer), text_(text) {}
+
+ protected:
+  int OnInvoked(wxMessageDialog* dialog) const override {
+    EXPECT_TRUE(dialog->GetMessage().StartsWith(prefix_)) << dialog->GetMessage();
+    if (text_) *text_ = dialog->GetMessage();
+    return answer_;
+  }
+  wxString GetDefaultDescription() const override {
+    return "message box starting \"" + prefix_ + "\"";
+  }
+
+ private:
+  wxString prefix_;
+  int answer_;
+  wxString* text_;
+};

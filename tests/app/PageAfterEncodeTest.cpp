@@ -1,0 +1,135 @@
+// The page from a real encode in the main window: written beside the output
+// after a finished run, naming the file the run wrote, opened when asked;
+// none after a failed run.
+#include "PublishTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/textctrl.h>
+#include <wx/timer.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <wx/config.h>
+
+#include "GuiTestSupport.h"
+#include "TempDir.h"
+#include "TestMedia.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kStart = "Start encoding ?";
+constexpr const char* kFinished = "Finished Encoding";
+
+class PageAfterEncodeTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    ConfigureTempDir(wxString::FromUTF8(temp.Path()));
+    EXPECT_NO_DIALOG(BuildFrame());
+    frame->encodeControl.SetTempDirectory(wxString::FromUTF8(temp.Path()));
+    const std::string source = TestMedia::Path("av.avi");
+    ASSERT_FALSE(source.empty());
+    EXPECT_NO_DIALOG(frame->inputPathText->SetValue(wxString::FromUTF8(source)));
+    frame->outputPathText->ChangeValue(wxString::FromUTF8(out.File("talk.osq")));
+  }
+
+  void Encode() { SendCommand(frame, wxEVT_MENU, ID_ENCODE); }
+
+  TempDir out;
+  TempDir temp;
+};
+
+TEST_F(PageAfterEncodeTest, FinishedRunLeavesThePageBesideTheOutput) {
+  ASSERT_TRUE(frame->htmlPageCheck->GetValue()) << "ticked from the start";
+  frame->showVideoCheck->SetValue(true);
+  frame->graphicToolbarCheck->SetValue(true);
+  // The output field stays editable during the run; the page must still name
+  // the file the run writes.
+  wxTimer editor;
+  editor.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+    if (frame->runningCheck->GetValue()) frame->outputPathText->ChangeValue("/elsewhere/other.osq");
+  });
+  editor.Start(20);
+
+  wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
+                ExpectMessageStartingWith(kFinished, wxID_OK));
+  editor.Stop();
+
+  const std::string page = ReadFileText(out.File("talk.htm"));
+  ASSERT_FALSE(page.empty()) << "no page beside the output";
+  EXPECT_NE(page.find("<param name=\"VideoPath\" value=\"talk.osq\">\r\n"), std::string::npos);
+  EXPECT_NE(page.find("<p>Video: talk.osq&nbsp;&nbsp;Stream: ADSL1</p>"), std::string::npos);
+  const int widest = frame->encodeControl.GetWidestOutput();
+  const int tallest = frame->encodeControl.GetTallestOutput();
+  ASSERT_GT(widest, 0);
+  EXPECT_NE(page.find(" width=\"" + std::to_string(widest + 2) + "\" height=\"" +
+                      std::to_string(tallest + 27) + "\" "),
+            std::string::npos)
+      << "the applet sized from the run's largest output, with the toolbar";
+  EXPECT_NE(page.find("ToolbarSkinPath"), std::string::npos);
+  ASSERT_EQ(launcher.addresses.size(), 1u) << "Show video opens the page";
+  EXPECT_EQ(launcher.addresses[0], out.File("talk.htm"));
+  EXPECT_FALSE(fs::exists("/elsewhere"));
+}
+
+TEST_F(PageAfterEncodeTest, FailedRunLeavesNoPage) {
+  frame->encodeControl.SetTempDirectory(wxString::FromUTF8(temp.File("gone/away")));
+  wxString said;
+  wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
+                ExpectMessageStartingWith("", wxID_OK, &said));
+  EXPECT_FALSE(said.StartsWith(kFinished)) << said;
+  EXPECT_FALSE(fs::exists(out.File("talk.htm")));
+  EXPECT_TRUE(launcher.addresses.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Settings are loaded unchecked; an encode started from nonsense in them is
+// refused with a message, and nothing is written.
+TEST_F(PageAfterEncodeTest, EncodeFromLoadedNonsenseIsRefused) {
+  struct Case {
+    const char* name;
+    const char* key;
+    const char* value;
+  };
+  const std::vector<Case> cases = {
+      {"start time", "/Controls/videoStart", "-5x"},
+      {"crop", "/Controls/videoCropLeft", "a lot"},
+      {"end before start", "/Controls/videoEnd", "1"},
+      {"width", "/Controls/encode2/width", "wide"},
+      {"frame rate", "/Controls/encode2/fps", "fast"},
+      {"video bitrate", "/Controls/encode2/videobitrate", "-1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A sound set of settings, then one value of nonsense.
+    for (wxTextCtrl* field : {frame->startTimeText, frame->endTimeText, frame->cropTopText,
+                              frame->cropRightText, frame->cropBottomText, frame->cropLeftText})
+      field->ChangeValue("0");
+    frame->ResetStreamsToFactory();
+    wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_SAVE_SETTINGS),
+                  ExpectYesNo("Save current settings ?", "Ostrel", wxID_YES));
+    wxConfigBase* config = wxConfigBase::Get();  // a fresh one each round
+    config->Write("/Controls/videoStart", c.key == std::string("/Controls/videoEnd") ? "2" : "0");
+    config->Write(c.key, c.value);
+    SendCommand(frame, wxEVT_MENU, ID_MENU_LOAD_SETTINGS);
+
+    wxString said;
+    wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
+                  ExpectMessageStartingWith("", wxID_OK, &said));
+    EXPECT_FALSE(said.StartsWith(kFinished)) << said;
+    EXPECT_FALSE(frame->runningCheck->GetValue());
+    EXPECT_FALSE(fs::exists(out.File("talk.htm")));
+    ResetTestConfig();
+    ConfigureTempDir(wxString::FromUTF8(temp.Path()));
+  }
+}
+
+}  // namespace
