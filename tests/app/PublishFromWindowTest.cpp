@@ -1,6 +1,7 @@
-// The page from a real encode in the main window: written beside the output
-// after a finished run, naming the file the run wrote, opened when asked;
-// none after a failed run.
+// Publishing with the real encode control of the main window: the page
+// beside the output after a finished run, naming the file the run wrote and
+// opened when asked; none after a failed run; loaded nonsense refused; the
+// output chooser and the checks following the IIS extension.
 #include "PublishTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +14,12 @@
 #include <vector>
 
 #include <wx/config.h>
+#include <wx/filedlg.h>
 
 #include "GuiTestSupport.h"
 #include "TempDir.h"
 #include "TestMedia.h"
+#include "iisManagerExpectation.h"
 
 namespace fs = std::filesystem;
 
@@ -25,7 +28,7 @@ namespace {
 constexpr const char* kStart = "Start encoding ?";
 constexpr const char* kFinished = "Finished Encoding";
 
-class PageAfterEncodeTest : public AppTest {
+class PublishFromWindowTest : public AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
@@ -44,7 +47,7 @@ class PageAfterEncodeTest : public AppTest {
   TempDir temp;
 };
 
-TEST_F(PageAfterEncodeTest, FinishedRunLeavesThePageBesideTheOutput) {
+TEST_F(PublishFromWindowTest, FinishedRunLeavesThePageBesideTheOutput) {
   ASSERT_TRUE(frame->htmlPageCheck->GetValue()) << "ticked from the start";
   frame->showVideoCheck->SetValue(true);
   frame->graphicToolbarCheck->SetValue(true);
@@ -77,7 +80,7 @@ TEST_F(PageAfterEncodeTest, FinishedRunLeavesThePageBesideTheOutput) {
   EXPECT_FALSE(fs::exists("/elsewhere"));
 }
 
-TEST_F(PageAfterEncodeTest, FailedRunLeavesNoPage) {
+TEST_F(PublishFromWindowTest, FailedRunLeavesNoPage) {
   frame->encodeControl.SetTempDirectory(wxString::FromUTF8(temp.File("gone/away")));
   wxString said;
   wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
@@ -93,7 +96,7 @@ namespace {
 
 // Settings are loaded unchecked; an encode started from nonsense in them is
 // refused with a message, and nothing is written.
-TEST_F(PageAfterEncodeTest, EncodeFromLoadedNonsenseIsRefused) {
+TEST_F(PublishFromWindowTest, EncodeFromLoadedNonsenseIsRefused) {
   struct Case {
     const char* name;
     const char* key;
@@ -129,6 +132,58 @@ TEST_F(PageAfterEncodeTest, EncodeFromLoadedNonsenseIsRefused) {
     EXPECT_FALSE(fs::exists(out.File("talk.htm")));
     ResetTestConfig();
     ConfigureTempDir(wxString::FromUTF8(temp.Path()));
+  }
+}
+
+}  // namespace
+
+namespace {
+
+/// The output chooser: its wildcard is kept, the chosen path given back.
+class ExpectOutputChooser : public wxExpectModalBase<wxFileDialog, ExpectOutputChooser> {
+ public:
+  ExpectOutputChooser(const wxString& path, wxString* wildcard) : path_(path), wildcard_(wildcard) {}
+
+ protected:
+  int OnInvoked(wxFileDialog* dialog) const override {
+    *wildcard_ = dialog->GetWildcard();
+    dialog->SetPath(path_);
+    return wxID_OK;
+  }
+
+ private:
+  wxString path_;
+  wxString* wildcard_;
+};
+
+// After the IIS switch the chooser offers "jpg" files and the checks ask for
+// that extension; switching back brings "osq" back in both.
+TEST_F(PublishFromWindowTest, ChooserAndChecksFollowTheExtensionInForce) {
+  struct Case {
+    bool iis;
+    const char* extension;
+    const char* other;
+  };
+  for (const Case& c : {Case{true, "jpg", "osq"}, Case{false, "osq", "jpg"}}) {
+    SCOPED_TRACE(c.extension);
+    frame->manageIisCheck->SetValue(c.iis);
+    wxTEST_DIALOG(SendCommand(frame->manageIisCheck, wxEVT_CHECKBOX, ID_MANAGE_IIS, c.iis),
+                  wxExpectModal<iisManager>(IisAnswer::Ok));
+    ASSERT_EQ(frame->encodeControl.GetOutputExtension(), c.extension);
+
+    wxString wildcard;
+    const wxString chosen = wxString::FromUTF8(out.File("talk.")) + c.other;
+    wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_SELECT_OUTPUT),
+                  ExpectOutputChooser(chosen, &wildcard));
+    EXPECT_EQ(wildcard, wxString::Format("%s files (.%s)|*.%s", c.extension, c.extension,
+                                         c.extension));
+    ASSERT_EQ(frame->outputPathText->GetValue(), chosen);
+
+    // The other extension is refused before anything is written.
+    wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
+                  ExpectMessage(wxString("Invalid output file name: e.g. mymedia.") + c.extension,
+                                wxOK));
+    EXPECT_FALSE(fs::exists(chosen.utf8_string()));
   }
 }
 
