@@ -11,6 +11,7 @@
 
 #include "EncodeRunner.h"
 #include "OggDecodeCheck.h"
+#include "ProfileDecodeCheck.h"
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
 #include "TestMedia.h"
@@ -50,18 +51,10 @@ void ExpectProfilesDecode(const OrvexaContainer& container, double sourceFps, do
   for (const OrvexaContent* content : profiles) {
     const std::string name = content->Property("content-name");
     SCOPED_TRACE(name);
-    const OggDecodeResult decoded = DecodeOggBytes(content->oggBytes);
-    ASSERT_TRUE(decoded.probed) << decoded.errorText;
-    EXPECT_FALSE(decoded.decodeErrors) << decoded.errorText;
-    const DecodedOggStream* video = decoded.Stream("video");
-    const DecodedOggStream* audio = decoded.Stream("audio");
-    ASSERT_TRUE(video && audio);
-    EXPECT_EQ(video->codec, "theora");
-    EXPECT_EQ(std::to_string(video->width), content->Property("video-width"));
-    EXPECT_EQ(std::to_string(video->height), content->Property("video-height"));
-    EXPECT_EQ(audio->codec, "vorbis");
-    EXPECT_EQ(std::to_string(audio->sampleRate), content->Property("audio-sample-rate"));
-    EXPECT_EQ(std::to_string(audio->channels), content->Property("audio-channels"));
+    const DecodedProfile decoded = ExpectProfileDecodes(*content);
+    ASSERT_TRUE(decoded.Complete());
+    const DecodedOggStream* video = decoded.video;
+    const DecodedOggStream* audio = decoded.audio;
 
     // Frames are only dropped, never repeated: a profile faster than the
     // source runs at the source's rate.
