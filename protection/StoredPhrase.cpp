@@ -44,9 +44,17 @@ bool WriteStoredPhrase(wxConfigBase& config, const std::string& phrase)
     std::unique_ptr<char, KeFreeDeleter> hex(BytesToHex(bytes.data(), n));
     // The dialog tells the user; the configuration's own error boxes would come on top.
     wxLogNull quiet;
-    if (!config.Write(kStoredPhraseKey, wxString::FromAscii(hex.get())))
-        return false;
-    return config.Flush();
+    wxString previous;
+    const bool hadPrevious = config.Read(kStoredPhraseKey, &previous);
+    if (config.Write(kStoredPhraseKey, wxString::FromAscii(hex.get())) && config.Flush())
+        return true;
+    // The user is told that the phrase was not saved: security files made later in this
+    // session must not be sealed with it all the same.
+    if (hadPrevious)
+        config.Write(kStoredPhraseKey, previous);
+    else
+        config.DeleteEntry(kStoredPhraseKey, false);
+    return false;
 }
 
 wxString PhraseBytesToText(const std::string& phrase)

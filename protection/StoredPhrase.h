@@ -16,7 +16,7 @@ extern const char* const kStoredPhraseKey;
 std::string ReadStoredPhrase(const wxConfigBase& config);
 
 /// Scrambles the bytes, writes them as 2n hex characters and flushes the configuration;
-/// false when the configuration refuses either.
+/// false when the configuration refuses either, and the phrase read stays the one before.
 bool WriteStoredPhrase(wxConfigBase& config, const std::string& phrase);
 
 /// The phrase as text for the user: the bytes up to the first zero byte, read as UTF-8 (or

@@ -110,8 +110,8 @@ private:
     static void CollectGrid(wxGrid* grid, int row, std::vector<securityEntry>& entries);
     bool ValidateGridDates(wxGrid* grid, const wxString& message);
     /// Reports the first site of the grid whose entry line would be longer than the player
-    /// reads, naming its row; false then.
-    bool CheckEntryLengths(wxGrid* grid, const wxString& gridName);
+    /// reads, or would hold a line break, naming its row; false then.
+    bool CheckEntryLines(wxGrid* grid, const wxString& gridName);
     void FillDocumentBaseList(DocumentBaseList& list) const;
     /// The path the user picks in a save dialog; empty when cancelled.
     wxString AskSavePath(const wxString& message, const wxString& wildcard);

@@ -30,13 +30,24 @@ std::string EntryLineOf(const securityEntry& entry)
 
 } // namespace
 
-bool securityDialog::CheckEntryLengths(wxGrid* grid, const wxString& gridName)
+bool securityDialog::CheckEntryLines(wxGrid* grid, const wxString& gridName)
 {
     for (int row = 0; row < kGridRows; ++row) {
         const securityEntry entry{grid->GetCellValue(row, 0), grid->GetCellValue(row, 1)};
-        if (entry.site.empty() || EntryLineFits(EntryLineOf(entry)))
+        if (entry.site.empty())
             continue;
-        // Row numbers as the grid labels them.
+        // Row numbers in the messages are as the grid labels them. A site loaded from a
+        // hand-written XML file may span lines ("<codebase>\n host\n"); written as it is, it
+        // would split its entry line, and the player would read other sites.
+        if (entry.site.find_first_of("\r\n") != wxString::npos) {
+            wxMessageBox(wxString::Format(_("The %s in row %d holds a line break: a site must "
+                                            "stand on one line."),
+                                          gridName, row + 1),
+                         _("Message"), wxOK, this);
+            return false;
+        }
+        if (EntryLineFits(EntryLineOf(entry)))
+            continue;
         wxMessageBox(wxString::Format(_("The %s in row %d is too long: a site with its expire "
                                         "date may hold at most %d characters."),
                                       gridName, row + 1, static_cast<int>(kMaxEntryLineLength)),
@@ -84,10 +95,10 @@ void securityDialog::OnGenerateSecurityFile(wxCommandEvent& WXUNUSED(event))
                      wxOK, this);
         return;
     }
-    // The player reads entry lines into a fixed buffer: a longer one is refused here,
-    // before anything is built or written.
-    if (!CheckEntryLengths(m_codeBaseGrid, _("codebase")) ||
-        !CheckEntryLengths(m_documentBaseGrid, _("documentbase")))
+    // The player reads entry lines one by one into a fixed buffer: a longer one, or a site
+    // that would break its line, is refused here, before anything is built or written.
+    if (!CheckEntryLines(m_codeBaseGrid, _("codebase")) ||
+        !CheckEntryLines(m_documentBaseGrid, _("documentbase")))
         return;
 
     SecurityFile securityFile;
@@ -143,7 +154,7 @@ void securityDialog::OnGenerateAuthFile(wxCommandEvent& WXUNUSED(event))
         wxMessageBox(_("Before Save insert at least a documentbase"), _("Message"), wxOK, this);
         return;
     }
-    if (!CheckEntryLengths(m_documentBaseGrid, _("documentbase")))
+    if (!CheckEntryLines(m_documentBaseGrid, _("documentbase")))
         return;
 
     DocumentBaseList documentBases;

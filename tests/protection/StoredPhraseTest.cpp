@@ -75,6 +75,11 @@ TEST_F(StoredPhraseTest, RefusedWriteIsReported)
 {
     auto config = OpenConfig(folder.File("missing-folder/config.ini"));
     EXPECT_FALSE(WriteStoredPhrase(*config, "phrase"));
+    // What the user was told is not saved does not seal files for the rest of the session.
+    EXPECT_EQ(ReadStoredPhrase(*config), "");
+    config->Write("/General/ID", "b603");
+    EXPECT_FALSE(WriteStoredPhrase(*config, "other"));
+    EXPECT_EQ(ReadStoredPhrase(*config), "ab");
 }
 
 TEST(PhraseText, ShownUpToTheFirstZeroByte)

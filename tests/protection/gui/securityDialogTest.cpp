@@ -308,3 +308,18 @@ TEST_F(SecurityFileGenerationTest, FileThatCannotBeWrittenIsReported)
                   ExpectSecurityFileDialog(taken),
                   ExpectMessage("File could not be correctly saved !!!", "Error"));
 }
+
+TEST_F(SecurityFileGenerationTest, SitesSpanningLinesAreRefusedNamingTheRow)
+{
+    FillSampleRows();
+    // As a pretty-printed hand-written XML file leaves a site in its cell after Load XML.
+    EditCell(DocumentBases(), 3, 0, "\n    http://page/\n  ");
+    const char* const message =
+        "The documentbase in row 4 holds a line break: a site must stand on one line.";
+    wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
+                  ExpectMessage(message, "Message"));
+    wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_AUTH),
+                  ExpectMessage(message, "Message"));
+    EXPECT_FALSE(FileExists(securityPath));
+    EXPECT_FALSE(FileExists(authPath));
+}
