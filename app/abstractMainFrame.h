@@ -27,6 +27,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 
 class EncodeSession;
@@ -189,6 +190,9 @@ class abstractMainFrame {
   std::string runOutputPath;  ///< the output the run writes, fixed at its set-up
   long runStart = 0;           ///< seconds on the steady clock
   long pollingEnd = 0;
+  /// Whether the source probed during the run can be encoded; applied to
+  /// the Encode button when the window is idle again.
+  std::optional<bool> encodeVerdictAfterRun;
 
   wxStaticText* elapsedLabel = nullptr;
   wxStaticText* remainingLabel = nullptr;

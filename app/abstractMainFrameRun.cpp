@@ -112,7 +112,11 @@ void abstractMainFrame::ResetEncodeUi(const EncodeWindow& window) {
   }
   if (window.gauge) window.gauge->SetValue(0);
   if (window.running) window.running->SetValue(false);
-  if (window.encodeButton) window.encodeButton->SetLabel(_("Encode"));
+  if (window.encodeButton) {
+    window.encodeButton->SetLabel(_("Encode"));
+    if (encodeVerdictAfterRun) window.encodeButton->Enable(*encodeVerdictAfterRun);
+  }
+  encodeVerdictAfterRun.reset();
   SetText(window.elapsed, "00:00:00");
   SetText(window.remaining, "00:00:00");
 }

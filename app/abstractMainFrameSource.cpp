@@ -102,14 +102,20 @@ void abstractMainFrame::ProbeSource(wxWindow* width, wxWindow* height, wxWindow*
   ShowFact(channels, probe.channels == 1 ? "Mono" : "Stereo");
   ShowFact(sampleRate, wxString::Format("%d", probe.sampleRate));
 
-  if (probe.Encodable()) {
-    if (encodeButton) encodeButton->Enable();
-  } else {
+  const bool encodable = probe.Encodable();
+  if (!encodable) {
     wxMessageBox(wxString(_("Unable to find any audio/video codec.\n\n")) +
                      _("Perhaps an appropriate audio/video codec is not present in the system.\n\n") +
                      _("Try to download it by visiting the appropriate website.\n"),
                  kEditionTitle, wxOK | wxICON_INFORMATION, target);
-    if (encodeButton) encodeButton->Disable();
+  }
+  // While a run lasts its Encode button is the only way left to cancel it
+  // (the menu item and the tool are off): the verdict on a source typed
+  // meanwhile waits for the window's return to idle.
+  if (session) {
+    encodeVerdictAfterRun = encodable;
+  } else if (encodeButton) {
+    encodeButton->Enable(encodable);
   }
 
   // The preview shows the start of the file: OnMediaLoaded stops it there.

@@ -170,6 +170,30 @@ TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndLeavesNoFile) {
   EXPECT_EQ(frame->control.GetSession(), nullptr);
 }
 
+// A source typed during the run that cannot be encoded must not take away
+// the button that cancels the run; the button follows it once idle.
+TEST_F(EncodeRun, AnUnencodableSourceTypedDuringTheRunKeepsTheCancelButton) {
+  frame->input->SetValue(LongSource(30));
+  frame->SelectRows({0, 1, 2, 3, 4});
+  bool enabledAfterProbe = false;
+  WhileRunning cancel([&] {
+    if (!frame->running->IsChecked() || frame->gauge->GetValue() < 3) return false;
+    frame->input->SetValue(TestMedia::Path("video.avi"));  // no audio
+    enabledAfterProbe = frame->encodeButton->IsEnabled();
+    wxCommandEvent click(wxEVT_BUTTON, frame->encodeButton->GetId());
+    click.SetEventObject(frame->encodeButton);
+    frame->encodeButton->GetEventHandler()->ProcessEvent(click);
+    return true;
+  });
+  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage("Unable to find any audio/video codec.", wxID_OK).Prefix(),
+                ExpectMessage("Cancel encoding ?", wxID_YES), ExpectMessage("Encoding Canceled", wxID_OK));
+  EXPECT_TRUE(cancel.Finished());
+  EXPECT_TRUE(enabledAfterProbe);
+  EXPECT_FALSE(frame->encodeButton->IsEnabled());
+  EXPECT_TRUE(out.Entries().empty());
+}
+
 // The cancel arrives at any moment of the polling: before the worker has
 // even reached the engine, early, late. Every time the engine objects are
 // released only after the worker is done with them, and nothing stays.
