@@ -114,7 +114,7 @@ class abstractMainFrame {
   void ProbeSource(wxWindow* width, wxWindow* height, wxWindow* duration, wxWindow* frameRate,
                    wxWindow* channels, wxWindow* sampleRate, wxTextCtrl* input, wxButton* encodeButton,
                    wxMediaCtrl* media, wxFrame* frame);
-  /// Stops the preview once the media control has loaded it.
+  /// Holds the preview at its first picture once the media control has loaded it.
   void OnMediaLoaded(wxMediaCtrl* media);
 
   // The run's controls, stored before every run.

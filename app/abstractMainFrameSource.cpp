@@ -118,10 +118,12 @@ void abstractMainFrame::ProbeSource(wxWindow* width, wxWindow* height, wxWindow*
     encodeButton->Enable(encodable);
   }
 
-  // The preview shows the start of the file: OnMediaLoaded stops it there.
+  // The preview shows the start of the file: OnMediaLoaded holds it there.
   if (media && media->Load(path)) media->Play();
 }
 
+// Held paused, not stopped: the toolkit's GStreamer backend blanks the
+// picture on a stop, and the preview is there to show the first one.
 void abstractMainFrame::OnMediaLoaded(wxMediaCtrl* media) {
-  if (media) media->Stop();
+  if (media) media->Pause();
 }

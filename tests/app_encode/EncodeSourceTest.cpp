@@ -175,7 +175,7 @@ TEST_F(EncodeSource, TypingProbesAtEveryChangeButAPartialPathDoesNothing) {
   EXPECT_EQ(Facts()[0], "160");
 }
 
-TEST(EncodeSourcePreview, LoadedPreviewIsStoppedAtItsStart) {
+TEST(EncodeSourcePreview, LoadedPreviewWaitsAtItsFirstPicture) {
   auto* frame = new EncodeTestFrame(/*withMedia=*/true);
   if (!frame->media || !frame->media->GetHandle()) {
     CloseFrame(frame);
@@ -187,8 +187,8 @@ TEST(EncodeSourcePreview, LoadedPreviewIsStoppedAtItsStart) {
     CloseFrame(frame);
     GTEST_SKIP() << "the media backend loads nothing here";
   }
-  WaitUntil([&] { return frame->media->GetState() == wxMEDIASTATE_STOPPED; }, 5.0);
-  EXPECT_EQ(frame->media->GetState(), wxMEDIASTATE_STOPPED);
+  WaitUntil([&] { return frame->media->GetState() == wxMEDIASTATE_PAUSED; }, 5.0);
+  EXPECT_EQ(frame->media->GetState(), wxMEDIASTATE_PAUSED);
   EXPECT_LE(frame->media->Tell(), 200);
   CloseFrame(frame);
 }
