@@ -25,6 +25,27 @@ class GuiTestApp : public wxApp {
 
 std::string g_configDir;
 
+// The media preview's X video sinks open their own display connection on a
+// streaming thread; one still prerolling when a test process ends races the
+// toolkit's exit and crashes it. The tests see GStreamer's plugins without
+// those two sinks, as on a machine without them: the window then builds its
+// preview without a picture, which is the case these tests must cover anyway.
+void HideXVideoSinks(const std::string& dir) {
+  namespace fs = std::filesystem;
+  const fs::path system = "/usr/lib/x86_64-linux-gnu/gstreamer-1.0";
+  std::error_code error;
+  if (!fs::is_directory(system, error)) return;
+  const fs::path plugins = fs::path(dir) / "gst-plugins";
+  fs::create_directories(plugins, error);
+  for (const auto& entry : fs::directory_iterator(system, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name == "libgstximagesink.so" || name == "libgstxvimagesink.so") continue;
+    fs::create_symlink(entry.path(), plugins / name, error);
+  }
+  setenv("GST_PLUGIN_SYSTEM_PATH_1_0", plugins.c_str(), 1);
+  setenv("GST_REGISTRY_1_0", (fs::path(dir) / "gst-registry.bin").c_str(), 1);
+}
+
 }  // namespace
 
 wxIMPLEMENT_APP_NO_MAIN(GuiTestApp);
@@ -49,6 +70,7 @@ int main(int argc, char** argv) {
   setenv("XDG_CONFIG_HOME", dir, 1);
   // No sound or video sink is needed, and no session bus is started.
   setenv("GST_AUDIOSINK", "fakesink", 0);
+  HideXVideoSinks(g_configDir);
 
   if (!wxEntryStart(argc, argv) || !wxTheApp || !wxTheApp->CallOnInit()) {
     std::fprintf(stderr, "window tests: the toolkit could not start (no display?)\n");
