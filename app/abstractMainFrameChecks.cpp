@@ -9,10 +9,10 @@
 #include <wx/textctrl.h>
 #include <wx/wxcrt.h>
 
-#include <filesystem>
-#include <system_error>
 
 #include "abstractMainFrame.h"
+#include "kePath.h"
+#include "keUnnamedFile.h"
 #include "appUtils.h"
 #include "keEvent.h"
 
@@ -40,7 +40,7 @@ bool abstractMainFrame::CheckParameters() {
     ShowError(_("Input file not found"), frame);
     return false;
   }
-  if (!wxDirExists(output.BeforeLast('/'))) {
+  if (!wxDirExists(output.BeforeLast(kePlatform::kPathSeparator))) {
     ShowError(_("Output dir does not exist"), frame);
     return false;
   }
@@ -100,10 +100,7 @@ bool abstractMainFrame::CheckParameters() {
 }
 
 bool abstractMainFrame::IsSameFileAsInput(const wxString& output) const {
-  std::error_code error;
-  const bool same = std::filesystem::equivalent(std::filesystem::u8path(inputField->GetValue().utf8_string()),
-                                                std::filesystem::u8path(output.utf8_string()), error);
-  return same && !error;
+  return kePlatform::IsSameFile(inputField->GetValue().utf8_string(), output.utf8_string());
 }
 
 bool abstractMainFrame::HasSelectedRow() const {

@@ -9,15 +9,14 @@
 #include <wx/textctrl.h>
 #include <wx/uri.h>
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "HtmlPage.h"
 #include "ProgramDirectory.h"
 #include "abstractMainFrame.h"
 #include "appUtils.h"
 #include "kePath.h"
+#include "keUnnamedFile.h"
 
 namespace {
 
@@ -39,18 +38,13 @@ std::string ToPageText(const wxString& text) {
   return bytes;
 }
 
-// With the output in the program's own folder the files are already in place;
-// copying a file onto itself is at best a failure to log.
-bool IsSameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error) && !error;
-}
-
 void CopyBesideThePage(const std::string& programDir, const std::string& outputDir,
                        const std::string& name) {
   const std::string from = kePlatform::JoinPath(programDir, name);
   const std::string to = kePlatform::JoinPath(outputDir, name);
-  if (IsSameFile(from, to)) return;
+  // With the output in the program's own folder the files are already in
+  // place; copying a file onto itself is at best a failure to log.
+  if (kePlatform::IsSameFile(from, to)) return;
   if (!wxCopyFile(wxString::FromUTF8(from), wxString::FromUTF8(to), true)) {
     wxLogError(_("Could not copy \"%s\" to \"%s\"."), wxString::FromUTF8(from),
                wxString::FromUTF8(to));

@@ -13,6 +13,7 @@
 
 #include "SourceProbe.h"
 #include "abstractMainFrame.h"
+#include "kePath.h"
 #include "appUtils.h"
 #include "keFactory.h"
 
@@ -23,7 +24,7 @@ const char kEditionTitle[] = "Ostrel Standard Edition v.3 ";
 // The folder a dialog opens in: the field's folder, or home for an empty field.
 wxString StartDirectory(const wxTextCtrl* field) {
   const wxString text = field->GetValue();
-  return text.empty() ? wxGetHomeDir() : text.BeforeLast('/');
+  return text.empty() ? wxGetHomeDir() : text.BeforeLast(kePlatform::kPathSeparator);
 }
 
 // The fact displays are disabled text fields in the main window; labels
@@ -57,11 +58,11 @@ bool abstractMainFrame::ChooseSourceFile(wxTextCtrl* input, wxTextCtrl* output, 
   if (dialog.ShowModal() != wxID_OK) return false;
 
   const wxString path = ChosenPath(dialog);
-  const wxString dir = path.BeforeLast('/');
-  const wxString base = path.AfterLast('/').BeforeLast('.');
+  const wxString dir = path.BeforeLast(kePlatform::kPathSeparator);
+  const wxString base = path.AfterLast(kePlatform::kPathSeparator).BeforeLast('.');
   input->SetValue(path);  // the main window probes it on the change
 
-  const wxString outputDir = output->GetValue().empty() ? dir : output->GetValue().BeforeLast('/');
+  const wxString outputDir = output->GetValue().empty() ? dir : output->GetValue().BeforeLast(kePlatform::kPathSeparator);
   output->SetValue(outputDir + "/" + base + "." + outputExtension);
   return true;
 }

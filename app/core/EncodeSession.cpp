@@ -44,8 +44,7 @@ EncodeSession::EncodeSession() : state_(new State) {}
 EncodeSession::~EncodeSession() {
   if (state_->workerStarted) {
     if (!IsWorkerDone()) Cancel();
-    std::unique_lock<std::mutex> lock(state_->doneMutex);
-    state_->doneChanged.wait(lock, [this] { return state_->done; });
+    WaitWorkerDone(keINFINITE);
   }
   if (state_->thread.joinable()) state_->thread.join();
   // Only now, with the worker done, do the engine objects go.
@@ -68,7 +67,7 @@ bool EncodeSession::Prepare(const EncodeFields& fields, std::string* reason) {
   }
   auto run = std::make_unique<EncodeRun>();
   run->reader = state_->factory.CreateSourceReader(fields.inputPath.c_str());
-  if (!CheckEncodeFields(fields, run->reader->GetEndTime(), &why)) {
+  if (!CheckStartWithinSource(fields, run->reader->GetEndTime(), &why)) {
     if (reason) *reason = why;
     return false;
   }

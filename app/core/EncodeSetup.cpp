@@ -277,11 +277,18 @@ bool CheckEncodeFields(const EncodeFields& fields, double sourceEnd, std::string
   if (end != 0.0 && end <= start)
     return refuse("The end time " + Quoted(fields.endSeconds) + " s is not after the start time " +
                   Quoted(fields.startSeconds.empty() ? "0" : fields.startSeconds) + " s: nothing would be encoded.");
-  if (sourceEnd > 0.0 && start >= sourceEnd)
-    return refuse("The start time " + Quoted(fields.startSeconds) + " s is not before the end of the source (" +
-                  Seconds(sourceEnd) + " s): nothing would be encoded.");
+  if (!CheckStartWithinSource(fields, sourceEnd, reason)) return false;
 
   for (const StreamProfileRow& row : fields.rows)
     if (!row[kColumnEncode].empty() && !CheckRow(row, reason)) return false;
   return true;
+}
+
+bool CheckStartWithinSource(const EncodeFields& fields, double sourceEnd, std::string* reason) {
+  double start = 0.0;
+  if (sourceEnd <= 0.0 || !ParseDecimal(fields.startSeconds, &start) || start < sourceEnd) return true;
+  if (reason)
+    *reason = "The start time " + Quoted(fields.startSeconds) + " s is not before the end of the source (" +
+              Seconds(sourceEnd) + " s): nothing would be encoded.";
+  return false;
 }

@@ -92,3 +92,7 @@ bool ParseDecimal(const std::string& text, double* value);
 /// seconds (0 or below when unknown). False with a reason a user can read
 /// that names the offending value.
 bool CheckEncodeFields(const EncodeFields& fields, double sourceEnd, std::string* reason);
+
+/// The one check that needs the source's length (`sourceEnd` in seconds, 0
+/// or less when unknown): the start must lie before the end of the source.
+bool CheckStartWithinSource(const EncodeFields& fields, double sourceEnd, std::string* reason);

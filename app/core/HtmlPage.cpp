@@ -33,17 +33,9 @@ constexpr const char* kJavaSentenceEnglish =
 
 }  // namespace
 
-std::string OutputFileName(const std::string& outputPath) {
-  const size_t at = outputPath.rfind(kePlatform::kPathSeparator);
-  return at == std::string::npos ? outputPath : outputPath.substr(at + 1);
-}
+std::string OutputFileName(const std::string& outputPath) { return kePlatform::FileNameOf(outputPath); }
 
-std::string OutputDirectory(const std::string& outputPath) {
-  const size_t at = outputPath.rfind(kePlatform::kPathSeparator);
-  if (at == std::string::npos) return std::string();
-  // A file at the root keeps the root as its folder.
-  return outputPath.substr(0, at == 0 ? 1 : at);
-}
+std::string OutputDirectory(const std::string& outputPath) { return kePlatform::DirectoryOf(outputPath); }
 
 std::string HtmlPagePath(const std::string& outputPath) {
   return WithExtension(outputPath, "htm");

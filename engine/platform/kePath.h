@@ -14,4 +14,15 @@ std::string JoinPath(const std::string& directory, const std::string& name);
 /// empty string when the path has none.
 std::string FromLastSeparator(const std::string& path);
 
+/// The folder part of `path`: before its last separator, "/" for a file in
+/// the root, empty when the path has no separator.
+std::string DirectoryOf(const std::string& path);
+
+/// The folder to open for `path`: its DirectoryOf, "." when it has none.
+std::string FolderOf(const std::string& path);
+
+/// The part of `path` after its last separator; the whole path when it has
+/// none.
+std::string FileNameOf(const std::string& path);
+
 }  // namespace kePlatform

@@ -107,13 +107,6 @@ void keUnnamedFile::Discard() {
   fd_ = -1;
 }
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind(kPathSeparator);
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return std::string(1, kPathSeparator);
-  return path.substr(0, slash);
-}
-
 bool CheckWritableFolder(const std::string& folder, const std::string& role, std::string* reason) {
   auto refuse = [&](const std::string& why) {
     if (reason) *reason = "The " + role + " folder \"" + folder + "\" " + why;

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "kePath.h"
+
 namespace kePlatform {
 
 class keUnnamedFile {
@@ -37,9 +39,6 @@ class keUnnamedFile {
   /// file must be publishable: the unique name it has meanwhile.
   std::string fallbackName_;
 };
-
-/// The folder part of `path` ("." when it has none).
-std::string FolderOf(const std::string& path);
 
 /// Whether encode data can be written into `folder`: it exists, is a folder,
 /// can be written to and has room for a first write. False with a reason a

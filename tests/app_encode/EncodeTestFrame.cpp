@@ -25,6 +25,7 @@ constexpr int kMediaId = 12002;
 
 EncodeTestFrame::EncodeTestFrame(bool withMedia)
     : wxFrame(nullptr, 10000, "encode test", wxDefaultPosition, wxSize(900, 700)) {
+  frame = this;
   auto* menus = new wxMenuBar;
   auto* file = new wxMenu;
   file->Append(kExitCommandId, "Exit");
@@ -111,35 +112,6 @@ EncodeTestFrame::EncodeTestFrame(bool withMedia)
 }
 
 EncodeTestFrame::~EncodeTestFrame() = default;
-
-EncodeWindow EncodeTestFrame::Window() const {
-  EncodeWindow window;
-  window.frame = const_cast<EncodeTestFrame*>(this);
-  window.input = input;
-  window.output = output;
-  window.startTime = startTime;
-  window.endTime = endTime;
-  window.cropTop = cropTop;
-  window.cropRight = cropRight;
-  window.cropLeft = cropLeft;
-  window.cropBottom = cropBottom;
-  window.keepAspect = keepAspect;
-  window.keepSourceSize = keepSourceSize;
-  window.deinterlace = deinterlace;
-  window.htmlPage = htmlPage;
-  window.graphicToolbar = graphicToolbar;
-  window.showVideo = showVideo;
-  window.running = running;
-  window.grid = grid;
-  window.elapsed = elapsed;
-  window.remaining = remaining;
-  window.total = total;
-  window.status = status;
-  window.gauge = gauge;
-  window.encodeButton = encodeButton;
-  window.media = media;
-  return window;
-}
 
 void EncodeTestFrame::SelectRows(std::initializer_list<int> rows) {
   for (int row = 0; row < kStreamRowCount; ++row) grid->SetCellValue(row, 0, "");

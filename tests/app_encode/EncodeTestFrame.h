@@ -15,42 +15,20 @@
 
 class wxMediaEvent;
 
-class EncodeTestFrame : public wxFrame {
+// Its controls are the encode window's own members: the frame is the window
+// the encode control sees.
+class EncodeTestFrame : public wxFrame, public EncodeWindow {
  public:
   /// With `withMedia`, a real media control (the toolkit's default backend).
   explicit EncodeTestFrame(bool withMedia = false);
   ~EncodeTestFrame() override;
 
   abstractMainFrame control;
-  EncodeWindow Window() const;
+  EncodeWindow Window() const { return *this; }
   /// The six fact displays, in the probe's order.
   wxTextCtrl* facts[6] = {};
   int probeCount = 0;
   int mediaLoadedCount = 0;
-
-  wxTextCtrl* input = nullptr;
-  wxTextCtrl* output = nullptr;
-  wxTextCtrl* startTime = nullptr;
-  wxTextCtrl* endTime = nullptr;
-  wxTextCtrl* cropTop = nullptr;
-  wxTextCtrl* cropRight = nullptr;
-  wxTextCtrl* cropLeft = nullptr;
-  wxTextCtrl* cropBottom = nullptr;
-  wxCheckBox* keepAspect = nullptr;
-  wxCheckBox* keepSourceSize = nullptr;
-  wxCheckBox* deinterlace = nullptr;
-  wxCheckBox* htmlPage = nullptr;
-  wxCheckBox* graphicToolbar = nullptr;
-  wxCheckBox* showVideo = nullptr;
-  wxCheckBox* running = nullptr;
-  wxGrid* grid = nullptr;
-  wxStaticText* elapsed = nullptr;
-  wxStaticText* remaining = nullptr;
-  wxStaticText* total = nullptr;
-  wxStaticText* status = nullptr;
-  wxGauge* gauge = nullptr;
-  wxButton* encodeButton = nullptr;
-  wxMediaCtrl* media = nullptr;
 
   /// Selects exactly the rows named (encode cell "1"), clearing the others.
   void SelectRows(std::initializer_list<int> rows);
