@@ -69,24 +69,16 @@ std::vector<BaseRenderer*> FfmpegSourceFilter::ConnectedRenderers() const {
   return renderers;
 }
 
-void FfmpegSourceFilter::StartStreaming(int64_t start, int64_t stop, bool paced,
-                                        std::chrono::steady_clock::time_point runStart,
-                                        std::atomic<int64_t>* latestEnd,
-                                        StreamLeadLimit* lead, StreamProblems* problems) {
+void FfmpegSourceFilter::StartStreaming(const StreamRunSettings& run,
+                                        std::atomic<int64_t>* latestEnd) {
   for (size_t stream = 0; stream < connections_.size(); ++stream) {
     const Connection& connection = connections_[stream];
     if (!connection.renderer) continue;
-    StreamRunSettings settings;
+    StreamRunSettings settings = run;
     settings.path = path_;
     settings.containerIndex = file_.Streams()[stream].index;
     settings.kind = file_.Streams()[stream].kind;
     settings.type = connection.type;
-    settings.start = start;
-    settings.stop = stop;
-    settings.paced = paced;
-    settings.runStart = runStart;
-    settings.lead = lead;
-    settings.problems = problems;
     pipelines_.push_back(
         std::make_unique<StreamPipeline>(std::move(settings), connection.renderer, latestEnd));
   }

@@ -49,11 +49,9 @@ class FfmpegSourceFilter : public MediaFilter {
   void DisconnectAll();
   std::vector<BaseRenderer*> ConnectedRenderers() const;
 
-  /// Starts one StreamPipeline per connected stream.
-  void StartStreaming(int64_t start, int64_t stop, bool paced,
-                      std::chrono::steady_clock::time_point runStart,
-                      std::atomic<int64_t>* latestEnd, StreamLeadLimit* lead,
-                      StreamProblems* problems);
+  /// Starts one StreamPipeline per connected stream, each with the run's
+  /// settings `run` completed by its own stream's (path, index, kind, type).
+  void StartStreaming(const StreamRunSettings& run, std::atomic<int64_t>* latestEnd);
   void RequestStop();
   void JoinStreams();
 

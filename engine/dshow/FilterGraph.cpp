@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "BaseRenderer.h"
 #include "FfmpegSourceFilter.h"
@@ -129,6 +130,11 @@ void FilterGraph::SetStreamLead(int64_t lead) {
   streamLead_ = lead;
 }
 
+void FilterGraph::SetVideoFrameRate(double framesPerSecond) {
+  std::lock_guard<std::mutex> lock(controlMutex_);
+  videoFrameRate_ = framesPerSecond > 0.0 && std::isfinite(framesPerSecond) ? framesPerSecond : 0.0;
+}
+
 bool FilterGraph::HasReferenceClock() const {
   std::lock_guard<std::mutex> lock(controlMutex_);
   return clock_;
@@ -169,9 +175,15 @@ HRESULT FilterGraph::Run() {
   // One stream per connected renderer; each takes its slot as it is made.
   lead_.Reset(streamLead_, renderers.size());
   for (BaseRenderer* renderer : renderers) renderer->BeginStreaming(this);
-  const auto runStart = std::chrono::steady_clock::now();
-  for (FfmpegSourceFilter* source : sources)
-    source->StartStreaming(start_, stop_, clock_, runStart, &latestEnd_, &lead_, &problems_);
+  StreamRunSettings run;
+  run.start = start_;
+  run.stop = stop_;
+  run.paced = clock_;
+  run.runStart = std::chrono::steady_clock::now();
+  run.frameRate = videoFrameRate_;
+  run.lead = &lead_;
+  run.problems = &problems_;
+  for (FfmpegSourceFilter* source : sources) source->StartStreaming(run, &latestEnd_);
   stateChanged_.notify_all();
   return S_OK;
 }

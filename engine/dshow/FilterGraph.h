@@ -8,8 +8,9 @@
 // source's first unconnected stream that the renderer accepts), or RenderFile
 // (everything into null renderers, as a test of the whole file).
 // Run: SetPositions (before Run), optionally SetReferenceClock(false) so the
-// streams run as fast as decoding goes and SetStreamLead so that none runs far
-// ahead of the others, Run, WaitForCompletion, Stop.
+// streams run as fast as decoding goes, SetStreamLead so that none runs far
+// ahead of the others and SetVideoFrameRate for video on a steady clock, Run,
+// WaitForCompletion, Stop.
 // Tear down: RemoveFilter for each of EnumFilters, or destroy the graph.
 //
 // Completion: the run completes when every connected renderer has rendered
@@ -81,6 +82,13 @@ class FilterGraph {
   /// (100-ns units) after the next sample of another stream still running;
   /// 0 (the default) lets each stream go its own pace. Takes effect at Run.
   void SetStreamLead(int64_t lead);
+  /// Delivers every video stream on a grid of this many frames per second,
+  /// counted from the start position: each slot carries the source frame
+  /// shown at its time, so frames repeat across holes in a variable-rate
+  /// stream and are dropped where they come denser, and a stream at the
+  /// grid's rate passes frame for frame. 0 (the default) delivers the
+  /// frames as decoded, with their own times. Takes effect at Run.
+  void SetVideoFrameRate(double framesPerSecond);
   /// Absolute media times in 100-ns units for the next Run: samples before
   /// `start` are dropped and the streams end at `stop` (below 0: at the end
   /// of the file). Sample times are then counted from `start`.
@@ -126,6 +134,7 @@ class FilterGraph {
   std::atomic<int64_t> stop_{-1};
   std::atomic<int64_t> latestEnd_{-1};
   int64_t streamLead_ = 0;
+  double videoFrameRate_ = 0.0;
   /// Used by the streams of the current run, which are joined before it goes.
   StreamLeadLimit lead_;
   StreamProblems problems_;

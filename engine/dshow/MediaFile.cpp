@@ -1,5 +1,6 @@
 #include "MediaFile.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -18,6 +19,8 @@ std::string ErrorText(int error) {
 }
 
 bool IsUsableRate(AVRational rate) { return rate.num > 0 && rate.den > 0; }
+
+constexpr AVRational kUnits = {1, static_cast<int>(kUnitsPerSecond)};
 
 }  // namespace
 
@@ -54,16 +57,23 @@ HRESULT MediaFile::Open(const std::string& path) {
 
 bool MediaFile::StreamLength(size_t i, double* seconds) const {
   const AVStream* stream = Stream(i);
+  const int64_t fileStart = context_->start_time != AV_NOPTS_VALUE
+                                ? av_rescale_q(context_->start_time, AV_TIME_BASE_Q, kUnits)
+                                : 0;
+  int64_t end = 0;
   if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
-    *seconds = static_cast<double>(stream->duration) * av_q2d(stream->time_base);
-    return true;
+    const int64_t start = stream->start_time != AV_NOPTS_VALUE
+                              ? av_rescale_q(stream->start_time, stream->time_base, kUnits)
+                              : fileStart;
+    end = start + av_rescale_q(stream->duration, stream->time_base, kUnits);
+  } else if (context_->duration != AV_NOPTS_VALUE && context_->duration > 0) {
+    end = fileStart + av_rescale_q(context_->duration, AV_TIME_BASE_Q, kUnits);
+  } else {
+    *seconds = -1.0;
+    return false;
   }
-  if (context_->duration != AV_NOPTS_VALUE && context_->duration > 0) {
-    *seconds = static_cast<double>(context_->duration) / AV_TIME_BASE;
-    return true;
-  }
-  *seconds = -1.0;
-  return false;
+  *seconds = static_cast<double>(std::max<int64_t>(0, end - Origin())) / kUnitsPerSecond;
+  return true;
 }
 
 bool MediaFile::StatedFrameRate(size_t i, double* fps) const {
@@ -83,8 +93,15 @@ bool MediaFile::StatedFrameRate(size_t i, double* fps) const {
 }
 
 int64_t MediaFile::Origin() const {
+  for (const MediaFileStream& entry : streams_) {
+    if (entry.kind != StreamKind::Video) continue;
+    const AVStream* video = context_->streams[entry.index];
+    if (video->start_time != AV_NOPTS_VALUE)
+      return av_rescale_q(video->start_time, video->time_base, kUnits);
+    break;
+  }
   if (context_->start_time == AV_NOPTS_VALUE) return 0;
-  return av_rescale_q(context_->start_time, AV_TIME_BASE_Q, AVRational{1, kUnitsPerSecond});
+  return av_rescale_q(context_->start_time, AV_TIME_BASE_Q, kUnits);
 }
 
 CodecContextPtr OpenDecoder(const AVStream* stream) {

@@ -31,14 +31,20 @@ class MediaFile {
   const std::vector<MediaFileStream>& Streams() const { return streams_; }
   AVStream* Stream(size_t i) const { return context_->streams[streams_[i].index]; }
 
-  /// Length of stream `i` in seconds (the container's length when the stream
-  /// states none); false when neither is known.
+  /// Where stream `i` ends on the file's timeline (see Origin), in seconds:
+  /// a stream that starts late is as long as the part of the timeline it
+  /// reaches. The container's end stands in when the stream states no
+  /// length; false when neither is known.
   bool StreamLength(size_t i, double* seconds) const;
   /// The frame rate that the container states for video stream `i`; false
   /// when it states none.
   bool StatedFrameRate(size_t i, double* fps) const;
-  /// The media-time origin in 100-ns units: the earliest start time of the
-  /// file's streams, so that the file's media times begin at 0.
+  /// The origin of the file's timeline, in 100-ns units of the container's
+  /// clock: where its first video stream starts, so that media time 0 is the
+  /// first picture and every stream is laid out from there (audio that
+  /// starts later is preceded by silence, audio before it is cut). Without a
+  /// video stream, or when the video states no start, the earliest start of
+  /// the file's streams.
   int64_t Origin() const;
 
  private:

@@ -1,6 +1,7 @@
 #include "StreamPipeline.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "AudioFrameConverter.h"
@@ -86,10 +87,17 @@ bool StreamPipeline::Open() {
     if (video_->FrameBytes() <= 0) return false;
     sample_.Allocate(video_->FrameBytes());
     if (type.video.AvgTimePerFrame > 0) frameDuration_ = type.video.AvgTimePerFrame;
+    if (settings_.frameRate > 0.0) {
+      held_.reset(av_frame_alloc());
+      if (!held_) return false;
+      halfSlot_ = std::llround(kUnitsPerSecond / settings_.frameRate / 2.0);
+    }
   } else {
     if (type.wave.nChannels == 0 || type.wave.nSamplesPerSec == 0) return false;
-    audio_ = std::make_unique<AudioFrameConverter>(type.wave.nChannels,
-                                                   static_cast<int>(type.wave.nSamplesPerSec));
+    const int rate = static_cast<int>(type.wave.nSamplesPerSec);
+    audio_ = std::make_unique<AudioFrameConverter>(type.wave.nChannels, rate);
+    written_ = UnitsToSampleCeil(settings_.start, rate);
+    stopSample_ = settings_.stop >= 0 ? UnitsToSampleCeil(settings_.stop, rate) : -1;
   }
 
   if (settings_.start > 0) {
@@ -138,16 +146,22 @@ void StreamPipeline::Stream() {
   if (!going || StopRequested()) return;
   avcodec_send_packet(decoder_.get(), nullptr);
   drain();
-  if (going && audio_ && !StopRequested()) {
+  if (!going || StopRequested()) return;
+  if (audio_) {
     const int samples = audio_->Drain(&pcm_);
     if (samples > 0 && haveNextSample_) HandleAudio(pcm_.data(), samples, nextSample_);
+  } else if (holding_) {
+    // The last frame shows until its own end.
+    FillSlots(heldEnd_ - halfSlot_);
   }
 }
 
 bool StreamPipeline::HandleFrame(AVFrame* frame) {
   if (StopRequested()) return false;
-  if (video_) return HandleVideo(frame);
+  return video_ ? HandleVideo(frame) : HandleAudioFrame(frame);
+}
 
+bool StreamPipeline::HandleAudioFrame(AVFrame* frame) {
   const int rate = static_cast<int>(settings_.type.wave.nSamplesPerSec);
   const int samples = audio_->Convert(*frame, &pcm_);
   if (samples <= 0) return true;
@@ -157,7 +171,8 @@ bool StreamPipeline::HandleFrame(AVFrame* frame) {
                                         AVRational{1, rate}) -
                            av_rescale(origin_, rate, kUnitsPerSecond);
     // Containers that keep times in milliseconds jitter by a fraction of a
-    // block; follow on from the previous block unless the time jumps.
+    // block; follow on from the previous block unless the time jumps. The
+    // 20 ms this allows is also the most the sound can drift from its times.
     if (!haveNextSample_ || std::llabs(stated - nextSample_) > rate / 50) first = stated;
   }
   return HandleAudio(pcm_.data(), samples, first);
@@ -169,27 +184,45 @@ bool StreamPipeline::HandleAudio(const uint8_t* data, int samples, int64_t first
   nextSample_ = firstSample + samples;
   haveNextSample_ = true;
 
-  const int64_t startSample = UnitsToSampleCeil(settings_.start, rate);
-  int64_t from = std::max(firstSample, startSample);
-  int64_t to = firstSample + samples;
-  bool finished = false;
-  if (settings_.stop >= 0) {
-    const int64_t stopSample = UnitsToSampleCeil(settings_.stop, rate);
-    if (firstSample >= stopSample) return false;
-    if (to >= stopSample) {
-      to = stopSample;
-      finished = true;
-    }
-  }
-  if (to <= from) return !finished;
+  const bool stops = stopSample_ >= 0;
+  // What the file lacks before this block, the timeline has as silence.
+  if (firstSample > written_ && !DeliverSilence(stops ? std::min(firstSample, stopSample_) : firstSample))
+    return false;
+  if (stops && written_ >= stopSample_) return false;
+  // Samples that run back over what was delivered are cut.
+  const int64_t from = std::max(firstSample, written_);
+  const int64_t to = stops ? std::min(firstSample + samples, stopSample_) : firstSample + samples;
+  if (to <= from) return true;
 
   const int32_t bytes = static_cast<int32_t>((to - from) * blockAlign);
   if (sample_.GetSize() < bytes) sample_.Allocate(bytes);
   std::memcpy(sample_.Data(), data + (from - firstSample) * blockAlign, static_cast<size_t>(bytes));
   sample_.SetActualDataLength(bytes);
-  const bool delivered =
-      Deliver(SamplesToUnits(from - startSample, rate), SamplesToUnits(to - startSample, rate));
-  return delivered && !finished;
+  const int64_t startSample = UnitsToSampleCeil(settings_.start, rate);
+  if (!Deliver(SamplesToUnits(from - startSample, rate), SamplesToUnits(to - startSample, rate)))
+    return false;
+  written_ = to;
+  return !(stops && written_ >= stopSample_);
+}
+
+bool StreamPipeline::DeliverSilence(int64_t until) {
+  const int rate = static_cast<int>(settings_.type.wave.nSamplesPerSec);
+  const int blockAlign = settings_.type.wave.nBlockAlign;
+  const int64_t startSample = UnitsToSampleCeil(settings_.start, rate);
+  // Blocks of a tenth of a second, like a decoder's, however long the hole.
+  const int64_t most = std::max(1, rate / 10);
+  while (written_ < until) {
+    const int64_t count = std::min(until - written_, most);
+    const int32_t bytes = static_cast<int32_t>(count * blockAlign);
+    if (sample_.GetSize() < bytes) sample_.Allocate(bytes);
+    std::memset(sample_.Data(), 0, static_cast<size_t>(bytes));
+    sample_.SetActualDataLength(bytes);
+    if (!Deliver(SamplesToUnits(written_ - startSample, rate),
+                 SamplesToUnits(written_ + count - startSample, rate)))
+      return false;
+    written_ += count;
+  }
+  return true;
 }
 
 bool StreamPipeline::HandleVideo(AVFrame* frame) {
@@ -201,6 +234,7 @@ bool StreamPipeline::HandleVideo(AVFrame* frame) {
                                : frameDuration_;
   int64_t end = start + duration;
   nextVideoStart_ = end;
+  if (held_) return PlaceOnGrid(frame, start, end);
 
   if (settings_.stop >= 0 && start >= settings_.stop) return false;
   if (end <= settings_.start) return true;
@@ -209,6 +243,48 @@ bool StreamPipeline::HandleVideo(AVFrame* frame) {
   if (!video_->Convert(*frame, sample_.Data())) return true;  // an unconvertible frame is skipped
   sample_.SetActualDataLength(video_->FrameBytes());
   return Deliver(start - settings_.start, end - settings_.start);
+}
+
+bool StreamPipeline::PlaceOnGrid(AVFrame* frame, int64_t start, int64_t end) {
+  // The slots before the new frame's own (it is nearer from half a slot
+  // before its time on) show the frame held until now.
+  if (holding_ && !FillSlots(start - halfSlot_)) return false;
+  av_frame_unref(held_.get());
+  av_frame_move_ref(held_.get(), frame);
+  holding_ = true;
+  heldConverted_ = false;
+  heldEnd_ = end;
+  if (settings_.stop >= 0 && start >= settings_.stop) {
+    FillSlots(settings_.stop);
+    return false;
+  }
+  return true;
+}
+
+bool StreamPipeline::FillSlots(int64_t limit) {
+  if (settings_.stop >= 0) limit = std::min(limit, settings_.stop);
+  while (SlotTime(nextSlot_) < limit) {
+    // Converted once, on its first slot: a frame that shows in none (where
+    // frames come denser than the grid) costs no conversion.
+    if (!heldConverted_) {
+      heldConverted_ = true;
+      if (video_->Convert(*held_, sample_.Data())) pictureReady_ = true;
+      sample_.SetActualDataLength(video_->FrameBytes());
+    }
+    const int64_t slotStart = SlotTime(nextSlot_);
+    int64_t slotEnd = SlotTime(nextSlot_ + 1);
+    if (settings_.stop >= 0) slotEnd = std::min(slotEnd, settings_.stop);
+    ++nextSlot_;
+    // Until a first picture converts there is nothing to show.
+    if (!pictureReady_) continue;
+    if (!Deliver(slotStart - settings_.start, slotEnd - settings_.start)) return false;
+  }
+  return true;
+}
+
+int64_t StreamPipeline::SlotTime(int64_t slot) const {
+  return settings_.start +
+         std::llround(static_cast<double>(slot) * kUnitsPerSecond / settings_.frameRate);
 }
 
 bool StreamPipeline::Deliver(int64_t start, int64_t end) {

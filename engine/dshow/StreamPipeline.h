@@ -7,13 +7,22 @@
 // nothing is queued between a demuxer and a decoder, so memory stays flat.
 //
 // Times: a sample's times are stream times in 100-ns units, the media time
-// (the file's own time, 0 at its earliest stream start) minus the run's start
-// position. Everything before the start is dropped (an audio block that
-// straddles it is cut, a video frame that straddles it starts at 0); the
-// stream ends at the stop position (an audio block that straddles it is cut,
-// a video frame that straddles it ends at the stop). With pacing, each sample
-// is delivered no earlier than its start time after the run began; with a
-// lead limit, no further ahead of the run's other streams than it allows.
+// (the file's timeline, 0 at its first picture: see MediaFile::Origin) minus
+// the run's start position. Everything before the start is dropped and the
+// stream ends at the stop position; a sample that straddles either is cut
+// to it. With pacing, each sample is delivered no earlier than its start
+// time after the run began; with a lead limit, no further ahead of the run's
+// other streams than it allows.
+//
+// One steady timeline: audio is delivered without gaps or overlaps from the
+// start position on. A late start or a hole in the file's audio becomes
+// silence, audio that runs back over what was delivered is cut, and times
+// that merely jitter are followed on. Video, given a frame rate, is
+// delivered on a grid of that rate counted from the start position: each
+// slot carries the frame shown at the slot's time (the latest frame starting
+// no later than half a slot after it), so frames repeat across holes and are
+// dropped where they come denser. Encoders that count frames and samples
+// then keep picture and sound together.
 //
 // Ending: at the end of the file, at the stop position, when the renderer
 // refuses a sample, or when the file cannot be read, the thread calls the
@@ -61,6 +70,8 @@ struct StreamRunSettings {
   StreamLeadLimit* lead = nullptr;
   /// Receives a read error and skipped packets; may be null.
   StreamProblems* problems = nullptr;
+  /// Video: the grid's frames per second; 0 delivers frames as decoded.
+  double frameRate = 0.0;
 };
 
 class StreamPipeline {
@@ -88,7 +99,15 @@ class StreamPipeline {
   /// False once the stream is finished (stop position, refusal, stop request).
   bool HandleFrame(AVFrame* frame);
   bool HandleVideo(AVFrame* frame);
+  /// Holds `frame` (taking its reference) for the grid slots it covers.
+  bool PlaceOnGrid(AVFrame* frame, int64_t start, int64_t end);
+  /// Delivers the held frame in every slot that starts before `limit`.
+  bool FillSlots(int64_t limit);
+  int64_t SlotTime(int64_t slot) const;
+  bool HandleAudioFrame(AVFrame* frame);
   bool HandleAudio(const uint8_t* data, int samples, int64_t firstSample);
+  /// Delivers silence up to sample `until` of the timeline.
+  bool DeliverSilence(int64_t until);
   bool Deliver(int64_t start, int64_t end);
   bool WaitForTime(int64_t streamTime);
   bool StopRequested() const { return stopRequested_.load(); }
@@ -112,7 +131,19 @@ class StreamPipeline {
   std::vector<uint8_t> pcm_;
   int64_t frameDuration_ = 400000;
   int64_t nextVideoStart_ = 0;
-  /// Audio position in samples at the negotiated rate (media time).
+  /// The grid: the frame shown until the next one starts, and where it ends.
+  FramePtr held_;
+  bool holding_ = false;
+  bool heldConverted_ = false;
+  /// sample_ holds a picture that a slot can show.
+  bool pictureReady_ = false;
+  int64_t heldEnd_ = 0;
+  int64_t nextSlot_ = 0;
+  int64_t halfSlot_ = 0;
+  /// Audio positions in samples at the negotiated rate (media time): where
+  /// the file's next block is expected, and the end of what was delivered.
   int64_t nextSample_ = 0;
   bool haveNextSample_ = false;
+  int64_t written_ = 0;
+  int64_t stopSample_ = -1;
 };

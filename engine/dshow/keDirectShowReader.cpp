@@ -145,6 +145,8 @@ void keDirectShowReader::PrepareGraph() {
   ConnectFilters();
   if (noClock) graph->SetReferenceClock(false);
   graph->SetStreamLead(kStreamLead);
+  // The encoders count frames at this rate: the video must keep to it.
+  if (hasVideo) graph->SetVideoFrameRate(frameRate);
   SeekToRange();
 }
 

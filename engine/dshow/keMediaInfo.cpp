@@ -6,6 +6,7 @@
 #include "MediaDetector.h"
 #include "keFrameRateProbe.h"
 #include "keSnapshot.h"
+#include "keSourceTiming.h"
 
 namespace {
 
@@ -50,13 +51,15 @@ keMediaInfo::keMediaInfo(keEngineContext* context, const char* path)
       if (firstKind == -1) firstKind = 1;
       hasVideo = true;
       videoLength = length;
-      double rate = 0.0;
-      detector->GetFrameRate(&rate);
-      if (!(rate > 0.0)) {
-        keFrameRateProbe probe(context, fileName.c_str(), kMeasureWaitMs, firstKind);
-        rate = probe.GetMeasuredFrameRate();
-      }
-      frameRate = rate;
+      double stated = 0.0;
+      const HRESULT result = detector->GetFrameRate(&stated);
+      const int32_t kind = firstKind;
+      // The reader's choice, but without its fallback to 25: a rate that
+      // could not be measured is shown as it is.
+      frameRate = keChooseFrameRate(result, stated, [&] {
+                    keFrameRateProbe probe(context, fileName.c_str(), kMeasureWaitMs, kind);
+                    return probe.GetMeasuredFrameRate();
+                  }).foundRate;
       width = type.video.rcSource.right;
       height = type.video.rcSource.bottom;
       if (width == 0 && height == 0) {

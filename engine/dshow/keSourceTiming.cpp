@@ -12,6 +12,7 @@ keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate,
   } else if (rate > kHighestStatedFrameRate && measure) {
     rate = measure();
   }
+  choice.foundRate = rate;
   choice.frameRate = rate > 0.0 && std::isfinite(rate) ? rate : kDefaultFrameRate;
   return choice;
 }

@@ -17,11 +17,16 @@ constexpr double kDefaultFrameRate = 25.0;
 
 struct keFrameRateChoice {
   double frameRate = kDefaultFrameRate;
+  /// The stated or measured rate before the fallback to 25 (0 or not a
+  /// number when neither gave one): what the application's probe shows.
+  double foundRate = 0.0;
   /// The file states no rate (the detector answered S_FALSE): its times
   /// cannot be trusted for seeking, so the filters keep the range themselves.
   bool rateMeasured = false;
 };
 
+/// The reader and the application's probe both decide with this, so that the
+/// rate the window shows is the rate the video is encoded at.
 /// From the detector's frame-rate answer (`result`, `statedRate`): a stated
 /// rate of 0 or less, or no stated rate, or an implausible one, is measured
 /// with `measure` (when no rate was stated, only when the rate is then 0 or

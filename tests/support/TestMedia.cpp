@@ -55,6 +55,9 @@ const std::map<std::string, Recipe>& Recipes() {
       {"rate5994.mp4",
        {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=60000/1001:duration=1 " +
                           Tone(44100, 1) + "-pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      {"rate240.mp4",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=64x48:rate=240000/1001:duration=1 " +
+                          Tone(44100, 1) + "-r 240000/1001 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
       {"four.mp4",
        {Make::Ffmpeg,
         "-f lavfi -i testsrc=size=160x120:rate=25:duration=1 "

@@ -23,6 +23,7 @@ namespace TestMedia {
 ///   "av.3gp"   H.263 176x144 at 15 fps + AAC mono 22050 Hz
 ///   "av.flv"   Sorenson H.263 + MP3 stereo 22050 Hz (audio stream first)
 ///   "rate50.mp4", "rate5994.mp4"  1 s of H.264 at 50 and 60000/1001 fps + AAC
+///   "rate240.mp4"  1 s of H.264 64x48 at 240000/1001 fps + AAC
 ///   "four.mp4" two H.264 and two AAC streams, 1 s
 /// Audio only, 2 s:
 ///   "audio.mp3" mono 22050 Hz; "cover.mp3" stereo 44100 Hz with cover art

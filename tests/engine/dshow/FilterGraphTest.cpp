@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 
 #include "GraphTestSupport.h"
@@ -296,6 +297,66 @@ TEST(FilterGraph, SeeksToTheStartAndEndsAtTheStop) {
     EXPECT_EQ(g.graph.GetCurrentPosition(&position), S_OK);
     EXPECT_NEAR(Seconds(position), Seconds(start + length), 0.03);
   }
+}
+
+// With a frame rate the video comes on a grid of that rate: at the source's
+// own rate frame for frame, on a coarser grid the frame shown at each slot's
+// time, on a finer one every frame in the slots it covers.
+TEST(FilterGraph, VideoOnAGridShowsTheFrameOfEachSlotsTime) {
+  auto record = [](double gridRate) {
+    TestGraph g(RecordingRenderer::Major(MEDIATYPE_Video), RecordingRenderer::StereoPcm(), true);
+    EXPECT_EQ(g.Open("av.mp4"), S_OK);
+    g.graph.SetVideoFrameRate(gridRate);
+    g.RunToEnd();
+    return g.video.Samples();
+  };
+  const auto source = record(0);
+  ASSERT_EQ(source.size(), 50u);
+  struct GridCase {
+    double rate;
+    size_t slots;
+    /// The source frame that slot k shows (25 fps, frame j at j × 40 ms).
+    std::function<size_t(size_t)> frameOf;
+  };
+  const std::vector<GridCase> cases = {
+      {25, 50, [](size_t k) { return k; }},
+      {10, 20, [](size_t k) { return static_cast<size_t>(2.5 * k + 1.25); }},
+      {50, 100, [](size_t k) { return k / 2; }},
+  };
+  for (const GridCase& c : cases) {
+    SCOPED_TRACE(c.rate);
+    const auto slots = record(c.rate);
+    ASSERT_EQ(slots.size(), c.slots);
+    const double period = 1e7 / c.rate;
+    for (size_t k = 0; k < slots.size(); ++k) {
+      EXPECT_EQ(slots[k].start, std::llround(k * period)) << k;
+      EXPECT_EQ(slots[k].end, std::llround((k + 1) * period)) << k;
+      EXPECT_TRUE(slots[k].data == source[c.frameOf(k)].data) << "slot " << k;
+    }
+  }
+}
+
+// Audio that starts 3 s into the video is laid out where it belongs: the
+// timeline starts at the first picture, with silence until the sound.
+TEST(FilterGraph, AudioThatStartsLateIsPrecededBySilence) {
+  TestGraph g(RecordingRenderer::Major(MEDIATYPE_Video), RecordingRenderer::StereoPcm(), true);
+  ASSERT_EQ(g.Open("lateaudio.mp4"), S_OK);
+  g.RunToEnd();
+  const auto blocks = g.audio.Samples();
+  ASSERT_FALSE(blocks.empty());
+  EXPECT_EQ(blocks.front().start, 0);
+  std::vector<int16_t> pcm;
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    if (i > 0) {
+      EXPECT_EQ(blocks[i].start, blocks[i - 1].end) << i;  // no gaps, no overlaps
+    }
+    const auto* values = reinterpret_cast<const int16_t*>(blocks[i].data.data());
+    pcm.insert(pcm.end(), values, values + blocks[i].data.size() / 2);
+  }
+  size_t firstSound = 0;
+  while (firstSound < pcm.size() && std::abs(pcm[firstSound]) < 64) ++firstSound;
+  EXPECT_NEAR(firstSound / 2 / 44100.0, 3.0, 0.03);
+  EXPECT_NEAR(Seconds(blocks.back().end), 8.0, 0.05);
 }
 
 TEST(FilterGraph, PacedRunDeliversNoSampleBeforeItsTime) {

@@ -9,7 +9,9 @@
 #include "TempDir.h"
 #include "TestMedia.h"
 #include "keFrameRateProbe.h"
+#include "keDirectShowReader.h"
 #include "keMediaInfo.h"
+#include "keVideoSource.h"
 
 namespace {
 
@@ -31,7 +33,7 @@ TEST(keMediaInfo, AnswersForEveryKindOfFile) {
       {"av.mov", true, true, false, false, true, true, 160, 120, 25, 2, 48000, 2.0},
       {"av.mp4", true, true, false, false, true, true, 160, 120, 25, 2, 44100, 2.0},
       {"av.3gp", true, true, false, false, true, true, 176, 144, 15, 1, 22050, 2.0},
-      {"av.flv", true, true, false, false, true, true, 160, 120, 25, 2, 22050, 2.05},
+      {"av.flv", true, true, false, false, true, true, 160, 120, 25, 2, 22050, 2.0},
       // Rates above 40 are passed on as the file states them.
       {"rate50.mp4", true, true, false, false, true, true, 160, 120, 50, 1, 44100, 1.0},
       {"odd.avi", true, true, false, false, false, true, 160, 120, 25, 0, 0, 1.0},
@@ -94,6 +96,23 @@ TEST(keMediaInfo, SavesASnapshotAsJpeg) {
   EXPECT_EQ(bytes[1], 0xD8);
   keMediaInfo audio(&context, TestMedia::Path("audio.mp3").c_str());
   EXPECT_FALSE(audio.SaveSnapshotJpeg(dir.File("none.jpg").c_str(), 0.0));
+}
+
+// The window shows the rate that the video is encoded at, also where the
+// reader measures a rate instead of taking the stated one (above 120 fps).
+TEST(keMediaInfo, ShowsTheRateTheReaderEncodesAt) {
+  const std::vector<std::pair<const char*, double>> cases = {
+      {"av.mp4", 25.0}, {"av.3gp", 15.0}, {"rate50.mp4", 50.0},
+      {"rate5994.mp4", 60000.0 / 1001}, {"rate240.mp4", 239.5},  // 239.76 measured, snapped
+  };
+  for (const auto& [file, rate] : cases) {
+    SCOPED_TRACE(file);
+    keEngineContext context;
+    keMediaInfo info(&context, TestMedia::Path(file).c_str());
+    keDirectShowReader reader(&context, TestMedia::Path(file).c_str());
+    EXPECT_DOUBLE_EQ(info.GetFrameRate(), rate);
+    EXPECT_DOUBLE_EQ(reader.GetVideoSource()->GetFrameRate(), rate);
+  }
 }
 
 struct MeasureCase {
