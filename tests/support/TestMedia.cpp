@@ -58,6 +58,10 @@ const std::map<std::string, Recipe>& Recipes() {
       {"rate240.mp4",
        {Make::Ffmpeg, "-f lavfi -i testsrc=size=64x48:rate=240000/1001:duration=1 " +
                           Tone(44100, 1) + "-r 240000/1001 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      {"driftaudio.mkv",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=64x48:rate=25:duration=30 " + Tone(44100, 30) +
+                          "-af \"volume=volume=0:enable='lt(t,25)',asetpts=PTS*1.002\" "
+                          "-pix_fmt yuv420p -c:v libx264 -c:a pcm_s16le"}},
       {"four.mp4",
        {Make::Ffmpeg,
         "-f lavfi -i testsrc=size=160x120:rate=25:duration=1 "

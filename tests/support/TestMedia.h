@@ -24,6 +24,9 @@ namespace TestMedia {
 ///   "av.flv"   Sorenson H.263 + MP3 stereo 22050 Hz (audio stream first)
 ///   "rate50.mp4", "rate5994.mp4"  1 s of H.264 at 50 and 60000/1001 fps + AAC
 ///   "rate240.mp4"  1 s of H.264 64x48 at 240000/1001 fps + AAC
+///   "driftaudio.mkv" 30 s of H.264 64x48 + PCM whose times run 0.2% faster
+///     than its samples (a drifting capture clock), silent until a tone at
+///     25 s of samples, 25.05 s of its times
 ///   "four.mp4" two H.264 and two AAC streams, 1 s
 /// Audio only, 2 s:
 ///   "audio.mp3" mono 22050 Hz; "cover.mp3" stereo 44100 Hz with cover art

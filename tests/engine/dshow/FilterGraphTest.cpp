@@ -359,6 +359,29 @@ TEST(FilterGraph, AudioThatStartsLateIsPrecededBySilence) {
   EXPECT_NEAR(Seconds(blocks.back().end), 8.0, 0.05);
 }
 
+// Audio whose times run ahead of its samples (2 ms a second) is kept to its
+// times: the tone comes where the file's times put it, not 50 ms early.
+TEST(FilterGraph, AudioKeepsToItsTimesOverALongFile) {
+  TestGraph g(RecordingRenderer::Major(MEDIATYPE_Video), RecordingRenderer::StereoPcm(), true);
+  ASSERT_EQ(g.Open("driftaudio.mkv"), S_OK);
+  g.graph.SetVideoFrameRate(25);
+  g.RunToEnd();
+  const auto blocks = g.audio.Samples();
+  ASSERT_FALSE(blocks.empty());
+  std::vector<int16_t> pcm;
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    if (i > 0) {
+      EXPECT_EQ(blocks[i].start, blocks[i - 1].end) << i;
+    }
+    const auto* values = reinterpret_cast<const int16_t*>(blocks[i].data.data());
+    pcm.insert(pcm.end(), values, values + blocks[i].data.size() / 2);
+  }
+  size_t firstSound = 0;
+  while (firstSound < pcm.size() && std::abs(pcm[firstSound]) < 64) ++firstSound;
+  EXPECT_NEAR(firstSound / 2 / 44100.0, 25.05, 0.02);
+  EXPECT_EQ(g.video.Samples().size(), 750u);
+}
+
 TEST(FilterGraph, PacedRunDeliversNoSampleBeforeItsTime) {
   TestGraph g;
   ASSERT_EQ(g.Open("av.avi"), S_OK);
