@@ -36,6 +36,27 @@ const std::string kTwoColours =
     "-f lavfi -i color=c=blue:size=64x48:rate=25:duration=1 "
     "-vf drawbox=x=0:y=0:w=64:h=24:color=red:t=fill ";
 
+// Sync markers: the picture turns from black to white, and a loud 440 Hz
+// tone breaks the silence, at the same source time.
+std::string Seconds(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", seconds);
+  return text;
+}
+std::string BrightFrom(double at) {
+  return "drawbox=color=white:t=fill:enable='gte(t," + Seconds(at) + ")'";
+}
+std::string Dark(double seconds, int rate = 25) {
+  return "color=c=black:size=160x120:rate=" + std::to_string(rate) + ":duration=" + Seconds(seconds);
+}
+/// Stereo; `more` follows the source in its filter chain.
+std::string ToneFrom(double at, int rate, double seconds, const std::string& more = "") {
+  const std::string wave = "0.8*sin(2*PI*440*t)*gte(t," + Seconds(at) + ")";
+  return "-f lavfi -i \"aevalsrc=exprs='" + wave + "|" + wave + "':s=" + std::to_string(rate) +
+         ":d=" + Seconds(seconds) + more + "\" ";
+}
+const std::string kSyncVideo = "-pix_fmt yuv420p -c:v libx264 ";
+
 const std::map<std::string, Recipe>& Recipes() {
   static const std::map<std::string, Recipe> recipes = {
       {"av.avi", {Make::Ffmpeg, kPicture + Tone(44100) + "-ac 2 -c:v mpeg4 -q:v 5 -c:a pcm_s16le"}},
@@ -75,6 +96,33 @@ const std::map<std::string, Recipe>& Recipes() {
       {"shortvideo.mp4",
        {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=1 " + Tone(44100, 5) +
                           "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      // 15 fps for 2 s, then 30 fps: markers at 3.5 s, frame 75 of 120.
+      {"sync_vfr.mp4",
+       {Make::Ffmpeg, "-f lavfi -i " + Dark(2, 15) + " -f lavfi -i " + Dark(3, 30) + " " + ToneFrom(3.5, 44100, 5) +
+                          "-filter_complex \"[0:v][1:v]concat=n=2:v=1:a=0," + BrightFrom(3.5) +
+                          "[v]\" -map \"[v]\" -map 2:a -fps_mode passthrough " + kSyncVideo + "-c:a aac"}},
+      // 25 fps with frames up to 7 ms early or late, 29 ms to 50 ms apart;
+      // every 25th frame is on time, so the first white one is at 3 s sharp.
+      {"sync_jitter.mkv",
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(5) + ",settb=1/1000,setpts='(N/25+0.007*sin(N*2*PI*7/25))/TB'," +
+                          BrightFrom(3) + "\" " + ToneFrom(3, 48000, 5) + "-fps_mode passthrough " + kSyncVideo +
+                          "-c:a flac"}},
+      // 6 s of video; the audio starts 3 s in (an empty edit, no samples
+      // before it); markers at 4 s.
+      {"sync_lateaudio.mp4",
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(6) + "," + BrightFrom(4) + "\" -itsoffset 3 " +
+                          ToneFrom(1, 44100, 3) + kSyncVideo + "-c:a aac"}},
+      // The audio's timestamps jump from 2 s to 3 s; markers at 4 s. Blocks
+      // of 20 ms make the hole exact; PCM because an encoder of fixed-size
+      // frames (FLAC, AAC) would be fed blocks cut anew, closing the hole.
+      {"sync_hole.mkv",
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(6) + "," + BrightFrom(4) + "\" " +
+                          ToneFrom(4, 48000, 6, ":n=960,aselect='lt(t,2)+gte(t,3)'") + kSyncVideo +
+                          "-c:a pcm_s16le"}},
+      // The video starts 1 s after the audio; markers at 3 s.
+      {"sync_earlyaudio.mkv",
+       {Make::Ffmpeg, "-itsoffset 1 -f lavfi -i \"" + Dark(5) + "," + BrightFrom(2) + "\" " +
+                          ToneFrom(3, 48000, 6) + kSyncVideo + "-c:a flac"}},
       {"audio.mp3", {Make::Ffmpeg, Tone(22050) + "-ac 1 -c:a libmp3lame"}},
       {"cover.mp3",
        {Make::Ffmpeg, Tone(44100) + "-f lavfi -i testsrc=size=64x64:duration=1 -map 0 -map 1 "

@@ -28,6 +28,14 @@ namespace TestMedia {
 ///     than its samples (a drifting capture clock), silent until a tone at
 ///     25 s of samples, 25.05 s of its times
 ///   "four.mp4" two H.264 and two AAC streams, 1 s
+/// Sync markers: black turning white and silence turning into a loud tone
+/// at the same source time M, H.264 160x120 + stereo audio:
+///   "sync_vfr.mp4"        15 fps for 2 s, then 30 fps for 3 s; AAC; M = 3.5 s
+///   "sync_jitter.mkv"     25 fps, frames up to 7 ms early or late; FLAC; M = 3 s
+///   "sync_lateaudio.mp4"  6 s; the AAC audio starts at 3 s; M = 4 s
+///   "sync_hole.mkv"       6 s; no PCM audio from 2 s to 3 s; M = 4 s
+///   "sync_earlyaudio.mkv" the video runs from 1 s to 6 s, the FLAC audio
+///                         from 0 s; M = 3 s
 /// Audio only, 2 s:
 ///   "audio.mp3" mono 22050 Hz; "cover.mp3" stereo 44100 Hz with cover art
 ///   "mono8k.wav", "stereo48k.wav", "surround.wav" (6 channels, 32000 Hz),
