@@ -23,7 +23,10 @@
 // output's finished event.
 //   - Each stream thread decodes its stream and hands every frame or block
 //     to its renderer filter, which passes the one sample to every listener
-//     (the profiles' encoders) and waits until all have released it.
+//     (the profiles' encoders) and waits until all have released it. Both
+//     streams keep one steady timeline from the first picture on: video on
+//     a grid at the reader's frame rate, audio without gaps (silence where
+//     the file has none), since the encoders count frames and samples.
 //   - Each encoder copies or converts what it was given into its queue of 10
 //     and releases the sample; its own thread encodes the queue into Ogg
 //     pages, which go to an unbounded page queue.
