@@ -299,6 +299,24 @@ TEST(FilterGraph, SeeksToTheStartAndEndsAtTheStop) {
   }
 }
 
+// Where the first sound is in blocks of 16-bit stereo that follow each other
+// without gaps or overlaps (checked), counted in samples from the first.
+double FirstSoundSeconds(const std::vector<RecordedSample>& blocks, int rate) {
+  int64_t samples = 0;
+  int64_t firstSound = -1;
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    if (i > 0) {
+      EXPECT_EQ(blocks[i].start, blocks[i - 1].end) << i;
+    }
+    const auto* values = reinterpret_cast<const int16_t*>(blocks[i].data.data());
+    const size_t count = blocks[i].data.size() / 2;
+    for (size_t v = 0; v < count && firstSound < 0; ++v)
+      if (std::abs(values[v]) >= 64) firstSound = samples + static_cast<int64_t>(v / 2);
+    samples += static_cast<int64_t>(count / 2);
+  }
+  return firstSound < 0 ? -1.0 : static_cast<double>(firstSound) / rate;
+}
+
 // With a frame rate the video comes on a grid of that rate: at the source's
 // own rate frame for frame, on a coarser grid the frame shown at each slot's
 // time, on a finer one every frame in the slots it covers.
@@ -345,17 +363,7 @@ TEST(FilterGraph, AudioThatStartsLateIsPrecededBySilence) {
   const auto blocks = g.audio.Samples();
   ASSERT_FALSE(blocks.empty());
   EXPECT_EQ(blocks.front().start, 0);
-  std::vector<int16_t> pcm;
-  for (size_t i = 0; i < blocks.size(); ++i) {
-    if (i > 0) {
-      EXPECT_EQ(blocks[i].start, blocks[i - 1].end) << i;  // no gaps, no overlaps
-    }
-    const auto* values = reinterpret_cast<const int16_t*>(blocks[i].data.data());
-    pcm.insert(pcm.end(), values, values + blocks[i].data.size() / 2);
-  }
-  size_t firstSound = 0;
-  while (firstSound < pcm.size() && std::abs(pcm[firstSound]) < 64) ++firstSound;
-  EXPECT_NEAR(firstSound / 2 / 44100.0, 3.0, 0.03);
+  EXPECT_NEAR(FirstSoundSeconds(blocks, 44100), 3.0, 0.03);
   EXPECT_NEAR(Seconds(blocks.back().end), 8.0, 0.05);
 }
 
@@ -368,17 +376,7 @@ TEST(FilterGraph, AudioKeepsToItsTimesOverALongFile) {
   g.RunToEnd();
   const auto blocks = g.audio.Samples();
   ASSERT_FALSE(blocks.empty());
-  std::vector<int16_t> pcm;
-  for (size_t i = 0; i < blocks.size(); ++i) {
-    if (i > 0) {
-      EXPECT_EQ(blocks[i].start, blocks[i - 1].end) << i;
-    }
-    const auto* values = reinterpret_cast<const int16_t*>(blocks[i].data.data());
-    pcm.insert(pcm.end(), values, values + blocks[i].data.size() / 2);
-  }
-  size_t firstSound = 0;
-  while (firstSound < pcm.size() && std::abs(pcm[firstSound]) < 64) ++firstSound;
-  EXPECT_NEAR(firstSound / 2 / 44100.0, 25.05, 0.02);
+  EXPECT_NEAR(FirstSoundSeconds(blocks, 44100), 25.05, 0.02);
   EXPECT_EQ(g.video.Samples().size(), 750u);
 }
 
