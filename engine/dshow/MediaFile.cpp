@@ -57,9 +57,7 @@ HRESULT MediaFile::Open(const std::string& path) {
 
 bool MediaFile::StreamLength(size_t i, double* seconds) const {
   const AVStream* stream = Stream(i);
-  const int64_t fileStart = context_->start_time != AV_NOPTS_VALUE
-                                ? av_rescale_q(context_->start_time, AV_TIME_BASE_Q, kUnits)
-                                : 0;
+  const int64_t fileStart = FileStart();
   int64_t end = 0;
   if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
     const int64_t start = stream->start_time != AV_NOPTS_VALUE
@@ -100,6 +98,10 @@ int64_t MediaFile::Origin() const {
       return av_rescale_q(video->start_time, video->time_base, kUnits);
     break;
   }
+  return FileStart();
+}
+
+int64_t MediaFile::FileStart() const {
   if (context_->start_time == AV_NOPTS_VALUE) return 0;
   return av_rescale_q(context_->start_time, AV_TIME_BASE_Q, kUnits);
 }

@@ -48,6 +48,9 @@ class MediaFile {
   int64_t Origin() const;
 
  private:
+  /// The earliest start of the file's streams, 100-ns units (0 when unknown).
+  int64_t FileStart() const;
+
   FormatContextPtr context_;
   std::vector<MediaFileStream> streams_;
   std::string failureReason_;

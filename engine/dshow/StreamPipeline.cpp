@@ -96,7 +96,8 @@ bool StreamPipeline::Open() {
     if (type.wave.nChannels == 0 || type.wave.nSamplesPerSec == 0) return false;
     const int rate = static_cast<int>(type.wave.nSamplesPerSec);
     audio_ = std::make_unique<AudioFrameConverter>(type.wave.nChannels, rate);
-    written_ = UnitsToSampleCeil(settings_.start, rate);
+    startSample_ = UnitsToSampleCeil(settings_.start, rate);
+    written_ = startSample_;
     stopSample_ = settings_.stop >= 0 ? UnitsToSampleCeil(settings_.stop, rate) : -1;
   }
 
@@ -179,7 +180,6 @@ bool StreamPipeline::HandleAudioFrame(AVFrame* frame) {
 }
 
 bool StreamPipeline::HandleAudio(const uint8_t* data, int samples, int64_t firstSample) {
-  const int rate = static_cast<int>(settings_.type.wave.nSamplesPerSec);
   const int blockAlign = settings_.type.wave.nBlockAlign;
   nextSample_ = firstSample + samples;
   haveNextSample_ = true;
@@ -198,17 +198,13 @@ bool StreamPipeline::HandleAudio(const uint8_t* data, int samples, int64_t first
   if (sample_.GetSize() < bytes) sample_.Allocate(bytes);
   std::memcpy(sample_.Data(), data + (from - firstSample) * blockAlign, static_cast<size_t>(bytes));
   sample_.SetActualDataLength(bytes);
-  const int64_t startSample = UnitsToSampleCeil(settings_.start, rate);
-  if (!Deliver(SamplesToUnits(from - startSample, rate), SamplesToUnits(to - startSample, rate)))
-    return false;
-  written_ = to;
+  if (!DeliverAudio(from, to)) return false;
   return !(stops && written_ >= stopSample_);
 }
 
 bool StreamPipeline::DeliverSilence(int64_t until) {
   const int rate = static_cast<int>(settings_.type.wave.nSamplesPerSec);
   const int blockAlign = settings_.type.wave.nBlockAlign;
-  const int64_t startSample = UnitsToSampleCeil(settings_.start, rate);
   // Blocks of a tenth of a second, like a decoder's, however long the hole.
   const int64_t most = std::max(1, rate / 10);
   while (written_ < until) {
@@ -217,11 +213,16 @@ bool StreamPipeline::DeliverSilence(int64_t until) {
     if (sample_.GetSize() < bytes) sample_.Allocate(bytes);
     std::memset(sample_.Data(), 0, static_cast<size_t>(bytes));
     sample_.SetActualDataLength(bytes);
-    if (!Deliver(SamplesToUnits(written_ - startSample, rate),
-                 SamplesToUnits(written_ + count - startSample, rate)))
-      return false;
-    written_ += count;
+    if (!DeliverAudio(written_, written_ + count)) return false;
   }
+  return true;
+}
+
+bool StreamPipeline::DeliverAudio(int64_t from, int64_t to) {
+  const int rate = static_cast<int>(settings_.type.wave.nSamplesPerSec);
+  if (!Deliver(SamplesToUnits(from - startSample_, rate), SamplesToUnits(to - startSample_, rate)))
+    return false;
+  written_ = to;
   return true;
 }
 

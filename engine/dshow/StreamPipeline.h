@@ -108,6 +108,8 @@ class StreamPipeline {
   bool HandleAudio(const uint8_t* data, int samples, int64_t firstSample);
   /// Delivers silence up to sample `until` of the timeline.
   bool DeliverSilence(int64_t until);
+  /// Delivers sample_ as the timeline's samples [from, to).
+  bool DeliverAudio(int64_t from, int64_t to);
   bool Deliver(int64_t start, int64_t end);
   bool WaitForTime(int64_t streamTime);
   bool StopRequested() const { return stopRequested_.load(); }
@@ -144,6 +146,7 @@ class StreamPipeline {
   /// the file's next block is expected, and the end of what was delivered.
   int64_t nextSample_ = 0;
   bool haveNextSample_ = false;
+  int64_t startSample_ = 0;
   int64_t written_ = 0;
   int64_t stopSample_ = -1;
 };
