@@ -202,12 +202,13 @@ std::vector<Row> Rows(const std::string& notMedia) {
   };
 }
 
-/// Sends the row's event from where the user's action starts it (the control
-/// with the id, or the window itself); whether a handler kept it.
+/// Sends the row's event from where the user's action starts it (menus and
+/// tools deliver to the window, controls from themselves); whether a handler
+/// kept it.
 bool Send(mainFrame& frame, const Row& row) {
-  wxWindow* origin = row.id == wxID_ANY ? nullptr : wxWindow::FindWindowById(row.id, &frame);
-  if (!origin) origin = &frame;
   if (row.type == wxEVT_CLOSE_WINDOW) return frame.Close();
+  wxWindow* origin = row.type == wxEVT_MENU ? nullptr : wxWindow::FindWindowById(row.id, &frame);
+  if (!origin) origin = &frame;
   if (row.type == wxEVT_GRID_CELL_CHANGED) {
     wxGridEvent event(row.id, row.type, origin, 0, kColumnWidth);
     return origin->ProcessWindowEvent(event);
