@@ -9,7 +9,7 @@ seconds=${1:-60}
 dir=build-fuzz
 
 CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_WERROR=ON \
-  -DOSTREL_ONLY_ENGINE=ON -DOSTREL_WITH_XML=ON -DOSTREL_FUZZ=ON
+  -DOSTREL_GUI_FREE_ONLY=ON -DOSTREL_FUZZ=ON
 cmake --build "$dir" -j4 --target xml_load_fuzzer
 
 # New inputs go to a scratch corpus so that the committed seeds stay as they are.

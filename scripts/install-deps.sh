@@ -14,7 +14,7 @@ packages=(
   libswscale-dev libswresample-dev libpostproc-dev
   ffmpeg
   xvfb xauth
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-x
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-x libgstreamer1.0-dev
   clang libclang-rt-14-dev
 )
 

@@ -32,7 +32,7 @@ std::string g_configDir;
 // preview without a picture, which is the case these tests must cover anyway.
 void HideXVideoSinks(const std::string& dir) {
   namespace fs = std::filesystem;
-  const fs::path system = "/usr/lib/x86_64-linux-gnu/gstreamer-1.0";
+  const fs::path system = OSTREL_GSTREAMER_PLUGINS_DIR;
   std::error_code error;
   if (!fs::is_directory(system, error)) return;
   const fs::path plugins = fs::path(dir) / "gst-plugins";
