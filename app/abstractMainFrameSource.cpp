@@ -70,9 +70,11 @@ bool abstractMainFrame::ChooseSourceFile(wxTextCtrl* input, wxTextCtrl* output, 
 void abstractMainFrame::ChooseOutputFile(wxTextCtrl* output, wxWindow* parent) {
   const wxString& ext = outputExtension;
   wxFileDialog dialog(parent, _("Set your output file name"), StartDirectory(output), wxEmptyString,
-                      wxGetTranslation(ext + " files (." + ext + ")|*." + ext), wxFD_OPEN);
+                      wxGetTranslation(ext + " files (." + ext + ")|*." + ext), wxFD_SAVE);
   dialog.Centre(wxBOTH);
-  // The extension is not corrected here: the checks before a run refuse it.
+  // Save-style, so that a new name can be typed. No overwrite question of
+  // its own: the checks before a run ask it. Nor is the extension corrected
+  // here: those checks refuse a wrong one.
   if (dialog.ShowModal() == wxID_OK) output->SetValue(ChosenPath(dialog));
 }
 
