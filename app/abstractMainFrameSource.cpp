@@ -11,6 +11,7 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "PreviewControls.h"
 #include "SourceProbe.h"
 #include "abstractMainFrame.h"
 #include "kePath.h"
@@ -122,7 +123,7 @@ void abstractMainFrame::ProbeSource(wxWindow* width, wxWindow* height, wxWindow*
   }
 
   // The preview shows the start of the file: OnMediaLoaded holds it there.
-  if (media && media->Load(path)) media->Play();
+  PreviewControls::LoadSource(media, path);
 }
 
 // Held paused, not stopped: the toolkit's GStreamer backend blanks the

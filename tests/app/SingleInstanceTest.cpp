@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "AppTestSupport.h"
+#include "GuiTestSupport.h"
 
 namespace {
 
@@ -61,15 +62,6 @@ class ProgramProcess {
   bool exited = false;
 };
 
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto deadline = Clock::now() + limit;
-  while (Clock::now() < deadline) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return done();
-}
-
 class SingleInstanceTest : public AppTest {};
 
 TEST_F(SingleInstanceTest, ASecondCopyEndsAtOnceAndTheFirstGoesOn) {
@@ -81,7 +73,7 @@ TEST_F(SingleInstanceTest, ASecondCopyEndsAtOnceAndTheFirstGoesOn) {
   const std::string lock = home + "/{8DA5E1E7-654E-4241-B9A9-F7D0D563AAA5}";
 
   ProgramProcess first(home, programDir + "/first.err");
-  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(lock); }, std::chrono::seconds(10)))
+  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(lock); }, 10.0))
       << ReadFileText(programDir + "/first.err");
   ASSERT_TRUE(first.Running());
 

@@ -107,7 +107,8 @@ TEST(PhraseText, StoredAsIso8859OneByteACharacter)
         SCOPED_TRACE(c.typedUtf8);
         const wxString typed = wxString::FromUTF8(c.typedUtf8);
         EXPECT_EQ(PhraseTextToBytes(typed), c.bytes);
-        if (c.bytes)
+        if (c.bytes) {
             EXPECT_EQ(PhraseBytesToText(*c.bytes), typed);
+        }
     }
 }
