@@ -86,12 +86,14 @@ void PreviewControls::ShowSourceAgain(wxMediaCtrl* media) {
 
 void PreviewControls::OnPlayPause(wxCommandEvent&) {
   if (!media || !loaded) return;
-  if (media->GetState() == wxMEDIASTATE_PLAYING) {
-    media->Pause();
-  } else {
+  // The backend changes state a moment later: the label follows the request.
+  const bool play = media->GetState() != wxMEDIASTATE_PLAYING;
+  if (play) {
     media->Play();
+  } else {
+    media->Pause();
   }
-  ShowState();
+  playButton->SetLabel(play ? _("Pause") : _("Play"));
 }
 
 void PreviewControls::OnSlider(wxCommandEvent&) {
@@ -124,7 +126,16 @@ void PreviewControls::OnMediaFinished(wxMediaEvent& event) {
   ShowState();
 }
 
-void PreviewControls::OnTick(wxTimerEvent&) { ShowState(); }
+void PreviewControls::OnTick(wxTimerEvent&) {
+  // A source the backend could not play ends stopped with no length: there
+  // is nothing to play or move through.
+  if (loaded && media->GetState() == wxMEDIASTATE_STOPPED && media->Length() <= 0) {
+    loaded = false;
+    ShowEmpty();
+    return;
+  }
+  ShowState();
+}
 
 void PreviewControls::ShowState() {
   if (!media || !loaded) return;

@@ -31,8 +31,10 @@ class PreviewControlsTest : public AppTest {
   /// Types the source's path and waits until the preview holds it, paused.
   bool LoadAndWait(const std::string& path) {
     frame->inputPathText->SetValue(wxString::FromUTF8(path));
+    // The length comes a little after the loaded event; the slider takes it.
     return WaitUntil([&] { return controls->GetPlayButton()->IsEnabled(); }, 15.0) &&
-           WaitUntil([&] { return frame->mediaCtrl->GetState() == wxMEDIASTATE_PAUSED; }, 5.0);
+           WaitUntil([&] { return frame->mediaCtrl->GetState() == wxMEDIASTATE_PAUSED; }, 5.0) &&
+           WaitUntil([&] { return controls->GetSlider()->GetMax() > 1; }, 5.0);
   }
 
   /// Moves the slider as a drag would, then waits for the preview to be there.
@@ -70,7 +72,7 @@ TEST_F(PreviewControlsTest, SetCopiesAPositionReachedByASeekOrByPlaying) {
   ASSERT_TRUE(SeekTo(1200));
   Click(controls->GetPlayButton());
   ASSERT_TRUE(WaitUntil([&] { return frame->mediaCtrl->Tell() >= 2100; }, 10.0)) << frame->mediaCtrl->Tell();
-  EXPECT_EQ(controls->GetPlayButton()->GetLabel(), "Pause");
+  EXPECT_EQ(controls->GetPlayButton()->GetLabel(), "Pause") << frame->mediaCtrl->GetState();
   Click(controls->GetPlayButton());
   ASSERT_TRUE(WaitUntil([&] { return frame->mediaCtrl->GetState() == wxMEDIASTATE_PAUSED; }, 5.0));
   const wxFileOffset paused = frame->mediaCtrl->Tell();
@@ -94,16 +96,16 @@ TEST_F(PreviewControlsTest, AfterARunStoppedItThePictureIsBackWhereItWas) {
   EXPECT_EQ(frame->startTimeText->GetValue(), "3");
 }
 
-// Every picture format the source chooser lists is shown: the preview has
-// the picture's size once it is loaded.
+// Every picture format the source chooser lists is shown: the preview gets
+// as far as its first picture (paused, with the source's length); without a
+// demuxer or decoder for it the backend stops with an error instead.
 TEST_F(PreviewControlsTest, EveryListedPictureFormatIsPreviewed) {
   ASSERT_NE(frame->mediaCtrl, nullptr);
   for (const char* name : {"av.avi", "av.mpg", "av.mpeg", "av.mov", "av.mp4", "av.3gp", "av.flv"}) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(LoadAndWait(TestMedia::Path(name)));
-    EXPECT_GT(frame->mediaCtrl->Length(), 1500);
-    const wxSize picture = frame->mediaCtrl->GetBestSize();
-    EXPECT_TRUE(picture == wxSize(160, 120) || picture == wxSize(176, 144)) << picture.x << "x" << picture.y;
+    EXPECT_NEAR(frame->mediaCtrl->Length(), 2000, 200);
+    EXPECT_EQ(controls->GetSlider()->GetMax(), frame->mediaCtrl->Length());
   }
 }
 
@@ -115,9 +117,10 @@ TEST_F(PreviewControlsTest, ARefusedSourceLeavesNoPictureOrFactsOfTheOneBefore) 
                 ExpectMessage(kNoCodec, wxOK));
   EXPECT_EQ(frame->widthText->GetValue(), "0");
   EXPECT_EQ(frame->heightText->GetValue(), "0");
-  wxYield();
-  EXPECT_TRUE(WaitUntil([&] { return frame->mediaCtrl->GetBestSize() != wxSize(160, 120); }, 5.0));
-  EXPECT_FALSE(controls->GetPlayButton()->IsEnabled());
+  // The backend gives up on it: the old source's picture is gone, and there
+  // is nothing to play.
+  EXPECT_TRUE(WaitUntil([&] { return frame->mediaCtrl->GetState() == wxMEDIASTATE_STOPPED; }, 5.0));
+  EXPECT_TRUE(WaitUntil([&] { return !controls->GetPlayButton()->IsEnabled(); }, 5.0));
 }
 
 }  // namespace
