@@ -4,6 +4,29 @@
 #include <wx/dc.h>
 #include <wx/renderer.h>
 
+#include <vector>
+
+namespace {
+
+// The toolkit's own navigation lands on the grid itself again: the focus goes
+// to the nearest sibling that takes it from the keyboard, in creation order.
+void FocusNeighbour(wxWindow* grid, bool forward) {
+  const wxWindowList& children = grid->GetParent()->GetChildren();
+  const std::vector<wxWindow*> siblings(children.begin(), children.end());
+  const int count = static_cast<int>(siblings.size());
+  int at = 0;
+  while (at < count && siblings[at] != grid) ++at;
+  for (int i = at + (forward ? 1 : -1); i >= 0 && i < count; i += forward ? 1 : -1) {
+    wxWindow* next = siblings[i];
+    if (next->IsShown() && next->IsEnabled() && next->CanAcceptFocusFromKeyboard()) {
+      next->SetFocus();
+      return;
+    }
+  }
+}
+
+}  // namespace
+
 void EncodeCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, const wxRect& rect, int row,
                               int col, bool isSelected) {
   // The background and selection as every cell has them.
@@ -41,6 +64,6 @@ void BindStreamsGridInput(wxGrid* grid, int encodeColumn) {
       event.Skip();
       return;
     }
-    grid->Navigate(forward ? wxNavigationKeyEvent::IsForward : wxNavigationKeyEvent::IsBackward);
+    FocusNeighbour(grid, forward);
   });
 }
