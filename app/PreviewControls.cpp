@@ -60,6 +60,7 @@ void PreviewControls::LoadSource(wxMediaCtrl* media, const wxString& path) {
   PreviewControls* controls = Of(media);
   if (controls) {
     controls->loaded = false;
+    controls->lengthKnown = false;
     controls->position = 0;
     controls->seekAfterLoad = -1;
     controls->ShowEmpty();
@@ -127,9 +128,10 @@ void PreviewControls::OnMediaFinished(wxMediaEvent& event) {
 }
 
 void PreviewControls::OnTick(wxTimerEvent&) {
-  // A source the backend could not play ends stopped with no length: there
-  // is nothing to play or move through.
-  if (loaded && media->GetState() == wxMEDIASTATE_STOPPED && media->Length() <= 0) {
+  // A source the backend could not play ends stopped without ever having had
+  // a length: there is nothing to play or move through. (A run's stop
+  // clears the length too, of a source that had one.)
+  if (loaded && !lengthKnown && media->GetState() == wxMEDIASTATE_STOPPED) {
     loaded = false;
     ShowEmpty();
     return;
@@ -146,6 +148,7 @@ void PreviewControls::ShowState() {
     if (now >= 0) position = now;
   }
   const wxFileOffset length = media->Length();
+  if (length > 0) lengthKnown = true;
   const int last = length > 0 ? static_cast<int>(length) : 1;
   if (slider->GetMax() != last) slider->SetRange(0, last);
   slider->SetValue(static_cast<int>(std::min<wxFileOffset>(position, last)));

@@ -3,10 +3,13 @@
 // listed picture format shown, and the picture kept through a run and
 // cleared for a refused source. Real media from the ffmpeg tool.
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/mediactrl.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+
+#include <filesystem>
 
 #include "AppTestSupport.h"
 #include "GuiTestSupport.h"
@@ -37,7 +40,8 @@ class PreviewControlsTest : public AppTest {
            WaitUntil([&] { return controls->GetSlider()->GetMax() > 1; }, 5.0);
   }
 
-  /// Moves the slider as a drag would, then waits for the preview to be there.
+  /// Moves the slider as a drag would, then waits for the preview to be there
+  /// (the backend's seeks land on key frames: the positions used are ones).
   bool SeekTo(int milliseconds) {
     controls->GetSlider()->SetValue(milliseconds);
     wxCommandEvent moved(wxEVT_SLIDER, controls->GetSlider()->GetId());
@@ -94,6 +98,32 @@ TEST_F(PreviewControlsTest, AfterARunStoppedItThePictureIsBackWhereItWas) {
       << frame->mediaCtrl->Tell();
   SendCommand(frame, wxEVT_BUTTON, ID_SET_START);
   EXPECT_EQ(frame->startTimeText->GetValue(), "3");
+}
+
+/// The run's closing message, whose total time varies.
+class ExpectFinished : public wxExpectModalBase<wxMessageDialog, ExpectFinished> {
+ protected:
+  int OnInvoked(wxMessageDialog* dialog) const override {
+    EXPECT_TRUE(dialog->GetMessage().StartsWith("Finished Encoding")) << dialog->GetMessage();
+    return wxID_OK;
+  }
+};
+
+// A real encode from the window: the run stops the preview, its end shows the
+// source's picture again where it was.
+TEST_F(PreviewControlsTest, AfterAnEncodeThePreviewIsPausedWhereItWas) {
+  ASSERT_NE(frame->mediaCtrl, nullptr);
+  ASSERT_TRUE(LoadAndWait(TestMedia::Path("sync_lateaudio.mp4")));
+  ASSERT_TRUE(SeekTo(3000)) << frame->mediaCtrl->Tell();
+  const wxFileOffset before = frame->mediaCtrl->Tell();
+  frame->outputPathText->SetValue(wxString::FromUTF8(programDir + "/out.osq"));
+  frame->htmlPageCheck->SetValue(false);
+  wxTEST_DIALOG(SendCommand(frame, wxEVT_BUTTON, ID_ENCODE_BUTTON), ExpectMessage("Start encoding ?", wxYES),
+                ExpectFinished());
+  EXPECT_TRUE(std::filesystem::exists(programDir + "/out.osq"));
+  EXPECT_TRUE(WaitUntil([&] { return frame->mediaCtrl->GetState() == wxMEDIASTATE_PAUSED; }, 5.0));
+  EXPECT_TRUE(WaitUntil([&] { return std::abs(frame->mediaCtrl->Tell() - before) < 300; }, 5.0))
+      << frame->mediaCtrl->Tell() << " before the run: " << before;
 }
 
 // Every picture format the source chooser lists is shown: the preview gets
