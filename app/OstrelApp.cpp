@@ -4,6 +4,7 @@
 #include <wx/image.h>
 #include <wx/intl.h>
 #include <wx/log.h>
+#include <wx/msgout.h>
 #include <wx/snglinst.h>
 
 #include "DesktopLook.h"
@@ -14,7 +15,7 @@ wxIMPLEMENT_CLASS(OstrelApp, wxApp);
 
 namespace {
 
-// Held to the end of the process: the system lets go of it when the process ends.
+// Held until the application exits (EndSingleInstance).
 wxSingleInstanceChecker* g_instanceChecker = nullptr;
 
 }  // namespace
@@ -24,10 +25,11 @@ wxString OstrelApp::InstanceName() { return "{8DA5E1E7-654E-4241-B9A9-F7D0D563AA
 mainFrame* OstrelApp::Start(wxAppConsole& app) {
   if (!g_instanceChecker) g_instanceChecker = new wxSingleInstanceChecker(InstanceName(), wxEmptyString);
   if (g_instanceChecker->IsAnotherRunning()) {
-    // A second copy has no window to show the error in: it goes to the
-    // standard error, where whoever started the copy sees it.
-    delete wxLog::SetActiveTarget(new wxLogStderr);
-    wxLogError(_("Ostrel is already running !"));
+    // Started from a desktop, only the error log's box tells the user why no
+    // window comes; started from a terminal, stderr says it too.
+    const wxString message = _("Ostrel is already running !");
+    wxMessageOutputStderr().Output(message);
+    wxLogError(message);
     wxLog::FlushActive();
     return nullptr;
   }
@@ -52,4 +54,14 @@ mainFrame* OstrelApp::Start(wxAppConsole& app) {
 
 bool OstrelApp::OnInit() { return Start(*this) != nullptr; }
 
-int OstrelApp::OnExit() { return wxApp::OnExit(); }
+// A normal end removes the lock file; after a crash the next start finds a
+// lock of a process that is gone, which the checker takes as no instance.
+void OstrelApp::EndSingleInstance() {
+  delete g_instanceChecker;
+  g_instanceChecker = nullptr;
+}
+
+int OstrelApp::OnExit() {
+  EndSingleInstance();
+  return wxApp::OnExit();
+}

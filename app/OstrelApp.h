@@ -18,9 +18,13 @@ class OstrelApp : public wxApp {
   /// instance check, names, image handlers, main window (which may ask for
   /// the temporary-files directory), daily update offer, Show. Returns the
   /// window (not shown when a started updater has closed it), or null when
-  /// another instance runs.
+  /// another instance runs, after "Ostrel is already running !" has gone to
+  /// the toolkit's error log (a box) and to stderr.
   static mainFrame* Start(wxAppConsole& app);
 
   /// The single-instance name (on this platform a lock file in the home directory).
   static wxString InstanceName();
+
+  /// Lets go of the single instance: its lock file goes. Called by OnExit.
+  static void EndSingleInstance();
 };

@@ -6,7 +6,7 @@
 
 class SystemLauncher : public Launcher {
  public:
-  /// Runs "xdg-open" with the address.
-  bool OpenInBrowser(const std::string& address) override;
+  /// Runs "xdg-open" from the PATH with the address and watches how it ends.
+  bool OpenInBrowser(const std::string& address, std::function<void()> failedLater) override;
   bool StartDetached(const std::string& commandLine, const std::string& workingDir) override;
 };

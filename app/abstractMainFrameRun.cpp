@@ -22,6 +22,7 @@
 
 #include "EncodeSession.h"
 #include "MyWorkerThread.h"
+#include "PreviewControls.h"
 #include "abstractMainFrame.h"
 #include "appUtils.h"
 #include "keEvent.h"
@@ -94,6 +95,7 @@ void abstractMainFrame::OnEncode(const EncodeWindow& window) {
   SetEncodeUiRunning(window);
   if (StartEncode(window.deinterlace && window.deinterlace->IsChecked())) {
     RunEncoding(window.media, window.htmlPage, window.graphicToolbar, window.showVideo, window.frame);
+    PreviewControls::ShowSourceAgain(window.media);  // the run stopped it, which blanks it
   }
   ResetEncodeUi(window);
 }

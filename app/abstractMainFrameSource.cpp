@@ -11,6 +11,7 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "PreviewControls.h"
 #include "SourceProbe.h"
 #include "abstractMainFrame.h"
 #include "kePath.h"
@@ -70,9 +71,11 @@ bool abstractMainFrame::ChooseSourceFile(wxTextCtrl* input, wxTextCtrl* output, 
 void abstractMainFrame::ChooseOutputFile(wxTextCtrl* output, wxWindow* parent) {
   const wxString& ext = outputExtension;
   wxFileDialog dialog(parent, _("Set your output file name"), StartDirectory(output), wxEmptyString,
-                      wxGetTranslation(ext + " files (." + ext + ")|*." + ext), wxFD_OPEN);
+                      wxGetTranslation(ext + " files (." + ext + ")|*." + ext), wxFD_SAVE);
   dialog.Centre(wxBOTH);
-  // The extension is not corrected here: the checks before a run refuse it.
+  // Save-style, so that a new name can be typed. No overwrite question of
+  // its own: the checks before a run ask it. Nor is the extension corrected
+  // here: those checks refuse a wrong one.
   if (dialog.ShowModal() == wxID_OK) output->SetValue(ChosenPath(dialog));
 }
 
@@ -120,7 +123,7 @@ void abstractMainFrame::ProbeSource(wxWindow* width, wxWindow* height, wxWindow*
   }
 
   // The preview shows the start of the file: OnMediaLoaded holds it there.
-  if (media && media->Load(path)) media->Play();
+  PreviewControls::LoadSource(media, path);
 }
 
 // Held paused, not stopped: the toolkit's GStreamer backend blanks the

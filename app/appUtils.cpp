@@ -111,7 +111,17 @@ wxString appUtils::FormatHMS(int seconds) const { return wxString(::FormatHMS(se
 bool appUtils::IsValidFileName(const wxString& name) const { return IsAllowedFileName(ToUtf8(name)); }
 
 bool appUtils::OpenInBrowser(const wxString& address) {
-  return GetLauncher().OpenInBrowser(ToUtf8(address));
+  // Whether the opener could not start or found no browser, the user is
+  // told, with the address to open by hand.
+  const auto tellUser = [address] {
+    wxMessageBox(wxString::Format(_("The web browser could not be started.\n"
+                                    "Please open this address in your browser:\n%s"),
+                                  address),
+                 _("Message"), wxOK | wxICON_ERROR);
+  };
+  if (GetLauncher().OpenInBrowser(ToUtf8(address), tellUser)) return true;
+  tellUser();
+  return false;
 }
 
 wxString appUtils::FindAppPath(const wxString& argv0, const wxString& currentDir,

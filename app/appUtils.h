@@ -43,7 +43,8 @@ class appUtils {
   bool IsIntegerField(const wxString& label, const wxString& value);
   wxString FormatHMS(int seconds) const;
   bool IsValidFileName(const wxString& name) const;
-  /// Opens the page in the desktop's default browser; true when one was started.
+  /// Opens the page in the desktop's default browser; true when one was
+  /// started. When none can be, the user is told so, with the address.
   bool OpenInBrowser(const wxString& address);
   /// The program's directory (see FindAppPathIn), or empty.
   wxString FindAppPath(const wxString& argv0, const wxString& currentDir,

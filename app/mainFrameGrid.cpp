@@ -7,6 +7,7 @@
 
 #include "StreamChoices.h"
 #include "StreamProfileRows.h"
+#include "StreamsGridInput.h"
 #include "mainFrame.h"
 
 namespace {
@@ -79,17 +80,18 @@ void mainFrame::CreateStreamsGrid() {
   SetColumnEditor(grid, kColumnVideoBitrate, new wxGridCellNumberEditor(24, 2000));
   SetColumnEditor(grid, kColumnAudioBitrate,
                   new wxGridCellChoiceEditor(ToArray(AudioBitrateChoices()), false));
-  SetColumnRenderer(grid, kColumnEncode, new wxGridCellBoolRenderer);
+  SetColumnRenderer(grid, kColumnEncode, new EncodeCellRenderer);
   for (int col = kColumnWidth; col <= kColumnAudioBitrate; ++col) {
     SetColumnRenderer(grid, col, new wxGridCellNumberRenderer);
   }
+  BindStreamsGridInput(grid, kColumnEncode);
 }
 
 void mainFrame::ClearStreamsGrid() {
   for (int row = 0; row < kStreamRowCount; ++row) {
     for (int col = 0; col < kStreamColumnCount; ++col) streamsGrid->SetCellValue(row, col, wxEmptyString);
   }
-  SetColumnRenderer(streamsGrid, kColumnEncode, new wxGridCellBoolRenderer);
+  SetColumnRenderer(streamsGrid, kColumnEncode, new EncodeCellRenderer);
 }
 
 void mainFrame::ResetStreamsToFactory() {

@@ -65,7 +65,7 @@ void mainFrame::OnClearRows(wxCommandEvent&) {
     return;
   }
   const int answer = wxMessageBox(_("Do you really want clear the selected row/s ?"), _("Question"),
-                                  wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, this);
+                                  wxYES_NO | wxICON_QUESTION, this);
   if (answer != wxYES) return;
   for (int row = 0; row < kStreamRowCount; ++row) {
     if (!streamsGrid->IsInSelection(row, kColumnEncode)) continue;

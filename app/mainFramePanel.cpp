@@ -14,6 +14,7 @@
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
 
+#include "PreviewControls.h"
 #include "mainFrame.h"
 
 namespace {
@@ -297,10 +298,12 @@ void mainFrame::BuildMediaControl() {
     mediaCtrl = media;
     previewSizer->Add(mediaCtrl, 1, wxEXPAND | wxALL, 4);
     mediaCtrl->ShowPlayerControls(wxMEDIACTRLPLAYERCONTROLS_DEFAULT);
-    return;
+  } else {
+    delete media;
+    auto* blank = new wxPanel(panel, wxID_ANY, wxDefaultPosition, size, wxSUNKEN_BORDER);
+    blank->SetBackgroundColour(*wxBLACK);
+    previewSizer->Add(blank, 1, wxEXPAND | wxALL, 4);
   }
-  delete media;
-  auto* blank = new wxPanel(panel, wxID_ANY, wxDefaultPosition, size, wxSUNKEN_BORDER);
-  blank->SetBackgroundColour(*wxBLACK);
-  previewSizer->Add(blank, 1, wxEXPAND | wxALL, 4);
+  // The backend shows no controls of its own: these stand in for them.
+  previewSizer->Add(new PreviewControls(panel, mediaCtrl), 0, wxEXPAND | wxLEFT | wxRIGHT, 4);
 }

@@ -33,6 +33,11 @@ std::array<wxCheckBox*, kSettingsTickKeyCount> TickBoxes(mainFrame& frame) {
 void mainFrame::LoadSettings() {
   wxConfigBase* config = wxConfigBase::Get();
   if (!config) return;
+  // Loading the defaults of keys never written would empty the window.
+  if (!config->HasGroup(kSettingsGroup)) {
+    wxMessageBox(_("No settings have been saved yet: nothing was loaded."), _("Message"), wxOK, this);
+    return;
+  }
   config->SetPath(kSettingsGroup);
 
   // Setting the input field raises its text event: the loaded source is

@@ -2,7 +2,7 @@
 #include "StoredPhrase.h"
 
 #include "PhraseScrambling.h"
-#include "TextBytes.h"
+#include "Latin1Text.h"
 #include "keAlloc.h"
 #include "keBytes.h"
 
@@ -59,16 +59,10 @@ bool WriteStoredPhrase(wxConfigBase& config, const std::string& phrase)
 
 wxString PhraseBytesToText(const std::string& phrase)
 {
-    const std::string shown = phrase.substr(0, phrase.find('\0'));
-    if (shown.empty())
-        return wxString();
-    const wxString text = wxString::FromUTF8(shown.data(), shown.size());
-    if (!text.empty())
-        return text;
-    return wxString(shown.data(), wxConvISO8859_1, shown.size());
+    return FromLatin1(phrase.substr(0, phrase.find('\0')));
 }
 
-std::string PhraseTextToBytes(const wxString& text)
+std::optional<std::string> PhraseTextToBytes(const wxString& text)
 {
-    return TextBytes(text);
+    return ToLatin1(text);
 }

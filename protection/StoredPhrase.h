@@ -5,6 +5,7 @@
 #include <wx/config.h>
 #include <wx/string.h>
 
+#include <optional>
 #include <string>
 
 /// Full path of the key that holds the scrambled phrase.
@@ -19,9 +20,9 @@ std::string ReadStoredPhrase(const wxConfigBase& config);
 /// false when the configuration refuses either, and the phrase read stays the one before.
 bool WriteStoredPhrase(wxConfigBase& config, const std::string& phrase);
 
-/// The phrase as text for the user: the bytes up to the first zero byte, read as UTF-8 (or
-/// Latin-1 when they are not valid UTF-8, so that nothing is dropped).
+/// The phrase as text for the user: the bytes up to the first zero byte, read as ISO-8859-1.
 wxString PhraseBytesToText(const std::string& phrase);
 
-/// The bytes of a typed phrase: UTF-8, nothing trimmed.
-std::string PhraseTextToBytes(const wxString& text);
+/// The bytes of a typed phrase: ISO-8859-1, nothing trimmed; nothing when a character lies
+/// outside that set.
+std::optional<std::string> PhraseTextToBytes(const wxString& text);

@@ -9,7 +9,7 @@
 #include "SecurityDate.h"
 #include "SecurityFile.h"
 #include "StoredPhrase.h"
-#include "TextBytes.h"
+#include "Latin1Text.h"
 
 #include <wx/config.h>
 #include <wx/filedlg.h>
@@ -19,13 +19,20 @@ namespace {
 
 const char* const kTextWildcard = "TXT files|*.txt|All files|*.*";
 
+/// The site as the files hold it. CheckEntryLines has refused every site that ISO-8859-1
+/// cannot hold before anything is built.
+std::string SiteBytes(const securityEntry& entry)
+{
+    return ToLatin1(entry.site).value_or(std::string());
+}
+
 /// The entry line the writer makes of the entry.
 std::string EntryLineOf(const securityEntry& entry)
 {
     if (entry.expireDate.empty())
-        return EntryLine(TextBytes(entry.site));
+        return EntryLine(SiteBytes(entry));
     const SecurityDate date = ParseDate(entry.expireDate);
-    return EntryLine(TextBytes(entry.site), date.day, date.month, date.year);
+    return EntryLine(SiteBytes(entry), date.day, date.month, date.year);
 }
 
 } // namespace
@@ -46,6 +53,15 @@ bool securityDialog::CheckEntryLines(wxGrid* grid, const wxString& gridName)
                          _("Message"), wxOK, this);
             return false;
         }
+        // The player compares the sites and the match key byte for byte in ISO-8859-1.
+        if (!ToLatin1(entry.site)) {
+            wxMessageBox(wxString::Format(_("The %s in row %d holds a character that cannot be "
+                                            "written: only the characters of ISO-8859-1 "
+                                            "(Western European letters) can be used."),
+                                          gridName, row + 1),
+                         _("Message"), wxOK, this);
+            return false;
+        }
         if (EntryLineFits(EntryLineOf(entry)))
             continue;
         wxMessageBox(wxString::Format(_("The %s in row %d is too long: a site with its expire "
@@ -61,10 +77,10 @@ void securityDialog::FillDocumentBaseList(DocumentBaseList& list) const
 {
     for (const securityEntry& entry : m_documentBaseEntries) {
         if (entry.expireDate.empty()) {
-            list.Add(TextBytes(entry.site));
+            list.Add(SiteBytes(entry));
         } else {
             const SecurityDate date = ParseDate(entry.expireDate);
-            list.AddWithExpiry(TextBytes(entry.site), date.day, date.month, date.year);
+            list.AddWithExpiry(SiteBytes(entry), date.day, date.month, date.year);
         }
     }
 }
@@ -108,10 +124,10 @@ void securityDialog::OnGenerateSecurityFile(wxCommandEvent& WXUNUSED(event))
     }
     for (const securityEntry& entry : m_codeBaseEntries) {
         if (entry.expireDate.empty()) {
-            securityFile.AddCodeBase(TextBytes(entry.site));
+            securityFile.AddCodeBase(SiteBytes(entry));
         } else {
             const SecurityDate date = ParseDate(entry.expireDate);
-            securityFile.AddCodeBaseWithExpiry(TextBytes(entry.site), date.day, date.month, date.year);
+            securityFile.AddCodeBaseWithExpiry(SiteBytes(entry), date.day, date.month, date.year);
         }
     }
     DocumentBaseList documentBases;

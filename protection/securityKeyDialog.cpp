@@ -118,6 +118,14 @@ void securityKeyDialog::OnSavePhrase(wxCommandEvent& WXUNUSED(event))
         wxMessageBox(_("Before Save modify the key"), _("Message"), wxOK, this);
         return;
     }
+    // Refused before the question: the phrase stays open for another try.
+    const std::optional<std::string> phrase = PhraseTextToBytes(m_phraseText->GetValue());
+    if (!phrase) {
+        wxMessageBox(_("The Secret Phrase holds a character that cannot be stored: only the "
+                       "characters of ISO-8859-1 (Western European letters) can be used."),
+                     _("Message"), wxOK, this);
+        return;
+    }
     const int answer = wxMessageBox(_("Do you really want save the Secret Phrase ?"),
                                     _("Question"), wxYES_NO | wxICON_QUESTION, this);
     if (answer != wxYES)
@@ -129,7 +137,7 @@ void securityKeyDialog::OnSavePhrase(wxCommandEvent& WXUNUSED(event))
         wxMessageBox(_("Unable to save phrase!!"), _("Message"), wxOK, this);
         return;
     }
-    const bool saved = WriteStoredPhrase(*config, PhraseTextToBytes(m_phraseText->GetValue()));
+    const bool saved = WriteStoredPhrase(*config, *phrase);
     wxMessageBox(saved ? _("Phrase has been saved") : _("Unable to save phrase!!"), _("Message"),
                  wxOK, this);
     m_phraseText->SetEditable(false);

@@ -14,7 +14,11 @@ packages=(
   libswscale-dev libswresample-dev libpostproc-dev
   ffmpeg
   xvfb xauth
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-x libgstreamer1.0-dev
+  # The preview: base, good (avi, mov, mp4, 3gp, flv), bad (the MPEG program
+  # streams of .mpg and .mpeg), libav (their decoders), x (the picture).
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav gstreamer1.0-x
+  # The window tests ask it where its plugins are.
+  libgstreamer1.0-dev
   clang libclang-rt-14-dev
 )
 

@@ -3,14 +3,17 @@
 // what would have been started, without starting anything.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class Launcher {
  public:
   virtual ~Launcher() = default;
   /// Opens the page or address with the desktop's default program, without
-  /// waiting. True when a process was started.
-  virtual bool OpenInBrowser(const std::string& address) = 0;
+  /// waiting. False when no opener could be started. An opener that starts
+  /// may still find no browser to hand the page to: then `failedLater` runs,
+  /// on the GUI thread, once the opener has ended.
+  virtual bool OpenInBrowser(const std::string& address, std::function<void()> failedLater) = 0;
   /// Starts the command line (program and arguments, double quotes grouping)
   /// in `workingDir`, without waiting. True when the program was started.
   virtual bool StartDetached(const std::string& commandLine, const std::string& workingDir) = 0;

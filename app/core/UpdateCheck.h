@@ -4,7 +4,7 @@
 #include <string>
 
 /// The updater program, which lies beside the executable (not part of Ostrel).
-constexpr const char* kUpdaterProgram = "ostrel-updater";
+constexpr const char* kUpdaterProgram = "webupdater";
 
 /// The question is due whenever the stored date differs from today: a date
 /// later than today (a clock set back) counts as a new day too.

@@ -60,9 +60,10 @@ void WriteFileText(const std::string& path, const std::string& text);
 /// Records what would have been started.
 class RecordingLauncher : public Launcher {
  public:
-  bool OpenInBrowser(const std::string& address) override {
+  bool OpenInBrowser(const std::string& address, std::function<void()> failedLater) override {
     addresses.push_back(address);
-    return true;
+    browserFailure = std::move(failedLater);
+    return browserStarts;
   }
   bool StartDetached(const std::string& commandLine, const std::string& workingDir) override {
     commands.push_back(commandLine);
@@ -73,6 +74,9 @@ class RecordingLauncher : public Launcher {
   std::vector<std::string> commands;
   std::vector<std::string> workingDirs;
   bool startSucceeds = true;
+  bool browserStarts = true;
+  /// What the launcher was told to call should the browser fail after starting.
+  std::function<void()> browserFailure;
 };
 
 /// A fresh configuration, a program directory of the test's own (holding the

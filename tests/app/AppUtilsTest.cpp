@@ -18,13 +18,13 @@ class AppUtilsTest : public AppTest {
  protected:
   /// An executable file where the updater would lie.
   void PlaceUpdater() {
-    const std::string path = programDir + "/ostrel-updater";
+    const std::string path = programDir + "/webupdater";
     WriteFileText(path, "#!/bin/sh\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_all);
   }
   std::string ExpectedCommand() const {
     return "\"" + programDir +
-           "/ostrel-updater\" --savelog --restart --xrc=\"webupdatedlg.xrc\" --res=\"wxWebUpdateDlg\""
+           "/webupdater\" --savelog --restart --xrc=\"webupdatedlg.xrc\" --res=\"wxWebUpdateDlg\""
            " --xml=\"webupdate_std.xml\"";
   }
 };
@@ -61,7 +61,7 @@ TEST_F(AppUtilsTest, TheDailyQuestionComesOncePerDay) {
 
 TEST_F(AppUtilsTest, WithoutAnUpdaterTheUserIsToldAndTheProgramGoesOn) {
   BuildQuietFrame();
-  const wxString missing = wxString::FromUTF8(programDir) + "/ostrel-updater";
+  const wxString missing = wxString::FromUTF8(programDir) + "/webupdater";
   wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_CHECK_UPDATES),
                 ExpectMessage(kUpdateQuestion, wxYES),
                 ExpectMessage("The update program could not be started:\n" + missing, wxOK));
@@ -86,7 +86,7 @@ TEST_F(AppUtilsTest, AnUpdaterThatFailsToStartKeepsTheWindow) {
   launcher.startSucceeds = false;
   wxTEST_DIALOG(AppUtils().AskUpdate(frame), ExpectMessage(kUpdateQuestion, wxYES),
                 ExpectMessage("The update program could not be started:\n" +
-                                  wxString::FromUTF8(programDir) + "/ostrel-updater",
+                                  wxString::FromUTF8(programDir) + "/webupdater",
                               wxOK));
   EXPECT_EQ(launcher.commands.size(), 1u);
   EXPECT_FALSE(IsDestroyed(frame));

@@ -41,7 +41,8 @@ TEST_F(MessageBoxesTest, EachBoxHasItsCaptionButtonsAndIcon) {
          frame->streamsGrid->SelectRow(0);
          SendCommand(frame, wxEVT_BUTTON, ID_CLEAR_ROWS);
        },
-       "Do you really want clear the selected row/s ?", "Question", kQuestion},
+       // The one question without a preselected No.
+       "Do you really want clear the selected row/s ?", "Question", wxYES_NO | wxICON_QUESTION},
       {[&] { AppUtils().AskUpdate(frame); }, "Do you want to check if there is an update available ?",
        "Ostrel update manager", kQuestion},
       {[&] {

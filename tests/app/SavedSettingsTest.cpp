@@ -105,7 +105,11 @@ TEST_F(SavedSettingsTest, LoadBringsBackEveryFieldTickAndCell) {
   EXPECT_EQ(Cells(), cellsSaved);
 }
 
-TEST_F(SavedSettingsTest, LoadingAnEmptyConfigurationGivesTheDefaults) {
+// Settings saved by hand or by another version, with one key only: every
+// missing key gives its default. (With nothing saved at all the window says
+// so and changes nothing.)
+TEST_F(SavedSettingsTest, LoadingSettingsWithMissingKeysGivesTheDefaults) {
+  wxConfigBase::Get()->Write("/Controls/videoStart", "0");
   FillWindow();
   frame->sourceDimensionCheck->Enable();
   frame->aspectRatioCheck->SetValue(false);

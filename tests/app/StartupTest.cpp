@@ -66,7 +66,7 @@ TEST_F(StartupTest, ASecondStartTheSameDayAsksNothing) {
 
 TEST_F(StartupTest, AnUpdaterStartedFromTheDailyQuestionLeavesTheWindowUnshown) {
   ConfigureTempDir();
-  const std::string updater = programDir + "/ostrel-updater";
+  const std::string updater = programDir + "/webupdater";
   WriteFileText(updater, "#!/bin/sh\n");
   std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
   wxTEST_DIALOG(frame = OstrelApp::Start(*wxTheApp),

@@ -12,16 +12,6 @@
 #include <fstream>
 #include <vector>
 
-bool WaitUntil(const std::function<bool()>& done, double seconds) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    wxYield();
-    wxMilliSleep(10);
-  }
-  return true;
-}
-
 WhileRunning::WhileRunning(std::function<bool()> step, int milliseconds) : step_(std::move(step)) {
   Start(milliseconds);
 }

@@ -7,8 +7,7 @@
 #include <functional>
 #include <string>
 
-/// Yields to the toolkit until `done` holds; false after `seconds`.
-bool WaitUntil(const std::function<bool()>& done, double seconds);
+#include "GuiTestSupport.h"  // WaitUntil
 
 /// Calls `step` every `milliseconds` while the toolkit handles events (in the
 /// run's own yields too) until it returns true once.

@@ -86,7 +86,11 @@ class ExpectFileDialog : public wxExpectModalBase<wxFileDialog, ExpectFileDialog
     EXPECT_EQ(dialog->GetMessage().utf8_string(), title_.utf8_string());
     EXPECT_EQ(dialog->GetWildcard().utf8_string(), wildcard_.utf8_string());
     EXPECT_EQ(dialog->GetDirectory().utf8_string(), directory_.utf8_string());
-    EXPECT_TRUE(dialog->HasFdFlag(wxFD_OPEN));
+    // The output chooser takes a new name and asks nothing about an existing
+    // file (the checks before a run do); the source chooser opens one.
+    const bool output = title_ == "Set your output file name";
+    EXPECT_TRUE(dialog->HasFdFlag(output ? wxFD_SAVE : wxFD_OPEN));
+    EXPECT_FALSE(dialog->HasFdFlag(wxFD_OVERWRITE_PROMPT));
     if (answer_ == wxID_OK) dialog->SetPath(path_);
     return answer_;
   }

@@ -27,10 +27,21 @@ std::string g_configDir;
 
 // The media preview's X video sinks open their own display connection on a
 // streaming thread; one still prerolling when a test process ends races the
-// toolkit's exit and crashes it. The tests see GStreamer's plugins without
-// those two sinks, as on a machine without them: the window then builds its
-// preview without a picture, which is the case these tests must cover anyway.
-void HideXVideoSinks(const std::string& dir) {
+// toolkit's exit and crashes it. The sinks for other displays (DirectFB, the
+// kernel's mode setting, the frame buffer, Wayland, Vulkan) crash or hang
+// without their display. The tests see GStreamer's plugins without any of
+// them, as on a machine without them: the preview then plays into GStreamer's
+// stand-in sink, with every position, length and picture size as usual.
+bool IsDisplaySink(const std::string& name) {
+  for (const char* sink : {"libgstximagesink.so", "libgstxvimagesink.so", "libgstdirectfb.so", "libgstkms.so",
+                           "libgstfbdevsink.so", "libgstwaylandsink.so", "libgstgtkwayland.so",
+                           "libgstvulkan.so"}) {
+    if (name == sink) return true;
+  }
+  return false;
+}
+
+void HideVideoSinks(const std::string& dir) {
   namespace fs = std::filesystem;
   const fs::path system = OSTREL_GSTREAMER_PLUGINS_DIR;
   std::error_code error;
@@ -39,7 +50,7 @@ void HideXVideoSinks(const std::string& dir) {
   fs::create_directories(plugins, error);
   for (const auto& entry : fs::directory_iterator(system, error)) {
     const std::string name = entry.path().filename().string();
-    if (name == "libgstximagesink.so" || name == "libgstxvimagesink.so") continue;
+    if (IsDisplaySink(name)) continue;
     fs::create_symlink(entry.path(), plugins / name, error);
   }
   setenv("GST_PLUGIN_SYSTEM_PATH_1_0", plugins.c_str(), 1);
@@ -70,7 +81,7 @@ int main(int argc, char** argv) {
   setenv("XDG_CONFIG_HOME", dir, 1);
   // No sound or video sink is needed, and no session bus is started.
   setenv("GST_AUDIOSINK", "fakesink", 0);
-  HideXVideoSinks(g_configDir);
+  HideVideoSinks(g_configDir);
 
   if (!wxEntryStart(argc, argv) || !wxTheApp || !wxTheApp->CallOnInit()) {
     std::fprintf(stderr, "window tests: the toolkit could not start (no display?)\n");

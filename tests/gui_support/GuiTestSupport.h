@@ -1,6 +1,7 @@
 // Shared by the window tests (see GuiTestMain.cpp).
 #pragma once
 
+#include <functional>
 #include <string>
 
 /// The run's own temporary folder; HOME points there too.
@@ -8,3 +9,6 @@ const std::string& GuiTestConfigDir();
 
 /// Gives the program a fresh, empty configuration file in that folder.
 void ResetTestConfig();
+
+/// Yields to the toolkit until `done` holds; false after `seconds`.
+bool WaitUntil(const std::function<bool()>& done, double seconds);

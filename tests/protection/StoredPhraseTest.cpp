@@ -6,6 +6,8 @@
 #include <wx/fileconf.h>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -85,8 +87,28 @@ TEST_F(StoredPhraseTest, RefusedWriteIsReported)
 TEST(PhraseText, ShownUpToTheFirstZeroByte)
 {
     EXPECT_EQ(PhraseBytesToText(std::string("abc\0def", 7)), "abc");
-    EXPECT_EQ(PhraseBytesToText("Z\xc3\xbcrich"), wxString::FromUTF8("Z\xc3\xbcrich"));
-    // Bytes that are not UTF-8 are still shown, one character each.
-    EXPECT_EQ(PhraseBytesToText("\xe9t\xe9").length(), 3u);
-    EXPECT_EQ(PhraseTextToBytes(wxString::FromUTF8(" a  b ")), " a  b ");
+}
+
+// The player seals with the phrase as single bytes: ISO-8859-1, one byte a character.
+TEST(PhraseText, StoredAsIso8859OneByteACharacter)
+{
+    struct Case {
+        const char* typedUtf8;
+        std::optional<std::string> bytes;
+    };
+    const std::vector<Case> cases = {
+        {" a  b ", std::string(" a  b ")},
+        {"Z\xc3\xbcrich", std::string("Z\xfcrich")},
+        {"\xc3\xa9t\xc3\xa9 \xc3\xbf", std::string("\xe9t\xe9 \xff")},
+        {"\xe2\x82\xac uro", std::nullopt},  // the euro sign lies outside ISO-8859-1
+        {"\xce\xb1\xce\xb2", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typedUtf8);
+        const wxString typed = wxString::FromUTF8(c.typedUtf8);
+        EXPECT_EQ(PhraseTextToBytes(typed), c.bytes);
+        if (c.bytes) {
+            EXPECT_EQ(PhraseBytesToText(*c.bytes), typed);
+        }
+    }
 }

@@ -1,6 +1,10 @@
 // The security file manager: its controls, the cell messages, the enabling of its buttons
 // (with the flags that outlive the dialog), and the security and auth files it writes.
 #include "SecurityDialogFixture.h"
+#include "DocumentBaseList.h"
+#include "LineList.h"
+#include "Md5Digest.h"
+#include "SecurityFile.h"
 #include "StoredPhrase.h"
 
 #include <wx/config.h>
@@ -320,6 +324,49 @@ TEST_F(SecurityFileGenerationTest, SitesSpanningLinesAreRefusedNamingTheRow)
                   ExpectMessage(message, "Message"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_AUTH),
                   ExpectMessage(message, "Message"));
+    EXPECT_FALSE(FileExists(securityPath));
+    EXPECT_FALSE(FileExists(authPath));
+}
+
+// The player reads the sites and checks the match key in ISO-8859-1, one byte a character:
+// an accented site and phrase give the bytes a file built from those single bytes has.
+TEST_F(SecurityFileGenerationTest, AccentedSitesAndPhraseAreWrittenAsSingleBytes)
+{
+    StorePhrase("cl\xe9");  // "clé", as the Secret Phrase dialog stores it
+    EditCell(CodeBases(), 0, 0, wxString::FromUTF8("m\xc3\xbcnchen.example"));
+    EditCell(DocumentBases(), 0, 0, wxString::FromUTF8("http://m\xc3\xbcnchen.example/caf\xc3\xa9"));
+    wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
+                  ExpectSecurityFileDialog(securityPath));
+
+    SecurityFile expected;
+    expected.AddCodeBase("m\xfcnchen.example");
+    DocumentBaseList documentBases;
+    documentBases.Add("http://m\xfcnchen.example/caf\xe9");
+    expected.SetDocumentBaseList(&documentBases);
+    Md5Digest digest;
+    digest.Update(std::string("cl\xe9"));
+    LineList lines;
+    expected.Build(digest, lines);
+    std::string bytes;
+    for (size_t i = 0; i < lines.Count(); ++i)
+        bytes += lines.GetLine(i);
+    EXPECT_EQ(ReadFileBytes(securityPath), bytes);
+}
+
+TEST_F(SecurityFileGenerationTest, SitesOutsideIso8859AreRefusedNamingTheRow)
+{
+    FillSampleRows();
+    EditCell(CodeBases(), 2, 0, wxString::FromUTF8("\xe2\x82\xac.example"));  // the euro sign
+    EditCell(DocumentBases(), 5, 0, wxString::FromUTF8("http://\xce\xb1.example/"));
+    wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
+                  ExpectMessage("The codebase in row 3 holds a character that cannot be written: only "
+                                "the characters of ISO-8859-1 (Western European letters) can be used.",
+                                "Message"));
+    wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_AUTH),
+                  ExpectMessage("The documentbase in row 6 holds a character that cannot be written: "
+                                "only the characters of ISO-8859-1 (Western European letters) can be "
+                                "used.",
+                                "Message"));
     EXPECT_FALSE(FileExists(securityPath));
     EXPECT_FALSE(FileExists(authPath));
 }

@@ -203,3 +203,23 @@ TEST_F(SecurityKeyDialogTest, TypedPhraseCountsAsAChange)
     EXPECT_EQ(code, 10004);
     EXPECT_EQ(ReadStoredPhrase(*wxConfigBase::Get()), "ab c");
 }
+
+// The player seals with the phrase's single bytes (ISO-8859-1): an accented letter is stored
+// as one byte, and a character outside that set is refused before anything is written.
+TEST_F(SecurityKeyDialogTest, PhraseIsStoredAsSingleBytesAndOtherCharactersAreRefused)
+{
+    StartEditing();
+    TypeText(text, wxString::FromUTF8("\xe2\x82\xac uro"));
+    wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_SAVE),
+                  ExpectMessage("The Secret Phrase holds a character that cannot be stored: only the "
+                                "characters of ISO-8859-1 (Western European letters) can be used.",
+                                "Message"));
+    EXPECT_EQ(StoredText(), "<absent>");
+    ExpectState(true, true, false);
+
+    SavePhrase(wxString::FromUTF8("cl\xc3\xa9 Z\xc3\xbcrich"), "Phrase has been saved");
+    EXPECT_EQ(ReadStoredPhrase(*wxConfigBase::Get()), "cl\xe9 Z\xfcrich");
+    EXPECT_EQ(StoredText().length(), 2u * 10u);
+    ClickButton(dialog, securityKeyDialog::ID_LOAD);
+    EXPECT_EQ(text->GetValue(), wxString::FromUTF8("cl\xc3\xa9 Z\xc3\xbcrich"));
+}
