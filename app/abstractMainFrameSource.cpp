@@ -11,6 +11,7 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "ProductVersion.h"
 #include "SourceProbe.h"
 #include "abstractMainFrame.h"
 #include "kePath.h"
@@ -18,8 +19,6 @@
 #include "keFactory.h"
 
 namespace {
-
-const char kEditionTitle[] = "Ostrel Standard Edition v.3 ";
 
 // The folder a dialog opens in: the field's folder, or home for an empty field.
 wxString StartDirectory(const wxTextCtrl* field) {

@@ -25,6 +25,7 @@
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
 #include "TestMedia.h"
+#include "mainFrameIds.h"
 
 namespace fs = std::filesystem;
 
@@ -52,10 +53,10 @@ class EncodeRun : public ::testing::Test {
   RunSnapshot Snapshot() const {
     wxMenuBar* menus = frame->GetMenuBar();
     return {frame->running->IsChecked(),
-            menus->IsEnabled(kEncodeCommandId),
-            menus->IsEnabled(kExitCommandId),
-            menus->IsEnabled(kTempDirCommandId),
-            frame->GetToolBar()->GetToolEnabled(kEncodeCommandId),
+            menus->IsEnabled(ID_ENCODE),
+            menus->IsEnabled(ID_MENU_EXIT),
+            menus->IsEnabled(ID_MENU_TEMP_DIR),
+            frame->GetToolBar()->GetToolEnabled(ID_ENCODE),
             frame->encodeButton->GetLabel().utf8_string(),
             frame->status->GetLabel().utf8_string(),
             frame->elapsed->GetLabel().utf8_string(),
@@ -284,15 +285,14 @@ class ProgressControl : public abstractMainFrame {
  public:
   void StartedSecondsAgo(long seconds) { runStart = NowSeconds() - seconds; }
   void PollingEndedSecondsAgo(long seconds) { pollingEnd = NowSeconds() - seconds; }
-  void SetStreamCount(int count) { streamCount = count; }
+  void SetStreamCount(int count) { runPlan.profiles.resize(count); }
 };
 
 }  // namespace
 
 TEST_F(EncodeRun, ProgressTextsAndTheFinalizeAnimation) {
   ProgressControl control;
-  control.SetProgressControls(frame->elapsed, frame->remaining, frame->total, frame->status, frame->gauge, nullptr,
-                              nullptr);
+  control.SetWindow(frame->Window());
   struct Case {
     long elapsed;
     int percent;

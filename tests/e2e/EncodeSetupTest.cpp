@@ -1,5 +1,6 @@
-// The encode set-up: the window's fields and rows turned into configured
-// engine objects, checked on the objects before anything runs.
+// The encode set-up: the window's fields and rows turned into a plan by the
+// gate and into configured engine objects by the builder, checked on the
+// objects before anything runs.
 #include <gtest/gtest.h>
 
 #include "EncodeRunner.h"
@@ -23,18 +24,20 @@ struct SizeCase {
   const char* rowHeight;
   int width, height;  // what the Theora encoder is set to (0: left at its default)
   double aspect;
+  int encodedWidth, encodedHeight;  // the picture it writes
 };
 
 }  // namespace
 
 TEST(EncodeSetup, OutputSizesFollowTheBoxes) {
   const std::vector<SizeCase> cases = {
-      {"source kept", 720, 576, true, false, "320", "256", 720, 576, 1.25},
-      {"source kept, raised to 16", 330, 250, true, false, "320", "256", 336, 256, 1.32},
-      {"aspect kept", 720, 576, false, true, "320", "0", 320, 256, 1.25},
-      {"portrait as its mirror", 480, 640, false, true, "320", "0", 320, 256, 1.25},
-      {"row as it is", 720, 576, false, false, "272", "218", 272, 218, 1.25},
-      {"width 0 left alone", 720, 576, false, false, "0", "240", 0, 240, 1.25},
+      {"source kept", 720, 576, true, false, "320", "256", 720, 576, 1.25, 720, 576},
+      {"source kept, raised to 16", 330, 250, true, false, "320", "256", 336, 256, 1.32, 336, 256},
+      {"aspect kept", 720, 576, false, true, "320", "0", 320, 256, 1.25, 320, 256},
+      {"portrait as its mirror", 480, 640, false, true, "320", "0", 320, 256, 1.25, 320, 256},
+      {"row as it is", 720, 576, false, false, "272", "218", 272, 218, 1.25, 272, 224},
+      {"width 0 left alone", 720, 576, false, false, "0", "240", 0, 240, 1.25, 720, 240},
+      {"odd sizes", 720, 576, false, false, "321", "241", 321, 241, 1.25, 336, 256},
   };
   for (const SizeCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -46,17 +49,19 @@ TEST(EncodeSetup, OutputSizesFollowTheBoxes) {
     fields.sourceHeight = c.sourceHeight;
     fields.keepSourceDimensions = c.keepSource;
     fields.keepAspectRatio = c.keepAspect;
+    const PlanOrRefusal planned = PlanEncode(fields);
+    ASSERT_TRUE(planned.Planned()) << planned.refusal;
     keFactory factory;
     EncodeRun run;
-    StartEncode(factory, fields, run);
+    BuildEncodeEngine(factory, planned.plan, run);
     ASSERT_EQ(run.encoders.size(), 1u);
     EXPECT_EQ(run.streamCount, 1);
-    EXPECT_NEAR(run.aspectRatio, c.aspect, 0.001);
+    EXPECT_NEAR(planned.plan.aspectRatio, c.aspect, 0.001);
     keTheoraEncoderSettings* video = run.encoders[0]->GetVideoEncoder();
     EXPECT_EQ(video->GetWidth(), c.width);
     EXPECT_EQ(video->GetHeight(), c.height);
-    EXPECT_EQ(run.widestOutput, c.width);
-    EXPECT_EQ(run.tallestOutput, c.height);
+    EXPECT_EQ(planned.plan.WidestEncoded(), c.encodedWidth);
+    EXPECT_EQ(planned.plan.TallestEncoded(), c.encodedHeight);
     EXPECT_STREQ(run.encoders[0]->GetName(), "Only");
   }
 }
@@ -81,9 +86,11 @@ TEST(EncodeSetup, EveryRowIsConnectedAndOnlyNonZeroSettingsReachTheReader) {
   fields.cropTop = "0";
   fields.cropLeft = "8";
   fields.endSeconds = "0";
+  const PlanOrRefusal planned = PlanEncode(fields);
+  ASSERT_TRUE(planned.Planned()) << planned.refusal;
   keFactory factory;
   EncodeRun run;
-  StartEncode(factory, fields, run);
+  BuildEncodeEngine(factory, planned.plan, run);
   ASSERT_EQ(run.encoders.size(), 4u);
   EXPECT_EQ(run.streamCount, 4);
   EXPECT_STREQ(run.encoders[1]->GetName(), "ADSL1");
