@@ -92,7 +92,7 @@ class abstractMainFrame {
   /// Registers the source filters, then creates the finished event,
   /// signalled. Called once while the main window is built.
   void Init();
-  /// Caption "Ostrel Standard Edition v.3 ", then a refresh.
+  /// Caption kEditionTitle, then a refresh.
   void SetEditionTitle(wxFrame* frame);
 
   const wxString& GetOutputExtension() const { return outputExtension; }

@@ -2,16 +2,20 @@
 // the streams grid and the event table that routes commands to handlers.
 //
 // Where each part lives:
+//   mainFrameIds.h                the ids of controls, commands and dialogs
 //   mainFrame.cpp                 construction (Create, CreateControls)
 //   mainFrameMenus.cpp            menu bar, toolbar, status bar
 //   mainFramePanel.cpp            the panel and its controls
-//   mainFrameGrid.cpp             the streams grid and its two size check boxes
-//   mainFrameDefaultStreams.cpp   default_streams.xml
+//   mainFrameStreams.cpp          the streams grid with its buttons, its size
+//                                 rule and its column locks
+//   mainFrameDefaultStreams.cpp   the grid's file, default_streams.xml
+//   mainFrameOptions.cpp          the option boxes and the rules between them
+//   mainFrameSettings.cpp         "Load settings" and "Save settings"
 //   mainFrameImages.cpp           the built-in toolbar images and the icon
 //   mainFrameEvents.cpp           the event table
-//   mainFrameHandlers.cpp         close, exit, links, updates, grid buttons
+//   mainFrameHandlers.cpp         close, exit, links, updates, temporary folder
 //   mainFrameEncodeHandlers.cpp   source, output, preview and encode commands
-//   mainFrameCommandHandlers.cpp  settings, time range, HTML page, dialogs
+//   mainFrameCommandHandlers.cpp  time range, IIS, About, protection dialogs
 //
 // The control pointers are public: the encode control, the command handlers
 // and the tests reach the window's fields through them.
@@ -71,7 +75,7 @@ class mainFrame : public wxFrame {
   wxBitmap GetBitmapResource(const wxString& name);
   wxIcon GetIconResource(const wxString& name);
 
-  // ---- Streams grid (mainFrameGrid.cpp) ----
+  // ---- Streams grid (mainFrameStreams.cpp) ----
   void CreateStreamsGrid();
   void ClearStreamsGrid();
   void ResetStreamsToFactory();
@@ -89,9 +93,19 @@ class mainFrame : public wxFrame {
   void SetEncodeUiRunning();
   void ResetEncodeUi();
 
-  // ---- Settings and dialogs (mainFrameCommandHandlers.cpp) ----
+  // ---- Option boxes (mainFrameOptions.cpp): one rule each, applied by the
+  // box's handler and, all of them, after "Load settings" ----
+  void ApplyHtmlPageChoice();
+  void ApplyAspectRatioChoice();
+  void ApplySourceDimensionChoice();
+  void ApplyOptionChoices();
+
+  // ---- Settings (mainFrameSettings.cpp) ----
   void LoadSettings();
+  /// Asks, writes every key, and tells the user when they could not be written.
   void SaveSettings();
+
+  // ---- Dialogs (mainFrameCommandHandlers.cpp) ----
   void ShowSecretPhraseDialog();
   void ShowSecurityFileManager();
 

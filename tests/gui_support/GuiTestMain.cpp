@@ -27,8 +27,9 @@ std::string g_configDir;
 
 // The media preview's X video sinks open their own display connection on a
 // streaming thread; one still prerolling when a test process ends races the
-// toolkit's exit and crashes it. The tests see GStreamer's plugins without
-// those two sinks, as on a machine without them: the window then builds its
+// toolkit's exit and crashes it; the DirectFB sink, picked in their place,
+// crashes on its own dispatch thread on a virtual display. The tests see
+// GStreamer's plugins without those sinks, as on a machine without them: the window then builds its
 // preview without a picture, which is the case these tests must cover anyway.
 void HideXVideoSinks(const std::string& dir) {
   namespace fs = std::filesystem;
@@ -39,7 +40,7 @@ void HideXVideoSinks(const std::string& dir) {
   fs::create_directories(plugins, error);
   for (const auto& entry : fs::directory_iterator(system, error)) {
     const std::string name = entry.path().filename().string();
-    if (name == "libgstximagesink.so" || name == "libgstxvimagesink.so") continue;
+    if (name == "libgstximagesink.so" || name == "libgstxvimagesink.so" || name == "libgstdirectfb.so") continue;
     fs::create_symlink(entry.path(), plugins / name, error);
   }
   setenv("GST_PLUGIN_SYSTEM_PATH_1_0", plugins.c_str(), 1);
