@@ -5,6 +5,7 @@
 
 #include "EncodeRunner.h"
 #include "KestrinAvEncoder.h"
+#include "OrvexaContainerReader.h"
 #include "OrvexaOutput.h"
 #include "TempDir.h"
 #include "TestMedia.h"
@@ -112,4 +113,33 @@ TEST(EncodeSetup, EveryRowIsConnectedAndOnlyNonZeroSettingsReachTheReader) {
   EXPECT_GT(run.reader->GetEndTime(), 1.9);  // an end of 0 keeps the source's end
   EXPECT_EQ(run.output->GetWriter()->ContentCount(), 4);
   // Destroyed without ever running: nothing may wait or leak.
+}
+
+// What the plan says is encoded is what the container holds: an odd row is
+// raised to a multiple of 16, a size of 0 leaves the source's (the page's
+// applet is sized from these).
+TEST(EncodeSetup, ThePlannedSizesAreTheSizesEncoded) {
+  TempDir dir;
+  EncodeFields fields = AllFactoryProfiles(TestMedia::Path("av.mp4"), dir.File("out.orx"), dir.Path());
+  ASSERT_TRUE(ProbeInto(fields));
+  fields.rows = {};
+  fields.rows[0] = {"1", "Odd", "321", "241", "25", "256", "40"};
+  fields.rows[1] = {"1", "Source", "0", "0", "25", "256", "40"};
+  const PlanOrRefusal planned = PlanEncode(fields);
+  ASSERT_TRUE(planned.Planned()) << planned.refusal;
+  const EncodeOutcome outcome = RunEncode(fields);
+  ASSERT_TRUE(outcome.succeeded) << outcome.failureText;
+  const OrvexaContainer container = ReadOrvexaContainerFile(dir.File("out.orx"));
+  ASSERT_TRUE(container.errors.empty()) << container.ErrorText();
+  std::vector<std::pair<int, int>> encoded;
+  for (const OrvexaContent* content : container.AudioVideoContents())
+    for (const auto& [serial, stream] : content->streams)
+      if (stream.codec == "theora") encoded.emplace_back(stream.frameWidth, stream.frameHeight);
+  std::vector<std::pair<int, int>> expected;
+  for (const ProfilePlan& profile : planned.plan.profiles)
+    expected.emplace_back(profile.encodedWidth, profile.encodedHeight);
+  EXPECT_EQ(encoded, expected);
+  EXPECT_EQ(expected[0], std::make_pair(336, 256));
+  EXPECT_EQ(expected[1], std::make_pair(AlignTo16(fields.sourceWidth), AlignTo16(fields.sourceHeight)));
+  EXPECT_EQ(outcome.widestOutput, std::max(336, AlignTo16(fields.sourceWidth)));
 }
