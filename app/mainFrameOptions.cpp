@@ -7,6 +7,22 @@
 
 #include "mainFrame.h"
 
+namespace {
+
+// The two size boxes exclude each other: ticked, the chosen one unticks and
+// disables the other; cleared, it frees it.
+void ApplyExclusion(wxCheckBox* chosen, wxCheckBox* other) {
+  chosen->Enable();
+  if (chosen->GetValue()) {
+    other->SetValue(false);
+    other->Disable();
+  } else {
+    other->Enable();
+  }
+}
+
+}  // namespace
+
 void mainFrame::ApplyHtmlPageChoice() {
   // Without a page there is nothing to show or to dress with a toolbar.
   if (htmlPageCheck->GetValue()) {
@@ -21,24 +37,12 @@ void mainFrame::ApplyHtmlPageChoice() {
 }
 
 void mainFrame::ApplyAspectRatioChoice() {
-  aspectRatioCheck->Enable();
-  if (aspectRatioCheck->GetValue()) {
-    sourceDimensionCheck->SetValue(false);
-    sourceDimensionCheck->Disable();
-  } else {
-    sourceDimensionCheck->Enable();
-  }
+  ApplyExclusion(aspectRatioCheck, sourceDimensionCheck);
   UpdateAspectRatioColumns();
 }
 
 void mainFrame::ApplySourceDimensionChoice() {
-  sourceDimensionCheck->Enable();
-  if (sourceDimensionCheck->GetValue()) {
-    aspectRatioCheck->SetValue(false);
-    aspectRatioCheck->Disable();
-  } else {
-    aspectRatioCheck->Enable();
-  }
+  ApplyExclusion(sourceDimensionCheck, aspectRatioCheck);
   UpdateSourceDimensionColumns();
 }
 
