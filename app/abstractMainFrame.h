@@ -31,13 +31,13 @@
 
 #include <wx/string.h>
 
-#include "EncodePlan.h"
-#include "ProductVersion.h"
-
 #include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "EncodePlan.h"
+#include "ProductVersion.h"
 
 class EncodeSession;
 class keEvent;
@@ -81,7 +81,6 @@ struct EncodeWindow {
   wxMediaCtrl* media = nullptr;
 };
 
-
 class abstractMainFrame {
  public:
   abstractMainFrame();
@@ -105,8 +104,6 @@ class abstractMainFrame {
   int GetWidestOutput() const { return runPlan.WidestEncoded(); }
   int GetTallestOutput() const { return runPlan.TallestEncoded(); }
   int GetStreamCount() const { return static_cast<int>(runPlan.profiles.size()); }
-  /// What the last run was started with (kept after it for the page).
-  const EncodePlan& GetRunPlan() const { return runPlan; }
   keEvent* GetFinishedEvent() { return finishedEvent; }
 
   void SetCancelRequested(bool cancel) { cancelRequested = cancel; }
