@@ -54,7 +54,7 @@ void About::CreateControls() {
   auto* column = new wxBoxSizer(wxVERTICAL);
   outer->Add(column, centred);
 
-  auto* title = new wxStaticText(this, ID_ABOUT_TITLE, _("Ostrel Standard Edition v.3 "));
+  auto* title = new wxStaticText(this, ID_ABOUT_TITLE, wxGetTranslation(kEditionTitle));
   title->SetFont(wxFont(10, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false,
                         "Arial"));
   column->Add(title, centred);

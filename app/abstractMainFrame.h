@@ -7,7 +7,10 @@
 //
 //   GUI thread (OnEncode, RunEncoding)       worker (MyWorkerThread::Entry)
 //   ----------------------------------       ------------------------------
-//   checks, StartEncode: session Prepare
+//   the gate, with the window still idle:
+//     fields read once, the checks and
+//     questions, the plan, session Prepare
+//   window running
 //   reset finished event, start worker  -->  session RunWorker: reader and
 //   every 300 ms: yield, show the first      output started, waited for,
 //     profile's percent; cancel asked ->       reader stopped, result kept
@@ -16,11 +19,14 @@
 //     worker done                            worker touches nothing after
 //   wait for the finished event in short
 //     slices, yielding, "Finalize..."
-//   outcome message, HTML page
+//   outcome message, HTML page from the run's plan
 //   CleanupEncoding: session released (only now: the worker is done)
 //
 // The finished event is signalled whenever no worker is running, so the
 // engine objects are never released under a worker that still uses them.
+// Nothing before the run changes a file: an older output (and page) stays
+// byte for byte until a complete new container replaces it, whether the
+// encode is refused, fails or is cancelled.
 #pragma once
 
 #include <wx/string.h>
@@ -29,6 +35,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "EncodePlan.h"
+#include "ProductVersion.h"
 
 class EncodeSession;
 class keEvent;
@@ -72,11 +81,6 @@ struct EncodeWindow {
   wxMediaCtrl* media = nullptr;
 };
 
-/// Command ids the run disables while it lasts.
-constexpr int kEncodeCommandId = 10035;
-constexpr int kExitCommandId = 10017;
-constexpr int kTempDirCommandId = 10062;
-
 class abstractMainFrame {
  public:
   abstractMainFrame();
@@ -87,7 +91,7 @@ class abstractMainFrame {
   /// Registers the source filters, then creates the finished event,
   /// signalled. Called once while the main window is built.
   void Init();
-  /// Caption "Ostrel Standard Edition v.3 ", then a refresh.
+  /// Caption kEditionTitle, then a refresh.
   void SetEditionTitle(wxFrame* frame);
 
   const wxString& GetOutputExtension() const { return outputExtension; }
@@ -96,9 +100,10 @@ class abstractMainFrame {
   void SetTempDirectory(const wxString& dir) { tempDirectory = dir; }
   int GetSourceWidth() const { return sourceWidth; }
   int GetSourceHeight() const { return sourceHeight; }
-  int GetWidestOutput() const { return widestOutput; }
-  int GetTallestOutput() const { return tallestOutput; }
-  int GetStreamCount() const { return streamCount; }
+  /// The largest picture the last run encoded (the page's applet size).
+  int GetWidestOutput() const { return runPlan.WidestEncoded(); }
+  int GetTallestOutput() const { return runPlan.TallestEncoded(); }
+  int GetStreamCount() const { return static_cast<int>(runPlan.profiles.size()); }
   keEvent* GetFinishedEvent() { return finishedEvent; }
 
   void SetCancelRequested(bool cancel) { cancelRequested = cancel; }
@@ -117,38 +122,38 @@ class abstractMainFrame {
   /// Holds the preview at its first picture once the media control has loaded it.
   void OnMediaLoaded(wxMediaCtrl* media);
 
-  // The run's controls, stored before every run.
-  void SetInputControls(wxTextCtrl* input, wxTextCtrl* output, wxTextCtrl* startTime,
-                        wxTextCtrl* endTime, wxTextCtrl* cropTop, wxTextCtrl* cropRight,
-                        wxTextCtrl* cropLeft, wxTextCtrl* cropBottom, wxTextCtrl* unused,
-                        wxCheckBox* keepAspect, wxCheckBox* keepSourceSize, wxGrid* grid,
-                        wxFrame* frame);
-  void SetProgressControls(wxStaticText* elapsed, wxStaticText* remaining, wxStaticText* total,
-                           wxStaticText* status, wxGauge* gauge, wxWindow* unused1,
-                           wxWindow* unused2);
+  /// The window the next run reads and shows its progress in.
+  void SetWindow(const EncodeWindow& controls) { window = controls; }
 
-  // Checks before a run.
-  bool PrepareEncoding();
-  bool CheckParameters();
+  // ---- The gate before a run (abstractMainFrameChecks.cpp) ----
+
+  /// The window's fields and rows as texts, read once for one run.
+  EncodeFields ReadEncodeFields() const;
+  /// Waits for the previous run to be over, clears the done flag, then
+  /// passes the gate: the checks in order, the questions, the plan and the
+  /// engine's set-up. The prepared session, or null after telling the user
+  /// why (or after a No). Touches no file.
+  std::unique_ptr<EncodeSession> PrepareEncoding();
+  /// The first checks on the fields, with their texts and questions: the
+  /// input, the output's folder, extension, characters, the overwrite
+  /// question (and the page's), writability, whole numbers, the time range.
+  /// False once the user has been told (or has said No).
+  bool CheckParameters(const EncodeFields& fields);
 
   // ---- The run (abstractMainFrameRun.cpp) ----
 
-  /// The whole Encode command (menu, tool and button): asks, checks, sets the
-  /// window running, builds the engine objects, runs them and returns the
-  /// window to idle. While a run is going the same command asks whether to
-  /// cancel it. Re-entered from the run's own yields.
+  /// The whole Encode command (menu, tool and button): asks, passes the
+  /// gate, sets the window running, runs the prepared engine objects and
+  /// returns the window to idle. While a run is going the same command asks
+  /// whether to cancel it. Re-entered from the run's own yields.
   void OnEncode(const EncodeWindow& window);
   /// Menus Encode, Exit and temporary folder and the Encode tool disabled,
   /// the running flag ticked, the button labelled "Cancel".
-  void SetEncodeUiRunning(const EncodeWindow& window);
+  void SetEncodeUiRunning(const EncodeWindow& controls);
   /// The idle state of the window after a run.
-  void ResetEncodeUi(const EncodeWindow& window);
-  /// Builds the engine objects of the run from the stored input controls.
-  /// False, after telling the user why, when the engine refuses the fields.
-  bool StartEncode(bool deinterlace);
+  void ResetEncodeUi(const EncodeWindow& controls);
   /// Runs the prepared session to its end, keeping the window alive.
-  void RunEncoding(wxMediaCtrl* media, wxCheckBox* htmlPage, wxCheckBox* graphicToolbar,
-                   wxCheckBox* showVideo, wxFrame* frame);
+  void RunEncoding();
   /// Shows the progress texts; returns the elapsed seconds.
   int UpdateProgress(int percentage);
   void UpdateFinalizeTime(int elapsed);
@@ -156,9 +161,9 @@ class abstractMainFrame {
   /// The worker's last word: it no longer touches the session. Sets the done
   /// flag and signals the finished event.
   void FinishEncoding();
-  /// Releases the session (after its worker is done) and, after a cancel or
-  /// a failure, makes sure no partial output stays.
-  void CleanupEncoding(bool failed);
+  /// Releases the session once its worker is done. Nothing is removed: the
+  /// engine leaves no partial output, and an older one is the user's.
+  void CleanupEncoding();
   bool IsDone() const { return done; }
   /// The session of the current run, or null between runs.
   EncodeSession* GetSession() { return session.get(); }
@@ -168,50 +173,30 @@ class abstractMainFrame {
   void ShowTempDirDialog(wxWindow* parent);
 
   // ---- Publishing: HTML page (abstractMainFrameHtml.cpp) ----
-  void WriteHtmlPage(bool toolbar, bool show);
+  /// The page of the run `plan` describes, its copies, and the browser when
+  /// the plan says so.
+  void WriteHtmlPage(const EncodePlan& plan);
 
   // ---- Publishing: IIS extension (abstractMainFrameIis.cpp) ----
   void ChangeOutputExtension(wxTextCtrl* output, wxCheckBox* manageIis, wxWindow* parent);
 
  protected:
-  int streamCount = 0;
   bool cancelRequested = false;
   std::atomic<bool> done{false};  ///< written by the worker, read by the GUI thread
   keEvent* finishedEvent = nullptr;
-  double aspectRatio = 1.25;
   int sourceWidth = 720;
   int sourceHeight = 576;
-  int widestOutput = 0;
-  int tallestOutput = 0;
-  int sizeAlignment = 16;
-  wxString outputExtension = "osq";
+  wxString outputExtension;
   wxString tempDirectory;
   std::unique_ptr<EncodeSession> session;  ///< the engine objects of the current run
-  std::string runOutputPath;  ///< the output the run writes, fixed at its set-up
-  long runStart = 0;           ///< seconds on the steady clock
+  EncodePlan runPlan;  ///< what the current (or last) run was started with
+  /// The window of the current run, given by the Encode command.
+  EncodeWindow window;
+  long runStart = 0;  ///< seconds on the steady clock
   long pollingEnd = 0;
   /// Whether the source probed during the run can be encoded; applied to
   /// the Encode button when the window is idle again.
   std::optional<bool> encodeVerdictAfterRun;
-
-  wxStaticText* elapsedLabel = nullptr;
-  wxStaticText* remainingLabel = nullptr;
-  wxStaticText* totalLabel = nullptr;
-  wxStaticText* statusLabel = nullptr;
-  wxGauge* gauge = nullptr;
-
-  wxTextCtrl* inputField = nullptr;
-  wxTextCtrl* outputField = nullptr;
-  wxTextCtrl* startTimeField = nullptr;
-  wxTextCtrl* endTimeField = nullptr;
-  wxTextCtrl* cropTopField = nullptr;
-  wxTextCtrl* cropRightField = nullptr;
-  wxTextCtrl* cropLeftField = nullptr;
-  wxTextCtrl* cropBottomField = nullptr;
-  wxCheckBox* keepAspectBox = nullptr;
-  wxCheckBox* keepSourceSizeBox = nullptr;
-  wxGrid* streamsGrid = nullptr;
-  wxFrame* frame = nullptr;
 
  protected:
   /// Seconds on a clock that never goes back.
@@ -222,9 +207,7 @@ class abstractMainFrame {
   /// events every slice of it; true once the worker is done.
   bool WaitForWorker(int milliseconds);
   /// Ends polling, waits for the worker, tells the outcome.
-  void FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlPage, wxCheckBox* graphicToolbar,
-                 wxCheckBox* showVideo);
-  bool IsSameFileAsInput(const wxString& output) const;
-
-  bool HasSelectedRow() const;
+  void FinishRun(bool cancelled, int elapsed);
+  /// Asks whether the existing `what` may be replaced (No preselected).
+  bool MayReplace(const wxString& question) const;
 };

@@ -9,6 +9,7 @@
 #include "abstractMainFrame.h"
 #include "OutputExtension.h"
 #include "iisManager.h"
+#include "WxText.h"
 
 void abstractMainFrame::ChangeOutputExtension(wxTextCtrl* output, wxCheckBox* manageIis,
                                               wxWindow* parent) {
@@ -27,8 +28,8 @@ void abstractMainFrame::ChangeOutputExtension(wxTextCtrl* output, wxCheckBox* ma
   outputExtension = extension;
 
   if (output && !output->GetValue().empty()) {
-    const std::string path(output->GetValue().utf8_str());
-    output->SetValue(wxString::FromUTF8(WithExtension(path, std::string(outputExtension.utf8_str()))));
+    const std::string path = ToUtf8(output->GetValue());
+    output->SetValue(wxString::FromUTF8(WithExtension(path, ToUtf8(outputExtension))));
   }
   if (manageIis) manageIis->SetValue(iisInForce);
 }

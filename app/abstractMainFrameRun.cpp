@@ -23,13 +23,13 @@
 #include "EncodeSession.h"
 #include "MyWorkerThread.h"
 #include "PreviewControls.h"
+#include "ProductVersion.h"
 #include "abstractMainFrame.h"
 #include "appUtils.h"
+#include "mainFrameIds.h"
 #include "keEvent.h"
 
 namespace {
-
-const char kEditionTitle[] = "Ostrel Standard Edition v.3 ";
 
 // The first profile is polled every 300 ms and the finalize status moves
 // every 500 ms, but the GUI handles its events every 100 ms in between (and
@@ -51,12 +51,12 @@ void YieldToGui(wxWindow* frame) { wxSafeYield(frame, true); }
 void EnableRunCommands(wxFrame* frame, bool enable) {
   if (!frame) return;
   if (wxMenuBar* menus = frame->GetMenuBar()) {
-    for (int id : {kEncodeCommandId, kExitCommandId, kTempDirCommandId}) {
+    for (int id : {ID_ENCODE, ID_MENU_EXIT, ID_MENU_TEMP_DIR}) {
       if (menus->FindItem(id)) menus->Enable(id, enable);
     }
   }
   if (wxToolBar* tools = frame->GetToolBar()) {
-    if (tools->FindById(kEncodeCommandId)) tools->EnableTool(kEncodeCommandId, enable);
+    if (tools->FindById(ID_ENCODE)) tools->EnableTool(ID_ENCODE, enable);
   }
 }
 
@@ -76,8 +76,8 @@ bool AskYesNo(const wxString& text) {
 
 }  // namespace
 
-void abstractMainFrame::OnEncode(const EncodeWindow& window) {
-  if (window.running && window.running->IsChecked()) {
+void abstractMainFrame::OnEncode(const EncodeWindow& given) {
+  if (given.running && given.running->IsChecked()) {
     // The polling loop sees the flag and cancels the run.
     if (AskYesNo(_("Cancel encoding ?"))) SetCancelRequested(true);
     return;
@@ -85,91 +85,48 @@ void abstractMainFrame::OnEncode(const EncodeWindow& window) {
   if (!AskYesNo(_("Start encoding ?"))) return;
 
   SetCancelRequested(false);
-  SetInputControls(window.input, window.output, window.startTime, window.endTime, window.cropTop,
-                   window.cropRight, window.cropLeft, window.cropBottom, nullptr, window.keepAspect,
-                   window.keepSourceSize, window.grid, window.frame);
-  SetProgressControls(window.elapsed, window.remaining, window.total, window.status, window.gauge, nullptr,
-                      nullptr);
-  if (!PrepareEncoding()) return;
+  SetWindow(given);
+  // Every refusal comes here, with the window idle and no file touched.
+  std::unique_ptr<EncodeSession> prepared = PrepareEncoding();
+  if (!prepared) return;
+  session = std::move(prepared);
+  runPlan = session->Plan();
 
   SetEncodeUiRunning(window);
-  if (StartEncode(window.deinterlace && window.deinterlace->IsChecked())) {
-    RunEncoding(window.media, window.htmlPage, window.graphicToolbar, window.showVideo, window.frame);
-    PreviewControls::ShowSourceAgain(window.media);  // the run stopped it, which blanks it
-  }
+  RunEncoding();
+  PreviewControls::ShowSourceAgain(window.media);  // the run stopped it, which blanks it
   ResetEncodeUi(window);
 }
 
-void abstractMainFrame::SetEncodeUiRunning(const EncodeWindow& window) {
-  EnableRunCommands(window.frame, false);
-  if (window.running) window.running->SetValue(true);
-  if (window.encodeButton) window.encodeButton->SetLabel(_("Cancel"));
+void abstractMainFrame::SetEncodeUiRunning(const EncodeWindow& controls) {
+  EnableRunCommands(controls.frame, false);
+  if (controls.running) controls.running->SetValue(true);
+  if (controls.encodeButton) controls.encodeButton->SetLabel(_("Cancel"));
 }
 
-void abstractMainFrame::ResetEncodeUi(const EncodeWindow& window) {
-  EnableRunCommands(window.frame, true);
-  if (window.status) {
-    window.status->SetForegroundColour(wxColour(0, 0, 0));
-    window.status->SetLabel(_("0 Stream(s) : Done 0 %"));
+void abstractMainFrame::ResetEncodeUi(const EncodeWindow& controls) {
+  EnableRunCommands(controls.frame, true);
+  if (controls.status) {
+    controls.status->SetForegroundColour(wxColour(0, 0, 0));
+    controls.status->SetLabel(_("0 Stream(s) : Done 0 %"));
   }
-  if (window.gauge) window.gauge->SetValue(0);
-  if (window.running) window.running->SetValue(false);
-  if (window.encodeButton) {
-    window.encodeButton->SetLabel(_("Encode"));
-    if (encodeVerdictAfterRun) window.encodeButton->Enable(*encodeVerdictAfterRun);
+  if (controls.gauge) controls.gauge->SetValue(0);
+  if (controls.running) controls.running->SetValue(false);
+  if (controls.encodeButton) {
+    controls.encodeButton->SetLabel(_("Encode"));
+    if (encodeVerdictAfterRun) controls.encodeButton->Enable(*encodeVerdictAfterRun);
   }
   encodeVerdictAfterRun.reset();
-  SetText(window.elapsed, "00:00:00");
-  SetText(window.remaining, "00:00:00");
+  SetText(controls.elapsed, "00:00:00");
+  SetText(controls.remaining, "00:00:00");
 }
 
-bool abstractMainFrame::StartEncode(bool deinterlace) {
-  EncodeFields fields;
-  fields.inputPath = inputField->GetValue().utf8_string();
-  fields.outputPath = outputField->GetValue().utf8_string();
-  fields.startSeconds = startTimeField->GetValue().utf8_string();
-  fields.endSeconds = endTimeField->GetValue().utf8_string();
-  fields.cropTop = cropTopField->GetValue().utf8_string();
-  fields.cropRight = cropRightField->GetValue().utf8_string();
-  fields.cropBottom = cropBottomField->GetValue().utf8_string();
-  fields.cropLeft = cropLeftField->GetValue().utf8_string();
-  fields.deinterlace = deinterlace;
-  fields.keepSourceDimensions = keepSourceSizeBox && keepSourceSizeBox->IsChecked();
-  fields.keepAspectRatio = keepAspectBox && keepAspectBox->IsChecked();
-  fields.sourceWidth = sourceWidth;
-  fields.sourceHeight = sourceHeight;
-  const int rows = std::min(streamsGrid->GetNumberRows(), kStreamRowCount);
-  const int columns = std::min(streamsGrid->GetNumberCols(), kStreamColumnCount);
-  for (int row = 0; row < rows; ++row) {
-    for (int column = 0; column < columns; ++column) {
-      fields.rows[row][column] = streamsGrid->GetCellValue(row, column).utf8_string();
-    }
-  }
-  fields.tempDir = tempDirectory.utf8_string();
-
-  session = std::make_unique<EncodeSession>();
-  std::string reason;
-  if (!session->Prepare(fields, &reason)) {
-    session.reset();
-    wxMessageBox(wxString::FromUTF8(reason), kEditionTitle, wxOK | wxICON_ERROR, frame);
-    return false;
-  }
-  runOutputPath = fields.outputPath;
-  const EncodeRun& run = session->Run();
-  streamCount = run.streamCount;
-  aspectRatio = run.aspectRatio;
-  widestOutput = run.widestOutput;
-  tallestOutput = run.tallestOutput;
-  return true;
-}
-
-void abstractMainFrame::RunEncoding(wxMediaCtrl* media, wxCheckBox* htmlPage, wxCheckBox* graphicToolbar,
-                                    wxCheckBox* showVideo, wxFrame* target) {
+void abstractMainFrame::RunEncoding() {
   if (!session) return;
   // Detached: it deletes itself once Entry returns. Only a thread that
   // failed to start is ours to delete.
   auto* worker = new MyWorkerThread(*this);
-  if (media) media->Stop();
+  if (window.media) window.media->Stop();
   runStart = NowSeconds();
   finishedEvent->Reset();
   // Told before the thread starts: from now on the session waits for its
@@ -184,8 +141,7 @@ void abstractMainFrame::RunEncoding(wxMediaCtrl* media, wxCheckBox* htmlPage, wx
     session.reset();
     return;
   }
-  frame = target ? target : frame;
-  YieldToGui(frame);
+  YieldToGui(window.frame);
 
   int percentage = 0;
   int elapsed = 0;
@@ -204,11 +160,11 @@ void abstractMainFrame::RunEncoding(wxMediaCtrl* media, wxCheckBox* htmlPage, wx
     if (session->IsOutputFinished() || done) break;
   }
   pollingEnd = NowSeconds();
-  FinishRun(cancelled, elapsed, htmlPage, graphicToolbar, showVideo);
+  FinishRun(cancelled, elapsed);
 }
 
-void abstractMainFrame::FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlPage, wxCheckBox* graphicToolbar,
-                                  wxCheckBox* showVideo) {
+void abstractMainFrame::FinishRun(bool cancelled, int elapsed) {
+  wxWindow* frame = window.frame;
   // The worker signals the finished event as its last step, after a cancel
   // too: until then it may still use the output and the reader. The wait is
   // cut into slices so that the window keeps handling its events.
@@ -224,11 +180,9 @@ void abstractMainFrame::FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlP
   if (result.status == EncodeResult::kSucceeded) {
     wxMessageBox(wxString(_("Finished Encoding    \n\nTotal Time:     ")) + AppUtils().FormatHMS(total), kEditionTitle,
                  wxOK | wxICON_INFORMATION, frame);
-    SetText(totalLabel, AppUtils().FormatHMS(0));
+    SetText(window.total, AppUtils().FormatHMS(0));
     ShowWarnings(result.warnings, frame);
-    if (htmlPage && htmlPage->IsChecked()) {
-      WriteHtmlPage(graphicToolbar && graphicToolbar->IsChecked(), showVideo && showVideo->IsChecked());
-    }
+    if (runPlan.page.write) WriteHtmlPage(runPlan);
   } else if (cancelled || result.status == EncodeResult::kCancelled) {
     wxMessageBox(_("Encoding Canceled"), kEditionTitle, wxOK | wxICON_INFORMATION, frame);
   } else {
@@ -236,13 +190,13 @@ void abstractMainFrame::FinishRun(bool cancelled, int elapsed, wxCheckBox* htmlP
         result.reason.empty() ? wxString(_("The encoder stopped without a reason.")) : wxString::FromUTF8(result.reason);
     wxMessageBox(wxString(_("Encoding failed:\n\n")) + reason, kEditionTitle, wxOK | wxICON_ERROR, frame);
   }
-  CleanupEncoding(result.status != EncodeResult::kSucceeded);
+  CleanupEncoding();
 }
 
 bool abstractMainFrame::WaitForWorker(int milliseconds) {
   for (int waited = 0; waited < milliseconds; waited += kSliceMilliseconds) {
     const bool finished = finishedEvent->Wait(std::min(kSliceMilliseconds, milliseconds - waited));
-    YieldToGui(frame);
+    YieldToGui(window.frame);
     if (finished) return true;
   }
   return false;
@@ -256,26 +210,26 @@ int abstractMainFrame::UpdateProgress(int percentage) {
     const int estimate = static_cast<int>(elapsed * 100.0 / percentage) - elapsed;
     remaining = AppUtils().FormatHMS(std::max(estimate, 0));
   }
-  SetText(elapsedLabel, AppUtils().FormatHMS(elapsed));
-  SetText(remainingLabel, remaining);
-  SetText(totalLabel, AppUtils().FormatHMS(elapsed));
-  if (gauge) gauge->SetValue(std::clamp(percentage, 0, 100));
-  SetText(statusLabel, wxString::Format(_("%d Stream(s) : Done %d %%  "), streamCount, percentage));
+  SetText(window.elapsed, AppUtils().FormatHMS(elapsed));
+  SetText(window.remaining, remaining);
+  SetText(window.total, AppUtils().FormatHMS(elapsed));
+  if (window.gauge) window.gauge->SetValue(std::clamp(percentage, 0, 100));
+  SetText(window.status, wxString::Format(_("%d Stream(s) : Done %d %%  "), GetStreamCount(), percentage));
   return elapsed;
 }
 
 void abstractMainFrame::UpdateFinalizeTime(int elapsed) {
-  SetText(totalLabel, AppUtils().FormatHMS(elapsed + static_cast<int>(NowSeconds() - pollingEnd)));
+  SetText(window.total, AppUtils().FormatHMS(elapsed + static_cast<int>(NowSeconds() - pollingEnd)));
 }
 
 void abstractMainFrame::AnimateStatus(const wxString& text) {
-  if (statusLabel) statusLabel->SetForegroundColour(wxColour(255, 0, 0));
+  if (window.status) window.status->SetForegroundColour(wxColour(255, 0, 0));
   for (const char* dots : {".", "...", "......"}) {
-    SetText(statusLabel, text + dots);
+    SetText(window.status, text + dots);
     wxMilliSleep(kAnimationStepMilliseconds);
-    YieldToGui(frame);
+    YieldToGui(window.frame);
   }
-  SetText(statusLabel, text + "......");
+  SetText(window.status, text + "......");
 }
 
 void abstractMainFrame::FinishEncoding() {
@@ -283,14 +237,11 @@ void abstractMainFrame::FinishEncoding() {
   if (finishedEvent) finishedEvent->Set();
 }
 
-void abstractMainFrame::CleanupEncoding(bool failed) {
+void abstractMainFrame::CleanupEncoding() {
   // The worker is done (the finished event said so): the session's engine
-  // objects can go. Its destructor waits for the worker all the same.
+  // objects can go. Its destructor waits for the worker all the same. No
+  // file is removed: the engine names the output only when it is complete,
+  // so after a cancel or a failure the path holds the older output, if any,
+  // which stays the user's.
   session.reset();
-  // A run that did not succeed leaves no partial output. The name is the one
-  // the run wrote, not the field's: the field may have been edited since.
-  if (failed && !runOutputPath.empty() && wxFileExists(wxString::FromUTF8(runOutputPath))) {
-    wxRemoveFile(wxString::FromUTF8(runOutputPath));
-  }
-  runOutputPath.clear();
 }

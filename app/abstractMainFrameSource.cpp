@@ -12,6 +12,7 @@
 #include <wx/utils.h>
 
 #include "PreviewControls.h"
+#include "ProductVersion.h"
 #include "SourceProbe.h"
 #include "abstractMainFrame.h"
 #include "kePath.h"
@@ -19,8 +20,6 @@
 #include "keFactory.h"
 
 namespace {
-
-const char kEditionTitle[] = "Ostrel Standard Edition v.3 ";
 
 // The folder a dialog opens in: the field's folder, or home for an empty field.
 wxString StartDirectory(const wxTextCtrl* field) {

@@ -16,10 +16,9 @@
 #include "ProgramDirectory.h"
 #include "SystemLauncher.h"
 #include "UpdateCheck.h"
+#include "WxText.h"
 
 namespace {
-
-std::string ToUtf8(const wxString& text) { return std::string(text.utf8_str()); }
 
 // Made before main runs, as the callers expect it to be there from the start.
 [[maybe_unused]] appUtils& theAppUtils = AppUtils();

@@ -10,7 +10,6 @@
 #include "appUtils.h"
 
 const char* const kIisExtension = "jpg";
-const char* const kDefaultOutputExtension = "osq";
 
 namespace {
 

@@ -5,6 +5,8 @@
 
 #include <wx/dialog.h>
 
+#include "ProductVersion.h"
+
 class wxButton;
 class wxCheckBox;
 class wxStaticText;
@@ -20,8 +22,8 @@ enum iisManagerId {
 
 /// The extension that IIS 6 serves without being told about it.
 extern const char* const kIisExtension;
-/// The extension of output files when IIS is not managed.
-extern const char* const kDefaultOutputExtension;
+// kDefaultOutputExtension, the extension when IIS is not managed, is the
+// product's own (ProductVersion.h).
 
 class iisManager : public wxDialog {
   wxDECLARE_DYNAMIC_CLASS(iisManager);

@@ -2,16 +2,20 @@
 // the streams grid and the event table that routes commands to handlers.
 //
 // Where each part lives:
+//   mainFrameIds.h                the ids of controls, commands and dialogs
 //   mainFrame.cpp                 construction (Create, CreateControls)
 //   mainFrameMenus.cpp            menu bar, toolbar, status bar
 //   mainFramePanel.cpp            the panel and its controls
-//   mainFrameGrid.cpp             the streams grid and its two size check boxes
-//   mainFrameDefaultStreams.cpp   default_streams.xml
+//   mainFrameStreams.cpp          the streams grid with its buttons, its size
+//                                 rule and its column locks
+//   mainFrameDefaultStreams.cpp   the grid's file, default_streams.xml
+//   mainFrameOptions.cpp          the option boxes and the rules between them
+//   mainFrameSettings.cpp         "Load settings" and "Save settings"
 //   mainFrameImages.cpp           the built-in toolbar images and the icon
 //   mainFrameEvents.cpp           the event table
-//   mainFrameHandlers.cpp         close, exit, links, updates, grid buttons
+//   mainFrameHandlers.cpp         close, exit, links, updates, temporary folder
 //   mainFrameEncodeHandlers.cpp   source, output, preview and encode commands
-//   mainFrameCommandHandlers.cpp  settings, time range, HTML page, dialogs
+//   mainFrameCommandHandlers.cpp  time range, IIS, About, protection dialogs
 //
 // The control pointers are public: the encode control, the command handlers
 // and the tests reach the window's fields through them.
@@ -22,6 +26,7 @@
 #include <wx/icon.h>
 
 #include "abstractMainFrame.h"
+#include "mainFrameIds.h"
 
 class wxBoxSizer;
 class wxButton;
@@ -42,74 +47,6 @@ class wxStatusBar;
 class wxTextCtrl;
 class wxXml2Document;
 class wxXml2Node;
-
-/// Window and control ids of the main window.
-enum mainFrameId {
-  ID_MAIN_FRAME = 10000,
-  ID_TOOLBAR = 10001,
-  ID_CROP_TOP = 10002,
-  ID_INPUT_PATH = 10003,
-  ID_INPUT_BROWSE = 10004,
-  ID_OUTPUT_PATH = 10005,
-  ID_OUTPUT_BROWSE = 10006,
-  ID_CROP_BOTTOM = 10007,
-  ID_CROP_LEFT = 10008,
-  ID_CROP_RIGHT = 10009,
-  ID_DEINTERLACE = 10010,
-  ID_START_TIME = 10011,
-  ID_END_TIME = 10012,
-  ID_CLEAR_ROWS = 10013,
-  ID_RESET_STREAMS = 10014,
-  ID_MENU_LOAD_SETTINGS = 10015,
-  ID_STATUS_BAR = 10016,
-  ID_MENU_EXIT = 10017,
-  ID_MENU_SAVE_SETTINGS = 10018,
-  ID_MENU_SELECT_INPUT = 10019,
-  ID_MENU_ABOUT = 10020,
-  ID_MENU_WEBSITE = 10021,
-  ID_ASPECT_RATIO = 10022,
-  ID_MENU_ONLINE_HELP = 10023,
-  ID_AUDIO_GAIN = 10025,
-  ID_MENU_SECRET_PHRASE = 10026,
-  ID_TOOL_LOAD_SETTINGS = 10027,
-  ID_TOOL_SAVE_SETTINGS = 10028,
-  ID_MENU_SECURITY_MANAGER = 10029,
-  ID_SECURE_VIDEO = 10030,
-  ID_STATUS_TEXT = 10031,
-  ID_TOOL_ONLINE_HELP = 10032,
-  ID_TOOL_CHECK_UPDATES = 10033,
-  ID_MENU_SELECT_OUTPUT = 10034,
-  ID_ENCODE = 10035,  ///< the Encode menu item and the Encode tool
-  ID_SET_START = 10036,
-  ID_STREAMS_GRID = 10037,
-  ID_SET_END = 10038,
-  ID_SOURCE_WIDTH = 10039,
-  ID_SOURCE_HEIGHT = 10040,
-  ID_SOURCE_DURATION = 10041,
-  ID_HTML_PAGE = 10042,
-  ID_SHOW_VIDEO = 10043,
-  ID_PANEL = 10044,
-  ID_SOURCE_DIMENSION = 10045,
-  ID_GAUGE = 10046,
-  ID_ELAPSED_LABEL = 10047,
-  ID_SOURCE_FPS = 10048,
-  ID_SOURCE_CHANNELS = 10049,
-  ID_SOURCE_SAMPLE_RATE = 10050,
-  ID_ELAPSED_TIME = 10051,
-  ID_REMAINING_LABEL = 10052,
-  ID_MENU_CHECK_UPDATES = 10053,
-  ID_LOAD_DEFAULT_STREAMS = 10054,
-  ID_SAVE_DEFAULT_STREAMS = 10055,
-  ID_GRAPHIC_TOOLBAR = 10056,
-  ID_REMAINING_TIME = 10057,
-  ID_TOTAL_LABEL = 10058,
-  ID_TOTAL_TIME = 10059,
-  ID_ENCODE_BUTTON = 10060,
-  ID_RUNNING_FLAG = 10061,
-  ID_MENU_TEMP_DIR = 10062,
-  ID_MANAGE_IIS = 10066,
-  ID_MEDIA_CTRL = 12002,
-};
 
 class mainFrame : public wxFrame {
   wxDECLARE_CLASS(mainFrame);
@@ -138,7 +75,7 @@ class mainFrame : public wxFrame {
   wxBitmap GetBitmapResource(const wxString& name);
   wxIcon GetIconResource(const wxString& name);
 
-  // ---- Streams grid (mainFrameGrid.cpp) ----
+  // ---- Streams grid (mainFrameStreams.cpp) ----
   void CreateStreamsGrid();
   void ClearStreamsGrid();
   void ResetStreamsToFactory();
@@ -156,9 +93,19 @@ class mainFrame : public wxFrame {
   void SetEncodeUiRunning();
   void ResetEncodeUi();
 
-  // ---- Settings and dialogs (mainFrameCommandHandlers.cpp) ----
+  // ---- Option boxes (mainFrameOptions.cpp): one rule each, applied by the
+  // box's handler and, all of them, after "Load settings" ----
+  void ApplyHtmlPageChoice();
+  void ApplyAspectRatioChoice();
+  void ApplySourceDimensionChoice();
+  void ApplyOptionChoices();
+
+  // ---- Settings (mainFrameSettings.cpp) ----
   void LoadSettings();
+  /// Asks, writes every key, and tells the user when they could not be written.
   void SaveSettings();
+
+  // ---- Dialogs (mainFrameCommandHandlers.cpp) ----
   void ShowSecretPhraseDialog();
   void ShowSecurityFileManager();
 

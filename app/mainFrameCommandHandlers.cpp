@@ -1,5 +1,4 @@
-// The settings, time-range, HTML-page, IIS, About and protection commands of
-// the main window.
+// The time-range, IIS, About and protection commands of the main window.
 #include <wx/checkbox.h>
 #include <wx/intl.h>
 #include <wx/mediactrl.h>
@@ -14,19 +13,12 @@
 namespace {
 
 constexpr long kToolWindowStyle = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER;
-constexpr int kAboutId = 10022;
-constexpr int kSecretPhraseId = 10000;
-constexpr int kSecurityManagerId = 10002;
 
 // The preview's position, or the -1 of an empty preview when there is none
 // (no media backend on this machine).
 int64_t PreviewPosition(wxMediaCtrl* media) { return media ? media->Tell() : -1; }
 
 }  // namespace
-
-void mainFrame::OnLoadSettingsSelected(wxCommandEvent&) { LoadSettings(); }
-
-void mainFrame::OnSaveSettingsSelected(wxCommandEvent&) { SaveSettings(); }
 
 void mainFrame::OnSetStartTime(wxCommandEvent&) {
   startTimeText->SetValue(SecondsFromPreviewPosition(PreviewPosition(mediaCtrl)));
@@ -36,23 +28,10 @@ void mainFrame::OnSetEndTime(wxCommandEvent&) {
   endTimeText->SetValue(SecondsFromPreviewPosition(PreviewPosition(mediaCtrl)));
 }
 
-// Without a page there is nothing to show or to dress with a toolbar.
-void mainFrame::OnGenerateHtmlPage(wxCommandEvent&) {
-  if (htmlPageCheck->GetValue()) {
-    showVideoCheck->Enable();
-    graphicToolbarCheck->Enable();
-    return;
-  }
-  showVideoCheck->SetValue(false);
-  showVideoCheck->Disable();
-  graphicToolbarCheck->SetValue(false);
-  graphicToolbarCheck->Disable();
-}
-
 // Modeless: every use opens a new box, which destroys itself when closed.
 void mainFrame::OnAboutSelected(wxCommandEvent&) {
   auto* about =
-      new About(this, kAboutId, _("About"), wxDefaultPosition, wxSize(420, 450), kToolWindowStyle);
+      new About(this, ID_ABOUT_DIALOG, _("About"), wxDefaultPosition, wxSize(420, 450), kToolWindowStyle);
   about->Show(true);
 }
 
@@ -66,13 +45,13 @@ void mainFrame::OnSecurityManagerSelected(wxCommandEvent&) { ShowSecurityFileMan
 
 // Modal, and gone when the modal loop ends, whatever it returned.
 void mainFrame::ShowSecretPhraseDialog() {
-  securityKeyDialog dialog(this, kSecretPhraseId, _("Secret Phrase"), wxDefaultPosition,
+  securityKeyDialog dialog(this, ID_SECRET_PHRASE_DIALOG, _("Secret Phrase"), wxDefaultPosition,
                            wxSize(400, 300), kToolWindowStyle);
   dialog.ShowModal();
 }
 
 void mainFrame::ShowSecurityFileManager() {
-  securityDialog dialog(this, kSecurityManagerId, _("securityDialog"), wxDefaultPosition,
+  securityDialog dialog(this, ID_SECURITY_MANAGER_DIALOG, _("securityDialog"), wxDefaultPosition,
                         wxSize(400, 300), kToolWindowStyle);
   dialog.ShowModal();
 }

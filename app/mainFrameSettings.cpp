@@ -1,5 +1,6 @@
 // The main window's fields and profile rows kept under "/Controls": loaded
-// on "Load settings" without a question, saved on "Save settings" after one.
+// on "Load settings" without a question, saved on "Save settings" after one,
+// with the two commands' handlers.
 // Values go in and out unchecked; the checks before an encode judge them.
 #include <wx/checkbox.h>
 #include <wx/config.h>
@@ -53,33 +54,9 @@ void mainFrame::LoadSettings() {
     boxes[i]->SetValue(ticked);
   }
 
-  // Ticks set from code raise no event: the boxes that depend on them are
-  // brought in line here, as their own handlers would.
-  if (htmlPageCheck->GetValue()) {
-    showVideoCheck->Enable();
-    graphicToolbarCheck->Enable();
-  } else {
-    showVideoCheck->SetValue(false);
-    showVideoCheck->Disable();
-    graphicToolbarCheck->SetValue(false);
-    graphicToolbarCheck->Disable();
-  }
-  if (sourceDimensionCheck->GetValue()) {
-    aspectRatioCheck->Disable();
-    sourceDimensionCheck->Enable();
-    UpdateSourceDimensionColumns();
-  }
-  if (aspectRatioCheck->GetValue()) {
-    aspectRatioCheck->Enable();
-    sourceDimensionCheck->Disable();
-    UpdateAspectRatioColumns();
-  }
-  if (!sourceDimensionCheck->GetValue() && !aspectRatioCheck->GetValue()) {
-    aspectRatioCheck->Enable();
-    sourceDimensionCheck->Enable();
-    UpdateSourceDimensionColumns();
-    UpdateAspectRatioColumns();
-  }
+  // Ticks set from code raise no event: the boxes' rules are applied here,
+  // as their own handlers would.
+  ApplyOptionChoices();
 
   for (int row = 0; row < kStreamRowCount; ++row) {
     config->SetPath(RowGroup(row));
@@ -112,5 +89,13 @@ void mainFrame::SaveSettings() {
     }
   }
   // Written out now: the settings survive whatever ends the program later.
-  config->Flush();
+  // A save that did not reach the disk must not pass for one that did.
+  if (!config->Flush()) {
+    wxMessageBox(_("The settings could not be saved: the configuration could not be written."), _("Error"),
+                 wxOK | wxICON_ERROR, this);
+  }
 }
+
+void mainFrame::OnLoadSettingsSelected(wxCommandEvent&) { LoadSettings(); }
+
+void mainFrame::OnSaveSettingsSelected(wxCommandEvent&) { SaveSettings(); }

@@ -23,7 +23,7 @@
 #include <sys/stat.h>
 
 #include "EncodeSession.h"
-#include "EncodeSetup.h"
+#include "EncodePlan.h"
 #include "SourceProbe.h"
 #include "keFactory.h"
 
@@ -158,10 +158,12 @@ int main(int argc, char** argv) {
   }
 
   CatchInterrupts();
+  // The same gate as the window's set-up: the fields become one plan, or
+  // one refusal that names the field or row.
   EncodeSession session;
-  std::string refusal;
-  if (!session.Prepare(fields, &refusal)) {
-    std::fprintf(stderr, "encode_file: %s\n", refusal.c_str());
+  const CheckOutcome prepared = session.Prepare(fields);
+  if (!prepared.Passed()) {
+    std::fprintf(stderr, "encode_file: %s\n", prepared.refusal.c_str());
     return 1;
   }
   const auto begin = std::chrono::steady_clock::now();

@@ -6,10 +6,14 @@
 // testing hooks. Needs a display (xvfb-run).
 //
 //   window_encode --input F --output O --tmp DIR [--all] [--runs N] [--verbose] [--no-preview]
+//                 [--page] [--replace]
 //
 // Without --all the window's factory rows are used (ADSL1 alone); --verbose
-// also lists every gap above 150 ms; --no-preview builds the window without a
-// media control. Prints one line per run:
+// also lists every gap above 150 ms and every message the window shows, with
+// the Encode button's label at that moment; --no-preview builds the window
+// without a media control; --page ticks "Generate HTML page"; --replace
+// keeps an existing output (and page) and answers Yes to replacing them,
+// instead of removing the output before each run. Prints one line per run:
 //   run N: window S s, longest event gap G ms, idle events K
 // Exits 0 only when every run finished with a complete container.
 #include <wx/app.h>
@@ -53,6 +57,9 @@ struct RunMarks {
   wxString lastMessage;
 };
 RunMarks g_marks;
+bool g_replace = false;
+bool g_verbose = false;
+wxButton* g_encodeButton = nullptr;
 
 class BenchHook : public wxModalDialogHook {
  public:
@@ -64,11 +71,19 @@ class BenchHook : public wxModalDialogHook {
     auto* box = dynamic_cast<wxMessageDialog*>(dialog);
     if (!box) return wxID_CANCEL;
     g_marks.lastMessage = box->GetMessage();
+    if (g_verbose) {
+      std::printf("  message [button \"%s\"]: %s\n",
+                  g_encodeButton ? g_encodeButton->GetLabel().utf8_string().c_str() : "",
+                  box->GetMessage().utf8_string().c_str());
+      std::fflush(stdout);
+    }
     if (box->GetMessage() == "Start encoding ?") {
       g_marks.started = Clock::now();
       g_marks.running = true;
       return wxID_YES;
     }
+    // Replacing an older output or page is asked before the run starts.
+    if (g_replace && box->GetMessage().EndsWith("already exists: overwrite it ?")) return wxID_YES;
     if (g_marks.running) {
       g_marks.finished = Clock::now();
       g_marks.running = false;
@@ -79,7 +94,9 @@ class BenchHook : public wxModalDialogHook {
 };
 
 int Usage(const char* why) {
-  std::fprintf(stderr, "window_encode: %s\nusage: window_encode --input F --output O --tmp DIR [--all] [--runs N]\n",
+  std::fprintf(stderr,
+               "window_encode: %s\nusage: window_encode --input F --output O --tmp DIR [--all] [--runs N] [--verbose]\n"
+               "                     [--no-preview] [--page] [--replace]\n",
                why);
   return 2;
 }
@@ -93,6 +110,7 @@ int main(int argc, char** argv) {
   bool all = false;
   bool verbose = false;
   bool preview = true;
+  bool page = false;
   int runs = 1;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -104,9 +122,12 @@ int main(int argc, char** argv) {
     else if (arg == "--all") all = true;
     else if (arg == "--verbose") verbose = true;
     else if (arg == "--no-preview") preview = false;
+    else if (arg == "--page") page = true;
+    else if (arg == "--replace") g_replace = true;
     else return Usage(("unknown argument " + arg).c_str());
   }
   if (input.empty() || output.empty() || tempDir.empty()) return Usage("--input, --output and --tmp are required");
+  g_verbose = verbose;
 
   // A configuration and a program folder of the run's own: nothing of the
   // user's settings is read or written.
@@ -137,7 +158,9 @@ int main(int argc, char** argv) {
     auto* frame = new mainFrame(nullptr, ID_MAIN_FRAME, "Ostrel", wxDefaultPosition, wxSize(900, 700),
                                 mainFrame::DefaultStyle());
     frame->Show();
-    frame->htmlPageCheck->SetValue(false);
+    g_encodeButton = frame->encodeButton;
+    frame->htmlPageCheck->SetValue(page);
+    frame->ApplyHtmlPageChoice();
     if (all) {
       for (int row = 0; row < 5; ++row) frame->streamsGrid->SetCellValue(row, 0, "1");
     }
@@ -150,7 +173,7 @@ int main(int argc, char** argv) {
     frame->outputPathText->ChangeValue(wxString::FromUTF8(output));
     for (int run = 1; run <= runs; ++run) {
       idles.clear();
-      std::filesystem::remove(output);
+      if (!g_replace) std::filesystem::remove(output);
       wxCommandEvent click(wxEVT_BUTTON, ID_ENCODE_BUTTON);
       click.SetEventObject(frame->encodeButton);
       frame->encodeButton->GetEventHandler()->ProcessEvent(click);
@@ -176,6 +199,7 @@ int main(int argc, char** argv) {
                   idles.size());
       std::fflush(stdout);
     }
+    g_encodeButton = nullptr;
     frame->Destroy();
     for (int i = 0; i < 5; ++i) wxYield();
   }

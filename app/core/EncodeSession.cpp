@@ -15,6 +15,7 @@
 struct EncodeSession::State {
   keFactory factory;
   std::unique_ptr<EncodeRun> run{new EncodeRun};
+  EncodePlan plan;
   std::atomic<bool> prepared{false};
   /// Why PrepareRun refused its run (kept, so that the caller can look at it).
   std::string refusal;
@@ -53,31 +54,28 @@ EncodeSession::~EncodeSession() {
 
 keFactory& EncodeSession::Factory() { return state_->factory; }
 
-bool EncodeSession::Prepare(const EncodeFields& fields, std::string* reason) {
-  std::string why;
-  if (state_->prepared || state_->workerStarted) {
-    if (reason) *reason = "This encode has already been prepared.";
-    return false;
-  }
-  // The field checks that need no source first; the source's length (for
-  // the time range) comes from the reader, which only reads the input.
-  if (!CheckEncodeFields(fields, 0.0, &why)) {
-    if (reason) *reason = why;
-    return false;
-  }
-  auto run = std::make_unique<EncodeRun>();
-  run->reader = state_->factory.CreateSourceReader(fields.inputPath.c_str());
-  if (!CheckStartWithinSource(fields, run->reader->GetEndTime(), &why)) {
-    if (reason) *reason = why;
-    return false;
-  }
-  StartEncode(state_->factory, fields, *run);
-  state_->run = std::move(run);
-  state_->prepared = true;
-  return true;
+CheckOutcome EncodeSession::Prepare(const EncodeFields& fields) {
+  const PlanOrRefusal planned = PlanEncode(fields);
+  if (!planned.Planned()) return CheckOutcome::Refuse(planned.refusal);
+  return Prepare(planned.plan);
 }
 
-bool EncodeSession::PrepareRun(std::unique_ptr<EncodeRun> run, const std::string& tempDir, std::string* reason) {
+CheckOutcome EncodeSession::Prepare(const EncodePlan& plan) {
+  if (state_->prepared || state_->workerStarted) return CheckOutcome::Refuse("This encode has already been prepared.");
+  // The source's length (for the time range) comes from the reader, which
+  // only reads the input.
+  auto run = std::make_unique<EncodeRun>();
+  run->reader = state_->factory.CreateSourceReader(plan.inputPath.c_str());
+  CheckOutcome withinSource = CheckStartWithinSource(plan, run->reader->GetEndTime());
+  if (!withinSource.Passed()) return withinSource;
+  BuildEncodeEngine(state_->factory, plan, *run);
+  state_->plan = plan;
+  state_->run = std::move(run);
+  state_->prepared = true;
+  return CheckOutcome::Pass();
+}
+
+CheckOutcome EncodeSession::PrepareRun(std::unique_ptr<EncodeRun> run, const std::string& tempDir) {
   std::string why;
   if (state_->prepared || state_->workerStarted) why = "This encode has already been prepared.";
   else if (!run || !run->output || !run->Source()) why = "The encode has no source or no output.";
@@ -87,11 +85,10 @@ bool EncodeSession::PrepareRun(std::unique_ptr<EncodeRun> run, const std::string
   if (run && !state_->prepared) state_->run = std::move(run);
   if (!why.empty()) {
     state_->refusal = why;
-    if (reason) *reason = why;
-    return false;
+    return CheckOutcome::Refuse(why);
   }
   state_->prepared = true;
-  return true;
+  return CheckOutcome::Pass();
 }
 
 void EncodeSession::RunWorker() {
@@ -197,3 +194,5 @@ EncodeResult EncodeSession::Result() const {
 }
 
 const EncodeRun& EncodeSession::Run() const { return *state_->run; }
+
+const EncodePlan& EncodeSession::Plan() const { return state_->plan; }

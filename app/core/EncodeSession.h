@@ -4,7 +4,7 @@
 //
 //   caller's thread (GUI / harness)        worker thread (RunWorker)
 //   -------------------------------        -------------------------
-//   Prepare(fields)   builds reader, output, encoders; nothing runs yet
+//   Prepare(plan)     builds reader, output, encoders; nothing runs yet
 //   start a thread that calls RunWorker ->  reader Start, output Start,
 //   poll FirstProfilePercent(),             wait for the output's finished
 //        IsOutputFinished()                 event, reader Stop, record the
@@ -21,11 +21,9 @@
 // only when complete. Temporary files have no name at all, so nothing of a
 // run outlives the process, whatever ends it.
 //
-// Prepare refuses an encode that cannot be carried out before anything is
-// opened or created (see CheckEncodeFields): no selected row, the output
-// being the source itself by any path or link, an output or temporary folder
-// that cannot be written, fields that are not numbers, an empty time range,
-// settings the encoders refuse.
+// Prepare takes a plan that has passed the gate (PlanEncode, EncodePlan.h),
+// or passes the fields through that gate itself; it refuses, before anything
+// is opened or created, a start that lies past the source's end.
 //
 // A polling loop ends when FirstProfilePercent reaches 100 or, whatever the
 // percentage (a failed or short first profile may never get there), when
@@ -37,6 +35,7 @@
 #include <string>
 #include <vector>
 
+#include "EncodePlan.h"
 #include "EncodeSetup.h"
 
 class keFactory;
@@ -58,18 +57,20 @@ class EncodeSession {
   EncodeSession(const EncodeSession&) = delete;
   EncodeSession& operator=(const EncodeSession&) = delete;
 
-  /// Builds the engine objects of one encode from the fields. False, with a
-  /// reason naming the offending value, when the fields describe an encode
-  /// that cannot be carried out; nothing is opened or created then.
-  [[nodiscard]] bool Prepare(const EncodeFields& fields, std::string* reason);
+  /// Builds the engine objects of one encode from its plan, which the
+  /// session keeps. Refused, with a reason naming the offending value, when
+  /// the start lies past the source's end; nothing is opened or created then.
+  CheckOutcome Prepare(const EncodePlan& plan);
+  /// The fields through the gate (PlanEncode), then Prepare of the plan.
+  CheckOutcome Prepare(const EncodeFields& fields);
 
   /// For callers that wire the engine objects themselves (tests over
   /// generated media): takes over `run`, built with Factory(), whose output
-  /// and temporary files go to the output's folder and `tempDir`. False, with
-  /// a reason, when either folder cannot be written; the session then keeps
-  /// the run unstarted (Run() shows it) and a worker reports the refusal as
-  /// a failure.
-  [[nodiscard]] bool PrepareRun(std::unique_ptr<EncodeRun> run, const std::string& tempDir, std::string* reason);
+  /// and temporary files go to the output's folder and `tempDir`. Refused,
+  /// with a reason, when either folder cannot be written; the session then
+  /// keeps the run unstarted (Run() shows it) and a worker reports the
+  /// refusal as a failure.
+  CheckOutcome PrepareRun(std::unique_ptr<EncodeRun> run, const std::string& tempDir);
 
   /// The factory whose context the session's engine objects share.
   keFactory& Factory();
@@ -109,6 +110,8 @@ class EncodeSession {
   EncodeResult Result() const;
 
   const EncodeRun& Run() const;
+  /// The plan the run was built from (empty for PrepareRun).
+  const EncodePlan& Plan() const;
 
  private:
   struct State;

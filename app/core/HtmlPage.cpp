@@ -3,6 +3,7 @@
 #include "HtmlPage.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -41,20 +42,61 @@ std::string HtmlPagePath(const std::string& outputPath) {
   return WithExtension(outputPath, "htm");
 }
 
-std::string SelectedStreamList(const StreamProfileRows& rows) {
+HtmlPageContent HtmlPageContentOf(const EncodePlan& plan, const HtmlPageLinks& links) {
+  HtmlPageContent content;
+  content.outputPath = plan.outputPath;
+  for (const ProfilePlan& profile : plan.profiles) content.streamNames.push_back(profile.name);
+  content.widestOutput = plan.WidestEncoded();
+  content.tallestOutput = plan.TallestEncoded();
+  content.toolbar = plan.page.toolbar;
+  content.links = links;
+  return content;
+}
+
+std::string JoinedStreamList(const std::vector<std::string>& names) {
   std::string list;
-  for (const StreamProfileRow& row : rows) {
-    if (row[kColumnEncode].empty()) continue;
+  for (const std::string& name : names) {
     if (!list.empty()) list += ", ";
-    list += row[kColumnName];
+    list += name;
   }
   return list;
+}
+
+std::string PageText(const std::string& utf8) {
+  std::string page;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    uint32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+    bool valid = length > 0 && i + length <= utf8.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if (!valid) {
+      page += utf8[i++];
+      continue;
+    }
+    i += length;
+    switch (code) {
+      case '&': page += "&amp;"; break;
+      case '<': page += "&lt;"; break;
+      case '>': page += "&gt;"; break;
+      case '"': page += "&quot;"; break;
+      default:
+        if (code < 256) page += static_cast<char>(code);
+        else page += "&#" + std::to_string(code) + ";";
+    }
+  }
+  return page;
 }
 
 std::string BuildHtmlPageText(const HtmlPageContent& content) {
   const std::string title = kTitle;
   const std::string base = kAppletBase;
-  const std::string fileName = OutputFileName(content.outputPath);
+  const std::string fileName = PageText(OutputFileName(content.outputPath));
   const int appletWidth = content.widestOutput + kFrameWidth;
   const int appletHeight =
       content.tallestOutput + (content.toolbar ? kToolbarStripHeight : kPlainStripHeight);
@@ -91,7 +133,7 @@ std::string BuildHtmlPageText(const HtmlPageContent& content) {
   page += "</object>\n";
   page += "<!-- Ostrel copy code to here -->\n";
   page += "<p>Video: " + fileName + "&nbsp;&nbsp;Stream: " +
-          SelectedStreamList(content.rows) + "</p>\n";
+          PageText(JoinedStreamList(content.streamNames)) + "</p>\n";
   page += "<p>" + title + ", a Harwelco solution <br><a href=\"" + content.links.homePageUrl +
           "\" target=\"_blank\">" + content.links.homePageHost + "</a></p>";
   page += "</div>\n";

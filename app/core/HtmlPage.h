@@ -1,12 +1,13 @@
 // The web page that embeds the applet player with an encoded output as its
 // video: its text, its path beside the output and its file. Free of GUI types
 // so that it runs in the sanitizer builds; the encode control feeds it the
-// window's fields (abstractMainFrameHtml.cpp).
+// plan of the run that was encoded (abstractMainFrameHtml.cpp).
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "StreamProfileRows.h"
+#include "EncodePlan.h"
 
 /// The maker's links that the page carries.
 struct HtmlPageLinks {
@@ -15,15 +16,19 @@ struct HtmlPageLinks {
   std::string homePageHost;     ///< text shown for the credit line's link
 };
 
-/// What the page is made of, read from the window when it is written.
+/// What the page is made of: the run's plan, never the window as it is now.
+/// Texts are UTF-8; the page text escapes and encodes them.
 struct HtmlPageContent {
-  std::string outputPath;       ///< full path of the encoded file, as typed
-  StreamProfileRows rows{};     ///< only the encode and name cells are read
-  int widestOutput = 0;         ///< largest encoded width of the run
-  int tallestOutput = 0;        ///< largest encoded height of the run
-  bool toolbar = false;         ///< the graphic toolbar's parameters and image
+  std::string outputPath;                ///< full path of the encoded file
+  std::vector<std::string> streamNames;  ///< the encoded profiles, in row order
+  int widestOutput = 0;                  ///< largest encoded width of the run
+  int tallestOutput = 0;                 ///< largest encoded height of the run
+  bool toolbar = false;                  ///< the graphic toolbar's parameters and image
   HtmlPageLinks links;
 };
+
+/// The page of the run `plan` describes, with its toolbar choice.
+HtmlPageContent HtmlPageContentOf(const EncodePlan& plan, const HtmlPageLinks& links);
 
 /// The applet archive and the toolbar image, copied from the program's folder
 /// beside the page.
@@ -37,12 +42,17 @@ std::string OutputFileName(const std::string& outputPath);
 std::string OutputDirectory(const std::string& outputPath);
 /// The output path with the extension ".htm" in place of its own.
 std::string HtmlPagePath(const std::string& outputPath);
-/// The names of the selected rows (encode cell not empty), in row order,
-/// joined by ", ".
-std::string SelectedStreamList(const StreamProfileRows& rows);
+/// The names joined by ", ".
+std::string JoinedStreamList(const std::vector<std::string>& names);
 
-/// The page with '\n' line ends, byte for byte as it is meant; nothing in it
-/// is escaped, so names go in exactly as the user typed them.
+/// A UTF-8 text as the page holds it: '&', '<', '>' and '"' escaped, so that
+/// no name can open a tag or end an attribute; characters up to U+00FF as
+/// one iso-8859-1 byte each, the declared charset, and those beyond as
+/// character references. A byte that is not UTF-8 stays as it is.
+std::string PageText(const std::string& utf8);
+
+/// The page with '\n' line ends, byte for byte as it is meant. The names and
+/// the file name go in through PageText; the links are the maker's own.
 std::string BuildHtmlPageText(const HtmlPageContent& content);
 /// `text` with every '\n' written as CR LF, as the page is stored.
 std::string WithCrLfLineEnds(const std::string& text);

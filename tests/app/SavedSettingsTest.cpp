@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
 #include <wx/config.h>
+#include <wx/fileconf.h>
 #include <wx/grid.h>
 #include <wx/textctrl.h>
 
@@ -129,6 +130,18 @@ TEST_F(SavedSettingsTest, LoadingSettingsWithMissingKeysGivesTheDefaults) {
   EXPECT_TRUE(frame->sourceDimensionCheck->IsEnabled());
   EXPECT_FALSE(frame->streamsGrid->IsReadOnly(0, kColumnWidth));
   EXPECT_FALSE(frame->streamsGrid->IsReadOnly(0, kColumnHeight));
+}
+
+// A save the configuration could not write out is told, not passed off as
+// done: here the configuration's folder does not exist.
+TEST_F(SavedSettingsTest, ASaveThatCannotBeWrittenIsTold) {
+  const std::string missing = GuiTestConfigDir() + "/no such folder/ostrel.ini";
+  delete wxConfigBase::Set(new wxFileConfig("Ostrel 3", "Harwelco", missing, wxEmptyString, wxCONFIG_USE_LOCAL_FILE));
+  wxString said;
+  wxTEST_DIALOG(Menu(ID_MENU_SAVE_SETTINGS), ExpectYesNo("Save current settings ?", "Ostrel", wxID_YES),
+                ExpectMessageStartingWith("The settings could not be saved", wxID_OK, &said));
+  EXPECT_FALSE(said.empty());
+  ResetTestConfig();
 }
 
 TEST_F(SavedSettingsTest, LoadedTicksBringTheirDependentsInLine) {

@@ -1,10 +1,7 @@
-// The encode control's page writer with the window's fields: where the page
-// goes, what it names, the copies beside it, the browser, and every failure
-// logged while the other steps still run.
+// The encode control's page writer with the plan of a finished run: where the
+// page goes, what it names, the copies beside it, the browser, and every
+// failure logged while the other steps still run.
 #include <gtest/gtest.h>
-#include <wx/frame.h>
-#include <wx/grid.h>
-#include <wx/textctrl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,7 +9,6 @@
 #include <string>
 
 #include "PublishTestSupport.h"
-#include "StreamProfileRows.h"
 #include "abstractMainFrame.h"
 #include "appUtils.h"
 
@@ -29,17 +25,13 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// The encode control with the parts of the window that the page reads, as a
-// finished run leaves them.
-class PageControl : public abstractMainFrame {
- public:
-  void Use(wxTextCtrl* output, wxGrid* grid, int widest, int tallest) {
-    outputField = output;
-    streamsGrid = grid;
-    widestOutput = widest;
-    tallestOutput = tallest;
-  }
-};
+ProfilePlan Profile(const std::string& name, int encodedWidth, int encodedHeight) {
+  ProfilePlan profile;
+  profile.name = name;
+  profile.encodedWidth = encodedWidth;
+  profile.encodedHeight = encodedHeight;
+  return profile;
+}
 
 // The program's folder is the fixture's own; the outputs go into a folder
 // beside it.
@@ -51,21 +43,13 @@ class WriteHtmlPageTest : public AppTest {
     outputDir = program / "clips";
     fs::create_directories(outputDir);
 
-    window = new wxFrame(nullptr, wxID_ANY, "page");
-    output = new wxTextCtrl(window, wxID_ANY);
-    grid = new wxGrid(window, wxID_ANY);
-    grid->CreateGrid(kStreamRowCount, kStreamColumnCount);
-    const StreamProfileRows rows = FactoryStreamProfileRows();  // ADSL1 selected
-    for (int r = 0; r < kStreamRowCount; ++r)
-      for (int c = 0; c < kStreamColumnCount; ++c)
-        grid->SetCellValue(r, c, wxString::FromUTF8(rows[r][c]));
-    output->ChangeValue((outputDir / "talk.osq").string());
-    control.Use(output, grid, 320, 240);
+    plan.outputPath = (outputDir / "talk.osq").string();
+    plan.profiles = {Profile("ADSL1", 320, 240)};
   }
 
-  void TearDown() override {
-    window->Destroy();
-    AppTest::TearDown();
+  void Write(bool toolbar, bool show) {
+    plan.page = {true, toolbar, show};
+    control.WriteHtmlPage(plan);
   }
 
   void PutBesideProgram(const std::string& name, const std::string& bytes) {
@@ -73,16 +57,14 @@ class WriteHtmlPageTest : public AppTest {
   }
 
   fs::path program, outputDir;
-  wxFrame* window = nullptr;
-  wxTextCtrl* output = nullptr;
-  wxGrid* grid = nullptr;
-  PageControl control;
+  EncodePlan plan;
+  abstractMainFrame control;
 };
 
 TEST_F(WriteHtmlPageTest, PageBesideTheOutputNamesItWithCrLfLines) {
-  output->ChangeValue((outputDir / "my.talk.osq").string());
+  plan.outputPath = (outputDir / "my.talk.osq").string();
   PutBesideProgram("ostrel.jar", "jar");
-  control.WriteHtmlPage(true, false);
+  Write(true, false);
 
   const std::string page = ReadBytes(outputDir / "my.talk.htm");
   ASSERT_FALSE(page.empty());
@@ -101,17 +83,16 @@ TEST_F(WriteHtmlPageTest, PageBesideTheOutputNamesItWithCrLfLines) {
   EXPECT_TRUE(launcher.addresses.empty()) << "not opened without Show video";
 }
 
-TEST_F(WriteHtmlPageTest, SelectedRowsOnlyAndNamesWrittenUnchanged) {
-  grid->SetCellValue(0, kColumnEncode, "1");
-  grid->SetCellValue(2, kColumnName, wxString::FromUTF8("A&B <é>"));
-  grid->SetCellValue(4, kColumnEncode, "1");
-  // A name beyond the page's character set goes in as a character reference.
-  output->ChangeValue(wxString::FromUTF8((outputDir / "clip €.osq").string()));
-  control.WriteHtmlPage(false, false);
+TEST_F(WriteHtmlPageTest, EncodedNamesEscapedAndEncoded) {
+  plan.profiles = {Profile("Modem", 240, 192), Profile("A&B <é>", 320, 240), Profile("MEGA", 160, 128)};
+  // A name beyond the page's character set goes in as a character reference,
+  // and markup in a file name cannot end the attribute.
+  plan.outputPath = (outputDir / "clip € \"1\".osq").string();
+  Write(false, false);
 
-  const std::string page = ReadBytes(outputDir / "clip €.htm");
-  EXPECT_NE(page.find("Stream: Modem, A&B <\xe9>, MEGA</p>"), std::string::npos);
-  EXPECT_NE(page.find("value=\"clip &#8364;.osq\""), std::string::npos);
+  const std::string page = ReadBytes(outputDir / "clip € \"1\".htm");
+  EXPECT_NE(page.find("Stream: Modem, A&amp;B &lt;\xe9&gt;, MEGA</p>"), std::string::npos);
+  EXPECT_NE(page.find("value=\"clip &#8364; &quot;1&quot;.osq\""), std::string::npos);
   EXPECT_NE(page.find(" height=\"258\" "), std::string::npos);
   EXPECT_EQ(page.find("Toolbar"), std::string::npos) << "no toolbar lines without the toolbar";
 }
@@ -122,7 +103,7 @@ TEST_F(WriteHtmlPageTest, CopiesOverwriteAndTheImageOnlyWithTheToolbar) {
   WriteBytes(outputDir / "talk.htm", std::string(5000, 'o'));
   WriteBytes(outputDir / "ostrel.jar", "old jar, longer than the new one");
 
-  control.WriteHtmlPage(false, false);
+  Write(false, false);
   EXPECT_EQ(ReadBytes(outputDir / "ostrel.jar"), "new jar");
   EXPECT_FALSE(fs::exists(outputDir / "ostrel_tb1.jpg"));
   EXPECT_EQ(ReadBytes(outputDir / "talk.htm").rfind("</html>\r\n"),
@@ -130,13 +111,13 @@ TEST_F(WriteHtmlPageTest, CopiesOverwriteAndTheImageOnlyWithTheToolbar) {
       << "the old page is truncated, not written over";
 
   WriteBytes(outputDir / "ostrel_tb1.jpg", "old image, longer");
-  control.WriteHtmlPage(true, false);
+  Write(true, false);
   EXPECT_EQ(ReadBytes(outputDir / "ostrel_tb1.jpg"), "new image");
 }
 
 TEST_F(WriteHtmlPageTest, MissingArchiveIsLoggedAndTheRestGoesOn) {
   CapturedLog log;
-  control.WriteHtmlPage(true, true);
+  Write(true, true);
   EXPECT_TRUE(fs::exists(outputDir / "talk.htm"));
   EXPECT_TRUE(log.HasErrorContaining("ostrel.jar"));
   EXPECT_TRUE(log.HasErrorContaining("ostrel_tb1.jpg"));
@@ -148,9 +129,9 @@ TEST_F(WriteHtmlPageTest, MissingArchiveIsLoggedAndTheRestGoesOn) {
 TEST_F(WriteHtmlPageTest, PageThatCannotBeCreatedIsLoggedAndTheRestStillRuns) {
   PutBesideProgram("ostrel.jar", "jar");
   const fs::path gone = program / "gone";
-  output->ChangeValue((gone / "talk.osq").string());
+  plan.outputPath = (gone / "talk.osq").string();
   CapturedLog log;
-  control.WriteHtmlPage(false, true);
+  Write(false, true);
   EXPECT_FALSE(fs::exists(gone));
   EXPECT_TRUE(log.HasErrorContaining((gone / "talk.htm").string()));
   EXPECT_TRUE(log.HasErrorContaining("ostrel.jar")) << "the copy was still tried";
@@ -162,9 +143,9 @@ TEST_F(WriteHtmlPageTest, PageThatCannotBeCreatedIsLoggedAndTheRestStillRuns) {
 // page needs it; it stays whole and nothing is logged.
 TEST_F(WriteHtmlPageTest, OutputInTheProgramsFolderKeepsTheArchive) {
   PutBesideProgram("ostrel.jar", "the applet");
-  output->ChangeValue((program / "talk.osq").string());
+  plan.outputPath = (program / "talk.osq").string();
   CapturedLog log;
-  control.WriteHtmlPage(false, false);
+  Write(false, false);
   EXPECT_EQ(ReadBytes(program / "ostrel.jar"), "the applet");
   EXPECT_TRUE(fs::exists(program / "talk.htm"));
   EXPECT_TRUE(log.errors.empty());

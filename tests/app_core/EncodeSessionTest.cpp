@@ -96,7 +96,7 @@ TEST(EncodeSession, PrepareRefusesWhatCannotBeEncodedBeforeTouchingAnything) {
       {"missing temporary folder", [](EncodeFields& f, const TempDir& d) { f.tempDir = d.File("gone"); }, "gone"},
       {"unwritable temporary folder", [](EncodeFields& f, const TempDir&) { f.tempDir = "/proc"; }, "/proc"},
       {"no picture", [](EncodeFields& f, const TempDir&) { f.sourceWidth = 0; }, "no picture"},
-      {"start past the end", [](EncodeFields& f, const TempDir&) { f.startSeconds = "10"; }, "\"10\""},
+      {"start past the end", [](EncodeFields& f, const TempDir&) { f.startSeconds = "10"; }, "10.00 s"},
       {"end before start",
        [](EncodeFields& f, const TempDir&) {
          f.startSeconds = "1.5";
@@ -117,7 +117,18 @@ TEST(EncodeSession, PrepareRefusesWhatCannotBeEncodedBeforeTouchingAnything) {
        "\"0\""},
       {"audio Vorbis refuses", [](EncodeFields& f, const TempDir&) { f.rows[2][kColumnAudioBitrate] = "1"; },
        "\"1\""},
-      {"width not a number", [](EncodeFields& f, const TempDir&) { f.rows[2][kColumnWidth] = "wide"; }, "wide"},
+      {"width not a number", [](EncodeFields& f, const TempDir&) { f.rows[2][kColumnWidth] = "wide"; },
+       "Row 3 \"ADSL1\": the width \"wide\""},
+      {"frame rate 0", [](EncodeFields& f, const TempDir&) { f.rows[2][kColumnFrameRate] = "0"; },
+       "Row 3 \"ADSL1\": the frame rate \"0\""},
+      {"frame rate empty", [](EncodeFields& f, const TempDir&) { f.rows[2][kColumnFrameRate] = ""; },
+       "Row 3 \"ADSL1\": the frame rate \"\""},
+      {"empty row ticked", [](EncodeFields& f, const TempDir&) { f.rows[6][kColumnEncode] = "1"; },
+       "Row 7 is ticked for encoding but has no name"},
+      {"a row without a bitrate", [](EncodeFields& f, const TempDir&) { f.rows[6] = {"1", "Half", "0", "0", "25", "", "40"}; },
+       "Row 7 \"Half\": the video bitrate \"\""},
+      {"output all extension", [](EncodeFields& f, const TempDir& d) { f.outputPath = d.File(".orx"); },
+       "\".orx\" has no name before its extension"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -127,7 +138,9 @@ TEST(EncodeSession, PrepareRefusesWhatCannotBeEncodedBeforeTouchingAnything) {
     std::string reason;
     {
       EncodeSession session;
-      EXPECT_FALSE(session.Prepare(fields, &reason));
+      const CheckOutcome prepared = session.Prepare(fields);
+      EXPECT_FALSE(prepared.Passed());
+      reason = prepared.refusal;
       EXPECT_EQ(session.Result().status, EncodeResult::kNotRun);
       session.Cancel();  // harmless on a refused session
     }
@@ -144,8 +157,8 @@ TEST(EncodeSession, ARunReplacesTheOutputWithACompleteContainerAndLeavesNothingE
   EncodeFields fields = FieldsFor(TestMedia::Path("av.mp4"), dir);
   fields.endSeconds = "10";  // beyond the source: cut to its 2 s
   EncodeSession session;
-  std::string reason;
-  ASSERT_TRUE(session.Prepare(fields, &reason)) << reason;
+  const CheckOutcome prepared = session.Prepare(fields);
+  ASSERT_TRUE(prepared.Passed()) << prepared.refusal;
   EXPECT_EQ(ReadText(dir.File("out.orx")), "older output") << "the set-up touched the output";
   // The caller's own thread, as the window's wxThread.
   std::thread worker([&session] { session.RunWorker(); });
@@ -182,8 +195,8 @@ TEST(EncodeSession, CancelAtAnyMomentIsSafeAndLeavesNothing) {
       EncodeResult result;
       {
         EncodeSession session;
-        std::string reason;
-        ASSERT_TRUE(session.Prepare(fields, &reason)) << reason;
+        const CheckOutcome prepared = session.Prepare(fields);
+        ASSERT_TRUE(prepared.Passed()) << prepared.refusal;
         if (delayMs < 0) session.Cancel();  // before the worker exists
         session.ExpectWorker();
         worker = std::thread([&session] { session.RunWorker(); });
@@ -229,9 +242,8 @@ TEST(EncodeSession, EngineFailuresGiveTheReasonAndLeaveNothing) {
     SCOPED_TRACE(file);
     TempDir dir;
     EncodeSession session;
-    std::string reason;
-    if (!session.Prepare(FieldsFor(TestMedia::Path(file), dir), &reason)) {
-      EXPECT_FALSE(reason.empty());
+    const CheckOutcome prepared = session.Prepare(FieldsFor(TestMedia::Path(file), dir));
+    if (!prepared.Passed()) {
       continue;
     }
     session.StartWorkerThread();
@@ -255,8 +267,8 @@ TEST(EncodeSession, AnOutputFolderGoneBeforeTheRunFailsBeforeDecoding) {
   EncodeFields fields = FieldsFor(TestMedia::Path("av.mp4"), dir);
   fields.outputPath = folder + "/out.orx";
   EncodeSession session;
-  std::string reason;
-  ASSERT_TRUE(session.Prepare(fields, &reason)) << reason;
+  const CheckOutcome prepared = session.Prepare(fields);
+  ASSERT_TRUE(prepared.Passed()) << prepared.refusal;
   ASSERT_EQ(rmdir(folder.c_str()), 0);
   session.StartWorkerThread();
   ASSERT_TRUE(session.WaitWorkerDone(kWorkerDeadlineMs));

@@ -31,7 +31,7 @@ HtmlPageLinks TestLinks() {
 HtmlPageContent TalkPage(bool toolbar) {
   HtmlPageContent content;
   content.outputPath = "/clips/talk.osq";
-  content.rows = FactoryStreamProfileRows();  // ADSL1 alone selected
+  content.streamNames = {"ADSL1"};
   content.widestOutput = 320;
   content.tallestOutput = 240;
   content.toolbar = toolbar;
@@ -42,11 +42,8 @@ HtmlPageContent TalkPage(bool toolbar) {
 TEST(HtmlPageTest, PagesMatchTheExpectedFilesByteForByte) {
   HtmlPageContent oddNames;
   oddNames.outputPath = "/v/my.talk & <b>.osq";
-  oddNames.rows = FactoryStreamProfileRows();
-  oddNames.rows[0][kColumnEncode] = "1";  // Modem
-  oddNames.rows[2][kColumnEncode] = "1";  // ADSL1, renamed below
-  oddNames.rows[2][kColumnName] = "A&B <1>";
-  oddNames.rows[4][kColumnEncode] = "1";  // MEGA
+  // Markup in a name or the file name is shown, never obeyed.
+  oddNames.streamNames = {"Modem", "A&B <1> \"q\"", "MEGA"};
   oddNames.widestOutput = 512;
   oddNames.tallestOutput = 416;
   oddNames.links = TestLinks();
@@ -87,17 +84,51 @@ TEST(HtmlPageTest, NamesDerivedFromTheOutputPath) {
   }
 }
 
-TEST(HtmlPageTest, StreamListHoldsOnlySelectedRowsWithoutEmptyEntries) {
-  StreamProfileRows rows = FactoryStreamProfileRows();
-  EXPECT_EQ(SelectedStreamList(rows), "ADSL1");
-  rows[2][kColumnEncode] = "";
-  EXPECT_EQ(SelectedStreamList(rows), "");
-  rows[8] = {"1", "Last", "", "", "", "", ""};
-  rows[0][kColumnEncode] = "1";
-  EXPECT_EQ(SelectedStreamList(rows), "Modem, Last");
-  // A selected row without a name still counts, as the grid holds it.
-  rows[5] = {"x", "", "", "", "", "", ""};
-  EXPECT_EQ(SelectedStreamList(rows), "Modem, , Last");
+TEST(HtmlPageTest, StreamListJoinsTheEncodedNames) {
+  EXPECT_EQ(JoinedStreamList({}), "");
+  EXPECT_EQ(JoinedStreamList({"ADSL1"}), "ADSL1");
+  EXPECT_EQ(JoinedStreamList({"Modem", "ADSL1", "MEGA"}), "Modem, ADSL1, MEGA");
+}
+
+TEST(HtmlPageTest, PageTextEscapesMarkupAndKeepsTheDeclaredCharset) {
+  struct Case {
+    std::string utf8, page;
+  };
+  const std::vector<Case> cases = {
+      {"A&B <b>x</b> \"q\"", "A&amp;B &lt;b&gt;x&lt;/b&gt; &quot;q&quot;"},
+      {"caf\xC3\xA9", "caf\xE9"},               // U+00E9: one iso-8859-1 byte
+      {"\xE2\x82\xAC 5", "&#8364; 5"},          // the euro sign, beyond the charset
+      {"\xF0\x9F\x8E\xAC", "&#127916;"},        // four bytes
+      {"it's plain", "it's plain"},
+      {"bad \xFF byte", "bad \xFF byte"},        // not UTF-8: kept as it is
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.utf8);
+    EXPECT_EQ(PageText(c.utf8), c.page);
+  }
+}
+
+// The page is built from the run's plan: its names and the sizes encoded.
+TEST(HtmlPageTest, ContentComesFromThePlan) {
+  EncodePlan plan;
+  plan.outputPath = "/clips/talk.osq";
+  plan.page.toolbar = true;
+  ProfilePlan odd;
+  odd.name = "Odd";
+  odd.encodedWidth = 336;
+  odd.encodedHeight = 256;
+  ProfilePlan small;
+  small.name = "Small";
+  small.encodedWidth = 160;
+  small.encodedHeight = 272;
+  plan.profiles = {odd, small};
+  const HtmlPageContent content = HtmlPageContentOf(plan, TestLinks());
+  EXPECT_EQ(content.streamNames, (std::vector<std::string>{"Odd", "Small"}));
+  EXPECT_EQ(content.widestOutput, 336);
+  EXPECT_EQ(content.tallestOutput, 272);
+  EXPECT_TRUE(content.toolbar);
+  const std::string page = BuildHtmlPageText(content);
+  EXPECT_NE(page.find(" width=\"338\" height=\"299\""), std::string::npos);
 }
 
 TEST(HtmlPageTest, WritingTruncatesAnExistingPage) {

@@ -1,9 +1,10 @@
 // The checks before a run: each in its order with its own text, the
-// overwrite question, and the refusals that keep the source and an existing
-// output safe.
+// overwrite questions (output and page), and the refusals that keep the
+// source and an existing output safe: nothing is emptied or removed.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wx/checkbox.h>
 #include <wx/textctrl.h>
 
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "EncodeSession.h"
 #include "EncodeTestFrame.h"
 #include "EncodeTestSupport.h"
 #include "ModalExpectations.h"
@@ -32,14 +34,12 @@ class EncodeChecks : public ::testing::Test {
   void TearDown() override { CloseFrame(frame); }
 
   bool Check() {
-    frame->control.SetInputControls(frame->input, frame->output, frame->startTime, frame->endTime, frame->cropTop,
-                                    frame->cropRight, frame->cropLeft, frame->cropBottom, nullptr,
-                                    frame->keepAspect, frame->keepSourceSize, frame->grid, frame);
-    return frame->control.CheckParameters();
+    frame->control.SetWindow(frame->Window());
+    return frame->control.CheckParameters(frame->control.ReadEncodeFields());
   }
-  void WriteOutput(const std::string& bytes) { std::ofstream(dir.File("out.osq")) << bytes; }
-  std::string ReadOutput() {
-    std::ifstream file(dir.File("out.osq"));
+  void WriteOutput(const std::string& bytes, const char* name = "out.osq") { std::ofstream(dir.File(name)) << bytes; }
+  std::string ReadOutput(const char* name = "out.osq") {
+    std::ifstream file(dir.File(name));
     return std::string(std::istreambuf_iterator<char>(file), {});
   }
 
@@ -128,7 +128,10 @@ TEST_F(EncodeChecks, EachCheckInItsOrderWithItsText) {
   }
 }
 
-TEST_F(EncodeChecks, AnExistingOutputIsOverwrittenOnlyWhenTheUserAgrees) {
+// Agreeing to overwrite changes nothing yet: the older output stays byte for
+// byte until a complete new container replaces it, so a later refusal
+// costs the user nothing.
+TEST_F(EncodeChecks, AnExistingOutputIsKeptWhateverTheAnswer) {
   WriteOutput("previous encode");
   bool passed = true;
   wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_NO,
@@ -138,15 +141,40 @@ TEST_F(EncodeChecks, AnExistingOutputIsOverwrittenOnlyWhenTheUserAgrees) {
 
   wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_YES));
   EXPECT_TRUE(passed);
-  EXPECT_FALSE(fs::exists(dir.File("out.osq")));  // opened for writing, then removed
+  EXPECT_EQ(ReadOutput(), "previous encode");
 
-  // Once agreed, a later failing check leaves the old output gone.
-  WriteOutput("previous encode");
   frame->endTime->ChangeValue("x");
   wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
                 ExpectMessage("End Time: only integer value", wxID_OK, "Message"));
   EXPECT_FALSE(passed);
-  EXPECT_FALSE(fs::exists(dir.File("out.osq")));
+  EXPECT_EQ(ReadOutput(), "previous encode");
+  EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::string>{"out.osq"});
+}
+
+// The page beside the output is asked about too, before the run, with the
+// output's words; only when a page is to be written.
+TEST_F(EncodeChecks, AnExistingPageIsReplacedOnlyWhenTheUserAgrees) {
+  WriteOutput("older page", "out.htm");
+  frame->htmlPage->SetValue(true);
+  const char* question = "HTML page out.htm already exists: overwrite it ?";
+  bool passed = true;
+  wxTEST_DIALOG(passed = Check(), ExpectMessage(question, wxID_NO, kEditionCaption, wxICON_QUESTION));
+  EXPECT_FALSE(passed);
+  wxTEST_DIALOG(passed = Check(), ExpectMessage(question, wxID_YES));
+  EXPECT_TRUE(passed);
+  EXPECT_EQ(ReadOutput("out.htm"), "older page");
+
+  // Both exist: the output's question first, then the page's.
+  WriteOutput("previous encode");
+  wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
+                ExpectMessage(question, wxID_YES));
+  EXPECT_TRUE(passed);
+
+  frame->htmlPage->SetValue(false);
+  wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_YES));
+  EXPECT_TRUE(passed) << "no page, no question about it";
+  EXPECT_EQ(ReadOutput(), "previous encode");
+  EXPECT_EQ(ReadOutput("out.htm"), "older page");
 }
 
 TEST_F(EncodeChecks, AnOutputThatCannotBeWrittenIsRefused) {
@@ -210,12 +238,11 @@ TEST_F(EncodeChecks, NoSelectedRowIsRefusedBeforeTheOutputIsTouched) {
 TEST_F(EncodeChecks, PrepareWaitsForThePreviousRunAndClearsTheDoneFlag) {
   frame->control.FinishEncoding();  // as a finished worker leaves it
   EXPECT_TRUE(frame->control.IsDone());
-  frame->control.SetInputControls(frame->input, frame->output, frame->startTime, frame->endTime, frame->cropTop,
-                                  frame->cropRight, frame->cropLeft, frame->cropBottom, nullptr, frame->keepAspect,
-                                  frame->keepSourceSize, frame->grid, frame);
+  frame->control.SetWindow(frame->Window());
   frame->input->ChangeValue(dir.File("none.avi"));
   bool passed = true;
-  wxTEST_DIALOG(passed = frame->control.PrepareEncoding(), ExpectMessage("Input file not found", wxID_OK));
+  wxTEST_DIALOG(passed = frame->control.PrepareEncoding() != nullptr,
+                ExpectMessage("Input file not found", wxID_OK));
   EXPECT_FALSE(passed);
   EXPECT_FALSE(frame->control.IsDone());
 }

@@ -6,14 +6,18 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/gauge.h>
+#include <wx/grid.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <regex>
 #include <set>
 #include <string>
@@ -25,10 +29,18 @@
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
 #include "TestMedia.h"
+#include "mainFrameIds.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 const char kFinished[] = "Finished Encoding    \n\nTotal Time:     ";
 
@@ -52,10 +64,10 @@ class EncodeRun : public ::testing::Test {
   RunSnapshot Snapshot() const {
     wxMenuBar* menus = frame->GetMenuBar();
     return {frame->running->IsChecked(),
-            menus->IsEnabled(kEncodeCommandId),
-            menus->IsEnabled(kExitCommandId),
-            menus->IsEnabled(kTempDirCommandId),
-            frame->GetToolBar()->GetToolEnabled(kEncodeCommandId),
+            menus->IsEnabled(ID_ENCODE),
+            menus->IsEnabled(ID_MENU_EXIT),
+            menus->IsEnabled(ID_MENU_TEMP_DIR),
+            frame->GetToolBar()->GetToolEnabled(ID_ENCODE),
             frame->encodeButton->GetLabel().utf8_string(),
             frame->status->GetLabel().utf8_string(),
             frame->elapsed->GetLabel().utf8_string(),
@@ -139,10 +151,12 @@ TEST_F(EncodeRun, RunShowsItsProgressThenFinishedAndReturnsToIdle) {
   EXPECT_TRUE(temp.Entries().empty());
 }
 
-TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndLeavesNoFile) {
+TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndKeepsTheOlderOutputAndPage) {
   frame->input->SetValue(LongSource(30));
   frame->SelectRows({0, 1, 2, 3, 4});
   frame->htmlPage->SetValue(true);
+  WriteText(out.File("clip.osq"), "older output");
+  WriteText(out.File("clip.htm"), "older page");
   int asked = 0;
   std::string statusAtCancel;
   // Asked twice while polling: "No" first (the run goes on), then "Yes".
@@ -155,6 +169,8 @@ TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndLeavesNoFile) {
     return ++asked == 2;
   });
   wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
+                ExpectMessage("HTML page clip.htm already exists: overwrite it ?", wxID_YES),
                 ExpectMessage("Cancel encoding ?", wxID_NO, kEditionCaption, wxICON_QUESTION),
                 ExpectMessage("Cancel encoding ?", wxID_YES),
                 ExpectMessage("Encoding Canceled", wxID_OK, kEditionCaption, wxICON_INFORMATION));
@@ -163,7 +179,10 @@ TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndLeavesNoFile) {
   ExpectIdle();
   // The total keeps the last value the polling showed.
   EXPECT_TRUE(std::regex_match(frame->total->GetLabel().utf8_string(), std::regex("00:00:[0-9][0-9]")));
-  EXPECT_TRUE(out.Entries().empty());       // no output, no page
+  // Byte for byte what was there before: no new output, no new page.
+  EXPECT_EQ(out.Entries(), (std::vector<std::string>{"clip.htm", "clip.osq"}));
+  EXPECT_EQ(ReadText(out.File("clip.osq")), "older output");
+  EXPECT_EQ(ReadText(out.File("clip.htm")), "older page");
   EXPECT_TRUE(temp.Entries().empty());      // no temporary file
   EXPECT_EQ(frame->control.GetSession(), nullptr);
 }
@@ -224,18 +243,85 @@ TEST_F(EncodeRun, CancelAtAnyMomentOfThePollingLeavesNothing) {
   }
 }
 
-TEST_F(EncodeRun, EngineFailureTellsTheReasonAndLeavesNoOutputNorPage) {
-  frame->input->SetValue(TestMedia::Path("av.avi"));
+// A refusal of the set-up comes before the window runs, after the user has
+// agreed to overwrite: the message is shown over the idle window, and the
+// older output is still there, byte for byte.
+TEST_F(EncodeRun, ARefusedSetUpKeepsTheOlderOutputAndTheWindowIdle) {
+  struct Case {
+    const char* what;
+    std::function<void(EncodeTestFrame&, TempDir&)> arrange;
+    const char* said;
+  };
+  const std::vector<Case> cases = {
+      {"temporary folder gone", [](EncodeTestFrame& f, TempDir& t) { f.control.SetTempDirectory(t.File("gone/away")); },
+       "gone/away"},
+      {"start past the source's end", [](EncodeTestFrame& f, TempDir&) { f.startTime->ChangeValue("100"); },
+       "The start time 100.00 s is not before the end of the source"},
+      {"frame rate 0 from the configuration", [](EncodeTestFrame& f, TempDir&) { f.grid->SetCellValue(2, 4, "0"); },
+       "Row 3 \"ADSL1\": the frame rate \"0\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    frame->input->SetValue(TestMedia::Path("av.avi"));
+    frame->htmlPage->SetValue(true);
+    WriteText(out.File("clip.osq"), "older output");
+    c.arrange(*frame, temp);
+    std::string button;
+    bool running = true;
+    wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                  ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
+                  ExpectMessage("", wxID_OK, kEditionCaption, wxICON_ERROR, [&] {
+                    button = frame->encodeButton->GetLabel().utf8_string();
+                    running = frame->running->IsChecked();
+                  }).Prefix());
+    const std::string said = ExpectMessage::LastText().utf8_string();
+    EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    EXPECT_EQ(button, "Encode") << "the refusal is shown over the idle window";
+    EXPECT_FALSE(running);
+    ExpectIdle(false);
+    EXPECT_EQ(out.Entries(), std::vector<std::string>{"clip.osq"});
+    EXPECT_EQ(ReadText(out.File("clip.osq")), "older output");
+    EXPECT_EQ(frame->control.GetSession(), nullptr);
+  }
+}
+
+// The grid and the output field stay editable during a run; the page names
+// what the run encoded, under the name it was given, sized as encoded.
+TEST_F(EncodeRun, ThePageNamesWhatWasEncodedWhateverIsEditedDuringTheRun) {
+  frame->input->SetValue(LongSource(6));
+  frame->SelectRows({0, 1, 2, 3, 4});
   frame->htmlPage->SetValue(true);
-  frame->control.SetTempDirectory(temp.File("gone/away"));  // no such folder
+  bool edited = false;
+  WhileRunning edit([&] {
+    if (!frame->running->IsChecked()) return false;
+    for (int row : {1, 2, 3, 4}) frame->grid->SetCellValue(row, 0, "");
+    frame->grid->SetCellValue(0, 1, "Renamed");
+    frame->grid->SetCellValue(0, 2, "992");
+    frame->output->ChangeValue(out.File("other.osq"));
+    edited = true;
+    return true;
+  });
   wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                ExpectMessage("", wxID_OK, kEditionCaption, wxICON_ERROR).Prefix());
-  const std::string said = ExpectMessage::LastText().utf8_string();
-  std::printf("engine failure told as: %s\n", said.c_str());
-  EXPECT_EQ(said.find("Finished"), std::string::npos) << said;
-  EXPECT_FALSE(said.empty());
-  ExpectIdle();
-  EXPECT_TRUE(out.Entries().empty());
+                ExpectMessage(kFinished, wxID_OK).Prefix());
+  ASSERT_TRUE(edited);
+  const std::string page = ReadText(out.File("clip.htm"));
+  EXPECT_NE(page.find("<p>Video: clip.osq&nbsp;&nbsp;Stream: Modem, ISDN, ADSL1, ADSL2, MEGA</p>"), std::string::npos)
+      << page;
+  // MEGA, 512 wide with the aspect kept: 640x480 gives 384 rows.
+  EXPECT_NE(page.find(" width=\"514\" height=\"402\" "), std::string::npos) << page;
+  const OrvexaContainer container = ReadOrvexaContainerFile(out.File("clip.osq"));
+  int widest = 0, tallest = 0;
+  for (const OrvexaContent* content : container.AudioVideoContents()) {
+    for (const auto& [serial, stream] : content->streams) {
+      widest = std::max(widest, stream.frameWidth);
+      tallest = std::max(tallest, stream.frameHeight);
+    }
+  }
+  EXPECT_EQ(widest, 512);
+  EXPECT_EQ(tallest, 384);
+  EXPECT_FALSE(fs::exists(out.File("other.osq")));
 }
 
 // A disk that fills up while the run writes: files of this process may not
@@ -246,11 +332,13 @@ TEST_F(EncodeRun, AWriteFailingDuringTheRunIsToldWithTheEnginesReason) {
   frame->htmlPage->SetValue(true);
   struct rlimit before {};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  WriteText(out.File("clip.osq"), "older output");
   const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
   struct rlimit full = before;
   full.rlim_cur = 64 * 1024;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
   wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
+                ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
                 ExpectMessage("Encoding failed:\n\n", wxID_OK, kEditionCaption, wxICON_ERROR).Prefix());
   setrlimit(RLIMIT_FSIZE, &before);
   std::signal(SIGXFSZ, previousSignal);
@@ -258,7 +346,9 @@ TEST_F(EncodeRun, AWriteFailingDuringTheRunIsToldWithTheEnginesReason) {
   EXPECT_GT(said.size(), std::string("Encoding failed:\n\n").size()) << said;
   std::printf("a failed write told as: %s\n", said.c_str());
   ExpectIdle();
-  EXPECT_TRUE(out.Entries().empty());  // no output, no page
+  // The older output as it was, and no page.
+  EXPECT_EQ(out.Entries(), std::vector<std::string>{"clip.osq"});
+  EXPECT_EQ(ReadText(out.File("clip.osq")), "older output");
   EXPECT_TRUE(temp.Entries().empty());
 }
 
@@ -282,15 +372,14 @@ class ProgressControl : public abstractMainFrame {
  public:
   void StartedSecondsAgo(long seconds) { runStart = NowSeconds() - seconds; }
   void PollingEndedSecondsAgo(long seconds) { pollingEnd = NowSeconds() - seconds; }
-  void SetStreamCount(int count) { streamCount = count; }
+  void SetStreamCount(int count) { runPlan.profiles.resize(count); }
 };
 
 }  // namespace
 
 TEST_F(EncodeRun, ProgressTextsAndTheFinalizeAnimation) {
   ProgressControl control;
-  control.SetProgressControls(frame->elapsed, frame->remaining, frame->total, frame->status, frame->gauge, nullptr,
-                              nullptr);
+  control.SetWindow(frame->Window());
   struct Case {
     long elapsed;
     int percent;

@@ -16,11 +16,12 @@
 #include <wx/toolbar.h>
 
 #include "StreamProfileRows.h"
+#include "mainFrameIds.h"
 
 namespace {
-constexpr int kInputId = 10003;
-constexpr int kEncodeButtonId = 10060;
-constexpr int kMediaId = 12002;
+constexpr int kInputId = ID_INPUT_PATH;
+constexpr int kEncodeButtonId = ID_ENCODE_BUTTON;
+constexpr int kMediaId = ID_MEDIA_CTRL;
 }  // namespace
 
 EncodeTestFrame::EncodeTestFrame(bool withMedia)
@@ -28,17 +29,17 @@ EncodeTestFrame::EncodeTestFrame(bool withMedia)
   frame = this;
   auto* menus = new wxMenuBar;
   auto* file = new wxMenu;
-  file->Append(kExitCommandId, "Exit");
+  file->Append(ID_MENU_EXIT, "Exit");
   menus->Append(file, "File");
   auto* encode = new wxMenu;
-  encode->Append(kEncodeCommandId, "Encode");
+  encode->Append(ID_ENCODE, "Encode");
   menus->Append(encode, "Encode");
   auto* options = new wxMenu;
-  options->Append(kTempDirCommandId, "Select path for temporary files");
+  options->Append(ID_MENU_TEMP_DIR, "Select path for temporary files");
   menus->Append(options, "Options");
   SetMenuBar(menus);
   wxToolBar* tools = CreateToolBar();
-  tools->AddTool(kEncodeCommandId, "", wxArtProvider::GetBitmap(wxART_EXECUTABLE_FILE, wxART_TOOLBAR), "Encode !");
+  tools->AddTool(ID_ENCODE, "", wxArtProvider::GetBitmap(wxART_EXECUTABLE_FILE, wxART_TOOLBAR), "Encode !");
   tools->Realize();
 
   auto* panel = new wxPanel(this);

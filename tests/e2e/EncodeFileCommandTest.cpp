@@ -127,7 +127,7 @@ TEST(EncodeFileCommand, ImpossibleOrMalformedValuesAreRefusedByName) {
     const char* named;
   };
   const std::vector<Case> cases = {
-      {{"--start", "10"}, 1, "\"10\""},
+      {{"--start", "10"}, 1, "The start time 10.00 s"},
       {{"--start", "1.5", "--end", "1"}, 1, "\"1\""},
       {{"--start", "1.5", "--end", "1.5"}, 1, "\"1.5\""},
       {{"--profile", "A,160,128,25,0,40"}, 1, "\"0\""},

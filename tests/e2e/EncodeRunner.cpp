@@ -25,7 +25,9 @@ bool ProbeInto(EncodeFields& fields) {
 EncodeOutcome RunEncode(const EncodeFields& fields, double timeoutSeconds) {
   EncodeOutcome outcome;
   EncodeSession session;
-  if (!session.Prepare(fields, &outcome.failureText)) {
+  const CheckOutcome prepared = session.Prepare(fields);
+  if (!prepared.Passed()) {
+    outcome.failureText = prepared.refusal;
     outcome.refused = true;
     outcome.finished = true;
     return outcome;
@@ -41,7 +43,7 @@ EncodeOutcome RunEncode(const EncodeFields& fields, double timeoutSeconds) {
   outcome.cancelled = result.status == EncodeResult::kCancelled;
   outcome.failureText = result.reason;
   outcome.warnings = result.warnings;
-  outcome.widestOutput = session.Run().widestOutput;
-  outcome.tallestOutput = session.Run().tallestOutput;
+  outcome.widestOutput = session.Plan().WidestEncoded();
+  outcome.tallestOutput = session.Plan().TallestEncoded();
   return outcome;
 }

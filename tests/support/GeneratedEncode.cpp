@@ -1,6 +1,7 @@
 #include "GeneratedEncode.h"
 
 #include "keAudioSource.h"
+#include "ProductVersion.h"
 #include "keFactory.h"
 #include "keOrvexaPropertyList.h"
 #include "keTheoraEncoderSettings.h"
@@ -14,7 +15,7 @@ GeneratedEncode::GeneratedEncode(const GeneratedMedia& media, const std::vector<
   source_ = new GeneratedAVSource(factory.GetContext(), media);
   run->otherSource = source_;
   run->output = factory.CreateOrvexaOutput(outputPath.c_str());
-  run->output->SetHeaderProperty("vendor", "Harwelco");
+  run->output->SetHeaderProperty("vendor", kVendorName);
   for (const GeneratedProfile& profile : profiles) {
     KestrinAvEncoder* encoder = factory.CreateAvEncoder();
     run->encoders.push_back(encoder);
@@ -49,8 +50,8 @@ GeneratedEncode::GeneratedEncode(const GeneratedMedia& media, const std::vector<
     encoder->ApplyDefaultPolicies();
     run->output->AddContent(encoder, tempDir.c_str());
   }
-  if (!session_.PrepareRun(std::move(run), tempDir, &refusal_) && refusal_.empty())
-    refusal_ = "the session refused the run";
+  const CheckOutcome prepared = session_.PrepareRun(std::move(run), tempDir);
+  refusal_ = prepared.refusal;
 }
 
 GeneratedEncode::~GeneratedEncode() = default;

@@ -1,16 +1,24 @@
-// The streams grid: its columns and editors, the factory rows, the raising of
-// edited sizes to a multiple of 16, and the two size check boxes that exclude
-// each other and lock size columns.
+// The streams grid with its buttons: its columns and editors, the factory
+// rows, "Clear", "Save", "Default" and "Reset", the raising of edited sizes
+// to a multiple of 16, and the locks the two size check boxes put on the
+// size columns (the boxes themselves: mainFrameOptions.cpp).
 #include <wx/checkbox.h>
 #include <wx/grid.h>
 #include <wx/intl.h>
+#include <wx/msgdlg.h>
 
 #include "StreamChoices.h"
 #include "StreamProfileRows.h"
 #include "StreamsGridInput.h"
+#include "WxText.h"
 #include "mainFrame.h"
 
 namespace {
+
+// The stream buttons' questions: caption "Ostrel", No preselected, no parent.
+bool AskOstrel(const wxString& question) {
+  return wxMessageBox(question, _("Ostrel"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION) == wxYES;
+}
 
 wxArrayString ToArray(const std::vector<std::string>& list) {
   wxArrayString array;
@@ -113,4 +121,42 @@ void mainFrame::UpdateSourceDimensionColumns() {
   LockColumn(streamsGrid, kColumnWidth, locked);
   LockColumn(streamsGrid, kColumnHeight, locked);
   streamsGrid->ForceRefresh();
+}
+
+void mainFrame::OnClearRows(wxCommandEvent&) {
+  if (!streamsGrid->IsSelection()) {
+    wxMessageBox(_("Select row/s"), _("Message"), wxOK);
+    return;
+  }
+  const int answer = wxMessageBox(_("Do you really want clear the selected row/s ?"), _("Question"),
+                                  wxYES_NO | wxICON_QUESTION, this);
+  if (answer != wxYES) return;
+  for (int row = 0; row < kStreamRowCount; ++row) {
+    if (!streamsGrid->IsInSelection(row, kColumnEncode)) continue;
+    for (int col = 0; col < kStreamColumnCount; ++col) streamsGrid->SetCellValue(row, col, wxEmptyString);
+  }
+}
+
+void mainFrame::OnSaveDefaultStreams(wxCommandEvent&) {
+  if (AskOstrel(_("Save streams settings as default ?"))) SaveDefaultStreams();
+}
+
+void mainFrame::OnLoadDefaultStreams(wxCommandEvent&) {
+  if (AskOstrel(_("Load deafult streams settings ?"))) LoadDefaultStreams();
+}
+
+void mainFrame::OnResetStreams(wxCommandEvent&) {
+  if (AskOstrel(_("Reset to factory streams settings ?"))) ResetStreamsToFactory();
+}
+
+void mainFrame::OnGridCellChange(wxGridEvent& event) {
+  const int col = event.GetCol();
+  if (col != kColumnWidth && col != kColumnHeight) return;
+  wxGrid* grid = wxDynamicCast(event.GetEventObject(), wxGrid);
+  if (!grid) grid = streamsGrid;
+  const int row = event.GetRow();
+  std::string raised;
+  if (RaiseToSizeStep(ToUtf8(grid->GetCellValue(row, col)), &raised)) {
+    grid->SetCellValue(row, col, wxString::FromUTF8(raised));
+  }
 }

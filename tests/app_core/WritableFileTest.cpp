@@ -1,0 +1,61 @@
+// The writability test before a run: it must leave an existing output byte
+// for byte as it was and leave no file behind where there was none.
+#include "WritableFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(WritableFileTest, AskingChangesNothing) {
+  TempDir dir;
+  const std::string older = dir.File("clip.osq");
+  std::ofstream(older, std::ios::binary) << "older output";
+  struct stat before {};
+  ASSERT_EQ(stat(older.c_str(), &before), 0);
+
+  EXPECT_TRUE(CanOpenForWriting(older));
+  EXPECT_EQ(ReadBytes(older), "older output");
+  struct stat after {};
+  ASSERT_EQ(stat(older.c_str(), &after), 0);
+  EXPECT_EQ(after.st_size, before.st_size);
+  EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+
+  EXPECT_TRUE(CanOpenForWriting(dir.File("new.osq")));
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"clip.osq"}) << "the probe of a new file is not left behind";
+}
+
+TEST(WritableFileTest, WhatCannotBeWrittenIsRefused) {
+  TempDir dir;
+  ASSERT_EQ(mkdir(dir.File("folder.osq").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo(dir.File("pipe.osq").c_str(), 0644), 0);
+  struct Case {
+    const char* what;
+    std::string path;
+  };
+  const std::vector<Case> cases = {
+      {"a folder", dir.File("folder.osq")},
+      {"a pipe nobody reads (no wait)", dir.File("pipe.osq")},
+      {"a missing folder", dir.File("none/clip.osq")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_FALSE(CanOpenForWriting(c.path));
+  }
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"folder.osq", "pipe.osq"}));
+}
