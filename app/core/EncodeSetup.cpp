@@ -12,6 +12,8 @@
 #include "keAVSource.h"
 #include "keAudioSource.h"
 #include "keFactory.h"
+#include "keFileKind.h"
+#include "keSourceTiming.h"
 #include "keUnnamedFile.h"
 #include "keVorbisEncoder.h"
 #include "keTheoraEncoderSettings.h"
@@ -163,12 +165,6 @@ bool AllDigits(const std::string& text) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-std::string Seconds(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", value);
-  return text;
-}
-
 bool CheckRow(const StreamProfileRow& row, std::string* reason) {
   const std::string profile = "Profile " + Quoted(row[kColumnName]) + ": ";
   auto refuse = [&](const std::string& why) {
@@ -240,9 +236,7 @@ bool CheckEncodeFields(const EncodeFields& fields, double sourceEnd, std::string
   if (!anySelected) return refuse("No stream profile is selected: select at least one row to encode.");
 
   if (fields.inputPath.empty()) return refuse("No source file is given.");
-  struct stat input {};
-  if (stat(fields.inputPath.c_str(), &input) != 0 || !S_ISREG(input.st_mode))
-    return refuse("The source file " + Quoted(fields.inputPath) + " does not exist.");
+  if (!kePlatform::CheckSourceFile(fields.inputPath, reason)) return false;
   if (fields.outputPath.empty()) return refuse("No output file is given.");
   struct stat output {};
   if (stat(fields.outputPath.c_str(), &output) == 0 && S_ISDIR(output.st_mode))
@@ -250,7 +244,10 @@ bool CheckEncodeFields(const EncodeFields& fields, double sourceEnd, std::string
   if (kePlatform::IsSameFile(fields.inputPath, fields.outputPath))
     return refuse("The output file " + Quoted(fields.outputPath) + " is the source file " +
                   Quoted(fields.inputPath) + ": encoding would destroy it. Choose another output file.");
-  if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(fields.outputPath), "output", reason)) return false;
+  if (!kePlatform::CheckOutputFile(fields.outputPath, reason)) return false;
+  if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(kePlatform::ResolveOutputPath(fields.outputPath)),
+                                       "output", reason))
+    return false;
   if (fields.tempDir.empty()) return refuse("No temporary folder is set.");
   if (!kePlatform::CheckWritableFolder(fields.tempDir, "temporary", reason)) return false;
 
@@ -287,8 +284,6 @@ bool CheckEncodeFields(const EncodeFields& fields, double sourceEnd, std::string
 bool CheckStartWithinSource(const EncodeFields& fields, double sourceEnd, std::string* reason) {
   double start = 0.0;
   if (sourceEnd <= 0.0 || !ParseDecimal(fields.startSeconds, &start) || start < sourceEnd) return true;
-  if (reason)
-    *reason = "The start time " + Quoted(fields.startSeconds) + " s is not before the end of the source (" +
-              Seconds(sourceEnd) + " s): nothing would be encoded.";
+  if (reason) *reason = keStartPastEndText(fields.startSeconds, "the end of the source", sourceEnd);
   return false;
 }

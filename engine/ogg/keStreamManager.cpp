@@ -1,5 +1,7 @@
 #include "keStreamManager.h"
 
+#include <system_error>
+
 #include <cstddef>
 
 #include "keAVSeekIndex.h"
@@ -56,13 +58,26 @@ void keStreamManager::SetFailureListener(std::function<void(const std::string&)>
 }
 
 void keStreamManager::Start() {
-  keMutexLock lock(mutex_);
-  if (started_) return;
-  started_ = true;
-  thread_ = std::thread([this] {
-    kePlatform::SetCurrentThreadName("Stream Manager");
-    Run();
-  });
+  {
+    keMutexLock lock(mutex_);
+    if (started_) return;
+    started_ = true;
+  }
+  try {
+    thread_ = std::thread([this] {
+      kePlatform::SetCurrentThreadName("Stream Manager");
+      Run();
+    });
+  } catch (const std::system_error& error) {
+    // Out of threads or memory: the profile fails with the reason, and its
+    // outputs close unwritten so that nobody waits for them.
+    const std::string reason = std::string("its stream manager thread cannot be started: ") + error.what();
+    NoteFailure(false, reason);
+    RaiseFailure(reason);
+    finished_ = true;
+    for (keOutputStream* out : outputs_) out->Close();
+    for (keStreamPageObserver* observer : observers_) observer->Close();
+  }
 }
 
 void keStreamManager::Run() {

@@ -1,5 +1,7 @@
 #include "OrvexaOutput.h"
 
+#include <system_error>
+
 #include "KestrinAvEncoder.h"
 #include "OrvexaAVContent.h"
 #include "keAVSource.h"
@@ -47,7 +49,22 @@ bool OrvexaOutput::Open(std::string* reason) {
 }
 
 void OrvexaOutput::Start() {
-  if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+  if (thread_.joinable()) return;
+  try {
+    thread_ = std::thread([this] { Run(); });
+  } catch (const std::system_error& error) {
+    // Out of threads or memory: nothing is written, the sources stop, and
+    // the run ends with the reason; an older output stays as it was.
+    {
+      std::lock_guard<std::mutex> lock(failMutex_);
+      earlyFailure_ = std::string("the output thread cannot be started: ") + error.what();
+    }
+    writer_->SetAbort(true);
+    StopAllSources();
+    for (OrvexaAVContent* content : avContents_) content->DiscardData();
+    Finish();
+    GetFinishedEvent().Set();
+  }
 }
 
 void OrvexaOutput::Abort(bool abort) {
@@ -63,7 +80,12 @@ void OrvexaOutput::FailEarly(const std::string& reason) {
   writer_->SetAbort(true);
   // Not on the calling stream manager's thread: stopping a source waits for
   // its streams, and they may be waiting on this very manager's encoders.
-  stopThread_ = std::thread([this] { StopAllSources(); });
+  try {
+    stopThread_ = std::thread([this] { StopAllSources(); });
+  } catch (const std::system_error&) {
+    // The output is aborted all the same: its thread stops at the next step
+    // and the run fails with the reason above.
+  }
 }
 
 void OrvexaOutput::StopAllSources() {
