@@ -204,8 +204,11 @@ void StreamPipeline::Stream() {
 }
 
 void StreamPipeline::ContinueToRunEnd() {
-  const int64_t span = settings_.stop >= 0 ? settings_.stop - settings_.start : -1;
-  // Video off the grid has no slots to repeat its picture in.
+  // Only a run with an end to reach goes on: one that runs to the end of
+  // the data lets each stream end with its own (codecs pad or trim a few
+  // milliseconds). Video off the grid has no slots to repeat its picture in.
+  if (settings_.stop < 0) return;
+  const int64_t span = settings_.stop - settings_.start;
   const bool extendable = audio_ || holding_;
   if (settings_.lead && leadSlot_ >= 0 && extendable) {
     int64_t reached = deliveredEnd_;
@@ -223,7 +226,7 @@ void StreamPipeline::ContinueToRunEnd() {
   }
   // Half a second short of the end the file declares is no rounding: the data end
   // there (a file cut off or damaged), and the encode is that much shorter.
-  if (span >= 0 && settings_.problems && deliveredEnd_ < span - kUnitsPerSecond / 2)
+  if (settings_.problems && deliveredEnd_ < span - kUnitsPerSecond / 2)
     settings_.problems->EndedEarly(static_cast<double>(settings_.start + deliveredEnd_) / kUnitsPerSecond,
                                    static_cast<double>(settings_.stop) / kUnitsPerSecond);
 }

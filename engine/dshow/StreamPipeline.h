@@ -27,8 +27,8 @@
 // Files whose times start over (joined clips: see TimestampJoins) are read on
 // across each join, the times after it shifted to follow on.
 //
-// A stream whose data end before the stop (a damaged or cut-off file, a
-// stream shorter than the others) is continued with its last picture or with
+// In a run with a stop position, a stream whose data end before it (a
+// damaged or cut-off file) is continued with its last picture or with
 // silence as far as the run's other streams go, so that picture and sound
 // end together; when the run then ends well before the stop position, the
 // run's StreamProblems get a warning that the source ended early.
@@ -128,9 +128,10 @@ class StreamPipeline {
   bool DeliverAudio(int64_t from, int64_t to);
   bool Deliver(int64_t start, int64_t end);
   bool WaitForTime(int64_t streamTime);
-  /// After the end of this stream's data: goes on (the last picture, or
-  /// silence) as far as the run's other streams reach, so that they all end
-  /// together; then warns when the run ended well before its stop.
+  /// After the end of this stream's data, in a run with a stop: goes on (the
+  /// last picture, or silence) as far as the run's other streams reach, so
+  /// that they all end together; then warns when the run ended well before
+  /// its stop.
   void ContinueToRunEnd();
   /// Delivers the last picture or silence up to stream time `until`.
   bool Extend(int64_t until);

@@ -83,6 +83,10 @@ const std::map<std::string, Recipe>& Recipes() {
        {Make::Ffmpeg, "-f lavfi -i testsrc=size=64x48:rate=25:duration=30 " + Tone(44100, 30) +
                           "-af \"volume=volume=0:enable='lt(t,25)',asetpts=PTS*1.002\" "
                           "-pix_fmt yuv420p -c:v libx264 -c:a pcm_s16le"}},
+      {"twoaudio.mkv",
+       {Make::Ffmpeg, kPicture + "-f lavfi -i sine=frequency=440:sample_rate=22050:duration=2 " +
+                          "-f lavfi -i sine=frequency=880:sample_rate=48000:duration=1 " +
+                          "-map 0 -map 1 -map 2 -ac:a:1 2 -pix_fmt yuv420p -c:v libx264 -c:a pcm_s16le"}},
       {"four.mp4",
        {Make::Ffmpeg,
         "-f lavfi -i testsrc=size=160x120:rate=25:duration=1 "

@@ -28,6 +28,7 @@ namespace TestMedia {
 ///     than its samples (a drifting capture clock), silent until a tone at
 ///     25 s of samples, 25.05 s of its times
 ///   "four.mp4" two H.264 and two AAC streams, 1 s
+///   "twoaudio.mkv" H.264 + PCM mono 22050 Hz (2 s) + PCM stereo 48000 Hz (1 s)
 /// Sync markers: black turning white and silence turning into a loud tone
 /// at the same source time M, H.264 160x120 + stereo audio:
 ///   "sync_vfr.mp4"        15 fps for 2 s, then 30 fps for 3 s; AAC; M = 3.5 s
