@@ -13,6 +13,7 @@
 #include "OggDecodeCheck.h"
 #include "ProfileDecodeCheck.h"
 #include "SyncMarkers.h"
+#include "TheoraDecode.h"
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
 #include "TestMedia.h"
@@ -228,5 +229,35 @@ TEST(EncodeFile, CutOffFilesEncodeWhatTheyHoldAndSaySo) {
       EXPECT_NEAR(audioSeconds, videoSeconds, 2.0 / fps + 1e-6);
       EXPECT_NEAR(std::stod(content->Property("content-duration")) / 1000.0, videoSeconds, 2.0 / fps + 1e-6);
     }
+  }
+}
+
+// Profiles of 16x16 and smaller are encoded as one 16x16 block: libtheora's
+// own decoder, which defines the format, takes every frame (FFmpeg's decoder
+// refuses frames that small; see the README). Sizes are whole blocks.
+TEST(EncodeFile, TinyProfilesAreValidTheora) {
+  struct Case {
+    int width, height, encoded;
+  };
+  for (const Case& c : {Case{16, 16, 16}, Case{8, 8, 16}, Case{18, 18, 32}}) {
+    const std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
+    SCOPED_TRACE(size);
+    TempDir dir;
+    const std::string out = dir.File("out.orx");
+    EncodeFields fields = AllFactoryProfiles(TestMedia::Path("av.mp4"), out, dir.Path());
+    fields.rows = {};
+    fields.rows[0] = {"1", "Tiny", std::to_string(c.width), std::to_string(c.height), "25", "100", "32"};
+    ASSERT_TRUE(ProbeInto(fields));
+    const EncodeOutcome outcome = RunEncode(fields);
+    ASSERT_TRUE(outcome.finished && outcome.succeeded) << outcome.failureText;
+    const OrvexaContainer container = ReadOrvexaContainerFile(out);
+    ASSERT_EQ(container.AudioVideoContents().size(), 1u);
+    const TheoraDecodeResult decoded = DecodeTheoraWithLibtheora(container.AudioVideoContents()[0]->oggBytes);
+    ASSERT_TRUE(decoded.headersDecoded);
+    EXPECT_EQ(decoded.pictureWidth, c.encoded);
+    EXPECT_EQ(decoded.pictureHeight, c.encoded);
+    EXPECT_EQ(decoded.frameWidth, c.encoded);
+    EXPECT_EQ(decoded.errors, 0);
+    EXPECT_EQ(decoded.frames, 50);
   }
 }
