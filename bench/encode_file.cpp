@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -92,7 +93,7 @@ bool IsWhole(const std::string& text) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Encode(int argc, char** argv) {
   EncodeFields fields;
   std::vector<StreamProfileRow> profiles;
   for (int i = 1; i < argc; ++i) {
@@ -211,5 +212,16 @@ int main(int argc, char** argv) {
     default:
       std::fprintf(stderr, "encode_file: the encode failed:\n%s\n", result.reason.c_str());
       return 1;
+  }
+}
+
+int main(int argc, char** argv) {
+  try {
+    return Encode(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Under a memory limit: a failure with its reason, not an abort (the
+    // session, unwound, cancels a run it had started and leaves nothing).
+    std::fprintf(stderr, "encode_file: the encode failed:\nthere is not enough memory\n");
+    return 1;
   }
 }

@@ -1,5 +1,6 @@
 #include "keStreamManager.h"
 
+#include <new>
 #include <system_error>
 
 #include <cstddef>
@@ -66,18 +67,25 @@ void keStreamManager::Start() {
   try {
     thread_ = std::thread([this] {
       kePlatform::SetCurrentThreadName("Stream Manager");
-      Run();
+      try {
+        Run();
+      } catch (const std::bad_alloc&) {
+        FailAndClose("there is not enough memory to write its pages");
+      }
     });
   } catch (const std::system_error& error) {
-    // Out of threads or memory: the profile fails with the reason, and its
-    // outputs close unwritten so that nobody waits for them.
-    const std::string reason = std::string("its stream manager thread cannot be started: ") + error.what();
-    NoteFailure(false, reason);
-    RaiseFailure(reason);
-    finished_ = true;
-    for (keOutputStream* out : outputs_) out->Close();
-    for (keStreamPageObserver* observer : observers_) observer->Close();
+    FailAndClose(std::string("its stream manager thread cannot be started: ") + error.what());
   }
+}
+
+void keStreamManager::FailAndClose(const std::string& reason) {
+  // Out of threads or memory: the profile fails with the reason, and its
+  // outputs close so that nobody waits for them.
+  NoteFailure(false, reason);
+  RaiseFailure(reason);
+  finished_ = true;
+  for (keOutputStream* out : outputs_) out->Close();
+  for (keStreamPageObserver* observer : observers_) observer->Close();
 }
 
 void keStreamManager::Run() {

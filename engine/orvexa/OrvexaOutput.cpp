@@ -1,5 +1,6 @@
 #include "OrvexaOutput.h"
 
+#include <new>
 #include <system_error>
 
 #include "KestrinAvEncoder.h"
@@ -51,20 +52,33 @@ bool OrvexaOutput::Open(std::string* reason) {
 void OrvexaOutput::Start() {
   if (thread_.joinable()) return;
   try {
-    thread_ = std::thread([this] { Run(); });
+    thread_ = std::thread([this] {
+      try {
+        Run();
+      } catch (const std::bad_alloc&) {
+        FailWithoutWriting("there is not enough memory to write the output");
+      }
+    });
   } catch (const std::system_error& error) {
-    // Out of threads or memory: nothing is written, the sources stop, and
-    // the run ends with the reason; an older output stays as it was.
-    {
-      std::lock_guard<std::mutex> lock(failMutex_);
-      earlyFailure_ = std::string("the output thread cannot be started: ") + error.what();
-    }
-    writer_->SetAbort(true);
-    StopAllSources();
-    for (OrvexaAVContent* content : avContents_) content->DiscardData();
-    Finish();
-    GetFinishedEvent().Set();
+    FailWithoutWriting(std::string("the output thread cannot be started: ") + error.what());
   }
+}
+
+void OrvexaOutput::FailWithoutWriting(const std::string& reason) {
+  // Out of threads or memory: nothing is written, the sources stop, and the
+  // run ends with the reason; an older output stays as it was.
+  {
+    std::lock_guard<std::mutex> lock(failMutex_);
+    if (earlyFailure_.empty()) earlyFailure_ = reason;
+  }
+  writer_->SetAbort(true);
+  StopAllSources();
+  for (OrvexaAVContent* content : avContents_) {
+    if (content->StreamManagerStarted()) content->WaitStreamManagerDone();
+    content->DiscardData();
+  }
+  Finish();
+  GetFinishedEvent().Set();
 }
 
 void OrvexaOutput::Abort(bool abort) {

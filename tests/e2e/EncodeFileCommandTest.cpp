@@ -280,3 +280,4 @@ TEST(EncodeFileCommand, PathsAreTakenForWhatTheyAre) {
   EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link was replaced";
   EXPECT_EQ(ReadOrvexaContainerFile(dir.File("sub/target.osq")).errors, std::vector<std::string>{});
 }
+
