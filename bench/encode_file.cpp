@@ -10,22 +10,23 @@
 // Exits 0 only when the container is complete and in place; 1 when the
 // encode is refused or fails (an older output file is left as it was, and
 // nothing partial is left behind); 2 for a wrong command line; 128 + the
-// signal's number after SIGINT or SIGTERM, which cancel the encode.
+// signal's number after SIGINT, SIGTERM, SIGHUP or SIGQUIT, which cancel the
+// encode. A closed progress pipe is no reason to stop.
 #include <csignal>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "EncodeSession.h"
 #include "EncodePlan.h"
 #include "SourceProbe.h"
 #include "keFactory.h"
+#include "keFileKind.h"
 
 namespace {
 
@@ -33,12 +34,32 @@ volatile std::sig_atomic_t gSignal = 0;
 
 extern "C" void OnSignal(int signal) { gSignal = signal; }
 
+/// The signals that cancel an encode, as a user's interrupt does.
+constexpr int kCancellingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
 void CatchInterrupts() {
   struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  for (int signal : kCancellingSignals) sigaction(signal, &action, nullptr);
+}
+
+/// A reader of the progress lines that goes away (`encode_file ... | head -1`)
+/// must not end the encode: writes to it then fail quietly.
+void IgnoreClosedPipes() {
+  struct sigaction action {};
+  action.sa_handler = SIG_IGN;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGPIPE, &action, nullptr);
+}
+
+const char* SignalName(int signal) {
+  switch (signal) {
+    case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
+    case SIGQUIT: return "SIGQUIT";
+    default: return "SIGINT";
+  }
 }
 
 int Usage(const std::string& why) {
@@ -70,14 +91,9 @@ bool IsWhole(const std::string& text) {
   return !text.empty() && ParseWholeNumber(text, &value);
 }
 
-bool FileExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
+int Encode(int argc, char** argv) {
   EncodeFields fields;
   std::vector<StreamProfileRow> profiles;
   for (int i = 1; i < argc; ++i) {
@@ -137,8 +153,11 @@ int main(int argc, char** argv) {
   } else {
     for (size_t row = 0; row < profiles.size(); ++row) fields.rows[row] = profiles[row];
   }
-  if (!FileExists(fields.inputPath)) {
-    std::fprintf(stderr, "encode_file: %s: no such file\n", fields.inputPath.c_str());
+  IgnoreClosedPipes();
+  // Before the probe opens it: a named pipe would block it.
+  std::string notAFile;
+  if (!kePlatform::CheckSourceFile(fields.inputPath, &notAFile)) {
+    std::fprintf(stderr, "encode_file: %s\n", notAFile.c_str());
     return 1;
   }
 
@@ -190,11 +209,21 @@ int main(int argc, char** argv) {
       std::printf("encoded %d stream(s) in %.2f s\n", session.Run().streamCount, seconds);
       return 0;
     case EncodeResult::kCancelled:
-      std::fprintf(stderr, "encode_file: interrupted by %s: the encode was cancelled\n",
-                   cancelledBy == SIGTERM ? "SIGTERM" : "SIGINT");
+      std::fprintf(stderr, "encode_file: interrupted by %s: the encode was cancelled\n", SignalName(cancelledBy));
       return 128 + (cancelledBy ? cancelledBy : SIGINT);
     default:
       std::fprintf(stderr, "encode_file: the encode failed:\n%s\n", result.reason.c_str());
       return 1;
+  }
+}
+
+int main(int argc, char** argv) {
+  try {
+    return Encode(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Under a memory limit: a failure with its reason, not an abort (the
+    // session, unwound, cancels a run it had started and leaves nothing).
+    std::fprintf(stderr, "encode_file: the encode failed:\nthere is not enough memory\n");
+    return 1;
   }
 }

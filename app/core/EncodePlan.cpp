@@ -9,7 +9,9 @@
 #include <cstdlib>
 
 #include "AudioFormat.h"
+#include "keFileKind.h"
 #include "kePath.h"
+#include "keSourceTiming.h"
 #include "keUnnamedFile.h"
 #include "keVorbisEncoder.h"
 
@@ -147,9 +149,8 @@ PlanOrRefusal PlanEncode(const EncodeFields& fields) {
   if (!anySelected) return Refused("No stream profile is selected: select at least one row to encode.");
 
   if (fields.inputPath.empty()) return Refused("No source file is given.");
-  struct stat input {};
-  if (stat(fields.inputPath.c_str(), &input) != 0 || !S_ISREG(input.st_mode))
-    return Refused("The source file " + Quoted(fields.inputPath) + " does not exist.");
+  std::string why;
+  if (!kePlatform::CheckSourceFile(fields.inputPath, &why)) return Refused(why);
   if (fields.outputPath.empty()) return Refused("No output file is given.");
   struct stat output {};
   if (stat(fields.outputPath.c_str(), &output) == 0 && S_ISDIR(output.st_mode))
@@ -163,9 +164,14 @@ PlanOrRefusal PlanEncode(const EncodeFields& fields) {
     return Refused("The output file " + Quoted(fields.outputPath) + " is the source file " +
                    Quoted(fields.inputPath) + ": encoding would destroy it. Choose another output file.");
 
-  // The folder checks: the output's folder and the temporary folder.
-  std::string why;
-  if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(fields.outputPath), "output", &why))
+  // What the output path names (through a link, its target) must be a file
+  // an encode may replace.
+  if (!kePlatform::CheckOutputFile(fields.outputPath, &why)) return Refused(why);
+
+  // The folder checks: the output's folder (the link's target's) and the
+  // temporary folder.
+  if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(kePlatform::ResolveOutputPath(fields.outputPath)),
+                                       "output", &why))
     return Refused(why);
   if (fields.tempDir.empty()) return Refused("No temporary folder is set.");
   if (!kePlatform::CheckWritableFolder(fields.tempDir, "temporary", &why)) return Refused(why);
@@ -227,7 +233,5 @@ PlanOrRefusal PlanEncode(const EncodeFields& fields) {
 
 CheckOutcome CheckStartWithinSource(const EncodePlan& plan, double sourceEnd) {
   if (sourceEnd <= 0.0 || plan.startSeconds < sourceEnd) return CheckOutcome::Pass();
-  return CheckOutcome::Refuse("The start time " + Seconds(plan.startSeconds) +
-                              " s is not before the end of the source (" + Seconds(sourceEnd) +
-                              " s): nothing would be encoded.");
+  return CheckOutcome::Refuse(keStartPastEndText(Seconds(plan.startSeconds), "the end of the source", sourceEnd));
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "KestrinAvEncoder.h"
@@ -10,6 +11,7 @@
 #include "keAVSource.h"
 #include "keEvent.h"
 #include "keFactory.h"
+#include "keFileKind.h"
 #include "keUnnamedFile.h"
 
 struct EncodeSession::State {
@@ -79,7 +81,9 @@ CheckOutcome EncodeSession::PrepareRun(std::unique_ptr<EncodeRun> run, const std
   std::string why;
   if (state_->prepared || state_->workerStarted) why = "This encode has already been prepared.";
   else if (!run || !run->output || !run->Source()) why = "The encode has no source or no output.";
-  else if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(run->output->GetPath()), "output", &why)) {
+  else if (!kePlatform::CheckOutputFile(run->output->GetPath(), &why)) {
+  } else if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(kePlatform::ResolveOutputPath(run->output->GetPath())),
+                                              "output", &why)) {
   } else if (!kePlatform::CheckWritableFolder(tempDir, "temporary", &why)) {
   }
   if (run && !state_->prepared) state_->run = std::move(run);
@@ -146,7 +150,17 @@ void EncodeSession::ExpectWorker(bool expected) {
 
 void EncodeSession::StartWorkerThread() {
   if (state_->workerStarted.exchange(true)) return;
-  state_->thread = std::thread([this] { RunWorker(); });
+  try {
+    state_->thread = std::thread([this] { RunWorker(); });
+  } catch (const std::system_error& error) {
+    // Out of threads or memory: the run fails before anything is written.
+    std::lock_guard<std::mutex> lock(state_->doneMutex);
+    state_->workerEntered = true;
+    state_->result.status = EncodeResult::kFailed;
+    state_->result.reason = std::string("the encode cannot be started: ") + error.what();
+    state_->done = true;
+    state_->doneChanged.notify_all();
+  }
 }
 
 void EncodeSession::Cancel() {

@@ -69,7 +69,7 @@ std::vector<BaseRenderer*> FfmpegSourceFilter::ConnectedRenderers() const {
   return renderers;
 }
 
-void FfmpegSourceFilter::StartStreaming(const StreamRunSettings& run,
+bool FfmpegSourceFilter::StartStreaming(const StreamRunSettings& run,
                                         std::atomic<int64_t>* latestEnd) {
   for (size_t stream = 0; stream < connections_.size(); ++stream) {
     const Connection& connection = connections_[stream];
@@ -82,7 +82,9 @@ void FfmpegSourceFilter::StartStreaming(const StreamRunSettings& run,
     pipelines_.push_back(
         std::make_unique<StreamPipeline>(std::move(settings), connection.renderer, latestEnd));
   }
-  for (auto& pipeline : pipelines_) pipeline->Start();
+  bool started = true;
+  for (auto& pipeline : pipelines_) started = pipeline->Start() && started;
+  return started;
 }
 
 void FfmpegSourceFilter::RequestStop() {

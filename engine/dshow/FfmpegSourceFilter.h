@@ -51,7 +51,9 @@ class FfmpegSourceFilter : public MediaFilter {
 
   /// Starts one StreamPipeline per connected stream, each with the run's
   /// settings `run` completed by its own stream's (path, index, kind, type).
-  void StartStreaming(const StreamRunSettings& run, std::atomic<int64_t>* latestEnd);
+  /// False when a stream's thread cannot be made (the run's StreamProblems
+  /// say so); the others run and are stopped as usual.
+  [[nodiscard]] bool StartStreaming(const StreamRunSettings& run, std::atomic<int64_t>* latestEnd);
   void RequestStop();
   void JoinStreams();
 

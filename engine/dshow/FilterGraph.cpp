@@ -167,11 +167,13 @@ HRESULT FilterGraph::Run() {
   {
     std::lock_guard<std::mutex> state(stateMutex_);
     running_ = true;
+    completed_ = renderers.empty();
     pendingRenderers_ = static_cast<int>(renderers.size());
     runRenderers_ = renderers;
   }
   latestEnd_ = -1;
   problems_.Clear();
+  joins_.Clear();
   // One stream per connected renderer; each takes its slot as it is made.
   lead_.Reset(streamLead_, renderers.size());
   for (BaseRenderer* renderer : renderers) renderer->BeginStreaming(this);
@@ -183,9 +185,11 @@ HRESULT FilterGraph::Run() {
   run.frameRate = videoFrameRate_;
   run.lead = &lead_;
   run.problems = &problems_;
-  for (FfmpegSourceFilter* source : sources) source->StartStreaming(run, &latestEnd_);
+  run.joins = &joins_;
+  bool started = true;
+  for (FfmpegSourceFilter* source : sources) started = source->StartStreaming(run, &latestEnd_) && started;
   stateChanged_.notify_all();
-  return S_OK;
+  return started ? S_OK : E_FAIL;
 }
 
 HRESULT FilterGraph::Stop() {
@@ -208,6 +212,11 @@ HRESULT FilterGraph::StopLocked() {
   for (FfmpegSourceFilter* source : sources) source->JoinStreams();
   for (BaseRenderer* renderer : renderers) renderer->EndStreaming();
   return S_OK;
+}
+
+int64_t FilterGraph::CompletedEnd() const {
+  std::lock_guard<std::mutex> state(stateMutex_);
+  return completed_ ? latestEnd_.load() : -1;
 }
 
 bool FilterGraph::IsRunning() const {
@@ -241,6 +250,7 @@ void FilterGraph::OnRendererComplete(BaseRenderer* renderer) {
     if (std::find(runRenderers_.begin(), runRenderers_.end(), renderer) == runRenderers_.end())
       return;
     if (pendingRenderers_ > 0) --pendingRenderers_;
+    if (pendingRenderers_ == 0) completed_ = true;
   }
   stateChanged_.notify_all();
 }

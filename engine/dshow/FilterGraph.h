@@ -37,6 +37,7 @@
 #include "MediaResult.h"
 #include "StreamLeadLimit.h"
 #include "StreamProblems.h"
+#include "TimestampJoins.h"
 
 class BaseRenderer;
 class FfmpegSourceFilter;
@@ -95,7 +96,12 @@ class FilterGraph {
   HRESULT SetPositions(int64_t start, int64_t stop);
   /// The media time reached: the start plus the latest end delivered so far.
   HRESULT GetCurrentPosition(int64_t* position) const;
+  /// Once the last run completed (every renderer had its end of stream):
+  /// the latest end it delivered, in stream time; -1 before that.
+  int64_t CompletedEnd() const;
 
+  /// E_FAIL when a stream cannot be started (StreamFailureReason says why):
+  /// the graph then runs without it, and the caller stops it.
   HRESULT Run();
   HRESULT Stop();
   bool IsRunning() const;
@@ -138,11 +144,13 @@ class FilterGraph {
   /// Used by the streams of the current run, which are joined before it goes.
   StreamLeadLimit lead_;
   StreamProblems problems_;
+  TimestampJoins joins_;
 
   /// Guards the run state below; never held while calling out.
   mutable std::mutex stateMutex_;
   std::condition_variable stateChanged_;
   bool running_ = false;
+  bool completed_ = false;
   int pendingRenderers_ = 0;
   std::vector<BaseRenderer*> runRenderers_;
 };

@@ -19,6 +19,9 @@ class MediaDetector {
   /// Selects stream 0.
   HRESULT SetFilename(const std::string& path);
   const std::string& FailureReason() const { return file_.FailureReason(); }
+  /// The file's times may start over (see TimestampJoins): its stated
+  /// lengths say little about how much it holds.
+  bool HasDiscontinuousTimes() const { return file_.IsOpen() && file_.HasDiscontinuousTimes(); }
 
   /// The number of audio and video streams; MG_E_WRONG_STATE before a file
   /// was opened.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <mutex>
 
+#include "keFileKind.h"
+
 namespace {
 
 void QuietenFfmpeg() {
@@ -30,8 +32,16 @@ HRESULT MediaFile::Open(const std::string& path) {
   streams_.clear();
   failureReason_.clear();
 
+  // Before the demuxer sees it: a named pipe would block the open (and be
+  // read twice over), a device or a folder gives no media.
+  if (!kePlatform::CheckSourceFile(path, &failureReason_)) return MG_E_CANNOT_OPEN_FILE;
+  // A local file and nothing else: given to the demuxer as it stands, a name
+  // such as "clip:final.mp4" or "file:x.mp4" would be read as a protocol.
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
   AVFormatContext* raw = nullptr;
-  int error = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+  int error = avformat_open_input(&raw, ("file:" + path).c_str(), nullptr, &options);
+  av_dict_free(&options);
   if (error < 0) {
     failureReason_ = "cannot open \"" + path + "\": " + ErrorText(error);
     return MG_E_CANNOT_OPEN_FILE;

@@ -36,6 +36,9 @@ class MediaFile {
   /// reaches. The container's end stands in when the stream states no
   /// length; false when neither is known.
   bool StreamLength(size_t i, double* seconds) const;
+  /// The container's times may start over within the file (MPEG transport
+  /// and program streams): see TimestampJoins.
+  bool HasDiscontinuousTimes() const { return (context_->iformat->flags & AVFMT_TS_DISCONT) != 0; }
   /// The frame rate that the container states for video stream `i`; false
   /// when it states none.
   bool StatedFrameRate(size_t i, double* fps) const;

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "AudioFrameConverter.h"
 #include "BaseRenderer.h"
 #include "StreamLeadLimit.h"
 #include "StreamProblems.h"
+#include "TimestampJoins.h"
+#include "keSourceTiming.h"
 #include "VideoFrameConverter.h"
 #include "keThreadName.h"
 
@@ -37,7 +40,18 @@ StreamPipeline::~StreamPipeline() {
   Join();
 }
 
-void StreamPipeline::Start() { thread_ = std::thread(&StreamPipeline::Run, this); }
+bool StreamPipeline::Start() {
+  try {
+    thread_ = std::thread(&StreamPipeline::Run, this);
+    return true;
+  } catch (const std::system_error& error) {
+    if (settings_.problems)
+      settings_.problems->Fail(std::string("the source's streams cannot be decoded: a thread cannot be started: ") +
+                               error.what());
+    if (settings_.lead) settings_.lead->Leave(leadSlot_);
+    return false;
+  }
+}
 
 void StreamPipeline::RequestStop() {
   {
@@ -54,7 +68,13 @@ void StreamPipeline::Join() {
 
 void StreamPipeline::Run() {
   kePlatform::SetCurrentThreadName(settings_.kind == StreamKind::Video ? "graph video" : "graph audio");
-  if (Open()) Stream();
+  try {
+    if (Open()) Stream();
+  } catch (const std::bad_alloc&) {
+    // A buffer that cannot be had ends the stream as a failure of the run,
+    // not of the process.
+    if (settings_.problems) settings_.problems->Fail("there is not enough memory to decode the source");
+  }
   // The pipeline's FFmpeg states are freed on this thread, before the end of
   // stream, so that a finished stream holds no decoder.
   video_.reset();
@@ -62,21 +82,29 @@ void StreamPipeline::Run() {
   decoder_.reset();
   file_ = MediaFile();
   // Before the end of stream, which may wait for the listeners to finish.
-  if (settings_.lead) settings_.lead->Leave(leadSlot_);
+  if (settings_.lead) settings_.lead->Leave(leadSlot_, deliveredEnd_);
   if (!StopRequested()) renderer_->EndOfStream();
 }
 
 bool StreamPipeline::Open() {
-  if (Failed(file_.Open(settings_.path))) return false;
+  // The probe opened the file a moment ago: failing now is no property of
+  // the file (too many open files, the file gone), and said as it is, not
+  // left to look like a stream that holds nothing.
+  const std::string kind = settings_.kind == StreamKind::Video ? "video" : "audio";
+  auto fail = [&](const std::string& why) {
+    if (settings_.problems) settings_.problems->Fail("the " + kind + " of \"" + settings_.path + "\" " + why);
+    return false;
+  };
+  if (Failed(file_.Open(settings_.path))) return fail("cannot be read: " + file_.FailureReason());
   AVFormatContext* context = file_.Context();
   if (settings_.containerIndex < 0 ||
       settings_.containerIndex >= static_cast<int>(context->nb_streams))
-    return false;
+    return fail("is no longer in the file");
   for (unsigned i = 0; i < context->nb_streams; ++i)
     if (static_cast<int>(i) != settings_.containerIndex) context->streams[i]->discard = AVDISCARD_ALL;
   stream_ = context->streams[settings_.containerIndex];
   decoder_ = OpenDecoder(stream_);
-  if (!decoder_) return false;
+  if (!decoder_) return fail("cannot be decoded: its decoder cannot be opened");
   origin_ = file_.Origin();
 
   const MediaType& type = settings_.type;
@@ -101,7 +129,11 @@ bool StreamPipeline::Open() {
     stopSample_ = settings_.stop >= 0 ? UnitsToSampleCeil(settings_.stop, rate) : -1;
   }
 
-  if (settings_.start > 0) {
+  if (file_.HasDiscontinuousTimes())
+    joinedTimes_ = std::make_unique<JoinedStreamTimes>(settings_.joins, settings_.path, stream_->time_base);
+  // In a file whose times start over, a time names no one place: the start
+  // is reached by decoding from the beginning, across the joins.
+  if (settings_.start > 0 && !joinedTimes_) {
     // Land on the last key frame at or before the start; decoding from there
     // reaches the start exactly. Without a seek the start is still reached,
     // by decoding from the beginning.
@@ -138,6 +170,7 @@ void StreamPipeline::Stream() {
       return;
     }
     if (packet->stream_index == settings_.containerIndex) {
+      if (joinedTimes_) joinedTimes_->Follow(packet.get());
       // A damaged packet is skipped; the decoder picks up at the next one.
       if (avcodec_send_packet(decoder_.get(), packet.get()) >= 0) drain();
       else if (settings_.problems) settings_.problems->SkippedPacket(kind);
@@ -153,8 +186,59 @@ void StreamPipeline::Stream() {
     if (samples > 0 && haveNextSample_) HandleAudio(pcm_.data(), samples, nextSample_);
   } else if (holding_) {
     // The last frame shows until its own end.
-    FillSlots(heldEnd_ - halfSlot_);
+    if (!FillSlots(heldEnd_ - halfSlot_)) return;
   }
+  if (!deliveredAny_ && settings_.start > 0 && lastDataStart_ >= 0) {
+    // The file had data, all of it before the start: said as such, not left
+    // to look like a stream that holds nothing.
+    if (settings_.problems) {
+      char start[32];
+      std::snprintf(start, sizeof start, "%g", static_cast<double>(settings_.start) / kUnitsPerSecond);
+      settings_.problems->Fail(keStartPastEndText(
+          start, video_ ? "the source's last picture" : "the end of the source's sound",
+          static_cast<double>(lastDataStart_) / kUnitsPerSecond));
+    }
+    return;
+  }
+  ContinueToRunEnd();
+}
+
+void StreamPipeline::ContinueToRunEnd() {
+  // Only a run with an end to reach goes on: one that runs to the end of
+  // the data lets each stream end with its own (codecs pad or trim a few
+  // milliseconds). Video off the grid has no slots to repeat its picture in.
+  if (settings_.stop < 0) return;
+  const int64_t span = settings_.stop - settings_.start;
+  const bool extendable = audio_ || holding_;
+  if (settings_.lead && leadSlot_ >= 0 && extendable) {
+    int64_t reached = deliveredEnd_;
+    for (;;) {
+      bool othersLeft = true;
+      int64_t furthest = settings_.lead->WaitForOthers(leadSlot_, reached, stopRequested_, &othersLeft);
+      if (StopRequested()) return;
+      if (span >= 0) furthest = std::min(furthest, span);
+      if (furthest > reached) {
+        if (!Extend(furthest)) return;
+        reached = std::max(furthest, deliveredEnd_);
+      }
+      if (othersLeft) break;
+    }
+  }
+  // Half a second short of the end the file declares is no rounding: the data end
+  // there (a file cut off or damaged), and the encode is that much shorter.
+  if (settings_.problems && deliveredEnd_ < span - kUnitsPerSecond / 2)
+    settings_.problems->EndedEarly(static_cast<double>(settings_.start + deliveredEnd_) / kUnitsPerSecond,
+                                   static_cast<double>(settings_.stop) / kUnitsPerSecond);
+}
+
+bool StreamPipeline::Extend(int64_t until) {
+  if (audio_) {
+    const int rate = static_cast<int>(settings_.type.wave.nSamplesPerSec);
+    int64_t last = startSample_ + UnitsToSampleCeil(until, rate);
+    if (stopSample_ >= 0) last = std::min(last, stopSample_);
+    return DeliverSilence(last);
+  }
+  return FillSlots(settings_.start + until);
 }
 
 bool StreamPipeline::HandleFrame(AVFrame* frame) {
@@ -176,6 +260,7 @@ bool StreamPipeline::HandleAudioFrame(AVFrame* frame) {
     // 20 ms this allows is also the most the sound can drift from its times.
     if (!haveNextSample_ || std::llabs(stated - nextSample_) > rate / 50) first = stated;
   }
+  lastDataStart_ = std::max<int64_t>(0, SamplesToUnits(first + samples, rate));
   return HandleAudio(pcm_.data(), samples, first);
 }
 
@@ -235,6 +320,7 @@ bool StreamPipeline::HandleVideo(AVFrame* frame) {
                                : frameDuration_;
   int64_t end = start + duration;
   nextVideoStart_ = end;
+  lastDataStart_ = std::max<int64_t>(0, start);
   if (held_) return PlaceOnGrid(frame, start, end);
 
   if (settings_.stop >= 0 && start >= settings_.stop) return false;
@@ -293,6 +379,8 @@ bool StreamPipeline::Deliver(int64_t start, int64_t end) {
   if (!WaitForTime(start)) return false;
   sample_.SetTime(start, end);
   if (Failed(renderer_->Receive(&sample_))) return false;
+  deliveredEnd_ = std::max(deliveredEnd_, end);
+  deliveredAny_ = true;
   int64_t latest = latestEnd_->load();
   while (end > latest && !latestEnd_->compare_exchange_weak(latest, end)) {
   }

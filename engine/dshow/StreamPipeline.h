@@ -24,6 +24,15 @@
 // dropped where they come denser. Encoders that count frames and samples
 // then keep picture and sound together.
 //
+// Files whose times start over (joined clips: see TimestampJoins) are read on
+// across each join, the times after it shifted to follow on.
+//
+// In a run with a stop position, a stream whose data end before it (a
+// damaged or cut-off file) is continued with its last picture or with
+// silence as far as the run's other streams go, so that picture and sound
+// end together; when the run then ends well before the stop position, the
+// run's StreamProblems get a warning that the source ended early.
+//
 // Ending: at the end of the file, at the stop position, when the renderer
 // refuses a sample, or when the file cannot be read, the thread calls the
 // renderer's EndOfStream and ends. A read error is not an end of file: it is
@@ -50,6 +59,8 @@ class BaseRenderer;
 class StreamLeadLimit;
 class StreamProblems;
 class AudioFrameConverter;
+class JoinedStreamTimes;
+class TimestampJoins;
 class VideoFrameConverter;
 
 struct StreamRunSettings {
@@ -72,6 +83,9 @@ struct StreamRunSettings {
   StreamProblems* problems = nullptr;
   /// Video: the grid's frames per second; 0 delivers frames as decoded.
   double frameRate = 0.0;
+  /// Shared by the run's streams over files whose times may start over; may
+  /// be null.
+  TimestampJoins* joins = nullptr;
 };
 
 class StreamPipeline {
@@ -85,7 +99,9 @@ class StreamPipeline {
   StreamPipeline(const StreamPipeline&) = delete;
   StreamPipeline& operator=(const StreamPipeline&) = delete;
 
-  void Start();
+  /// Starts the stream's thread; false (with the failure given to the run's
+  /// StreamProblems) when no thread can be made.
+  [[nodiscard]] bool Start();
   /// Asks the thread to end; does not wait.
   void RequestStop();
   /// Waits until the thread has ended.
@@ -112,6 +128,13 @@ class StreamPipeline {
   bool DeliverAudio(int64_t from, int64_t to);
   bool Deliver(int64_t start, int64_t end);
   bool WaitForTime(int64_t streamTime);
+  /// After the end of this stream's data, in a run with a stop: goes on (the
+  /// last picture, or silence) as far as the run's other streams reach, so
+  /// that they all end together; then warns when the run ended well before
+  /// its stop.
+  void ContinueToRunEnd();
+  /// Delivers the last picture or silence up to stream time `until`.
+  bool Extend(int64_t until);
   bool StopRequested() const { return stopRequested_.load(); }
 
   StreamRunSettings settings_;
@@ -130,6 +153,13 @@ class StreamPipeline {
   MediaSample sample_;
   std::unique_ptr<VideoFrameConverter> video_;
   std::unique_ptr<AudioFrameConverter> audio_;
+  std::unique_ptr<JoinedStreamTimes> joinedTimes_;
+  /// Stream time where the last delivered sample ended.
+  int64_t deliveredEnd_ = 0;
+  bool deliveredAny_ = false;
+  /// Media time where the latest picture decoded starts, or where the sound
+  /// decoded so far ends; -1 before any.
+  int64_t lastDataStart_ = -1;
   std::vector<uint8_t> pcm_;
   int64_t frameDuration_ = 400000;
   int64_t nextVideoStart_ = 0;

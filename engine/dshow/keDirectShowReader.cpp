@@ -1,6 +1,7 @@
 #include "keDirectShowReader.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "DirectShowAudioSource.h"
 #include "DirectShowVideoSource.h"
@@ -46,6 +47,7 @@ void keDirectShowReader::Probe() {
     failureReason = detector.FailureReason();
     return;
   }
+  discontinuous = detector.HasDiscontinuousTimes();
   int32_t streams = 0;
   if (Failed(detector.GetOutputStreams(&streams))) streams = 0;
   for (int32_t stream = 0; stream < streams; ++stream) {
@@ -54,6 +56,8 @@ void keDirectShowReader::Probe() {
     detector.GetStreamType(&major);
     double length = -1.0;
     if (detector.GetStreamLength(&length) != S_OK) length = -1.0;
+    // The first stream of each kind is the one the graph connects.
+    if (major == MEDIATYPE_Audio ? hasAudio : hasVideo) continue;
     if (major == MEDIATYPE_Audio) {
       if (firstKind == -1) firstKind = 0;
       hasAudio = true;
@@ -100,7 +104,11 @@ void keDirectShowReader::SetStartTime(double seconds) {
 }
 
 void keDirectShowReader::SetEndTime(double seconds) {
-  if (seconds != 0.0) end = probedEnd > 0.0 && seconds > probedEnd ? probedEnd : seconds;
+  if (seconds != 0.0) {
+    endSet = true;
+    // The stated length of a file whose times start over is no limit.
+    end = !discontinuous && probedEnd > 0.0 && seconds > probedEnd ? probedEnd : seconds;
+  }
   videoFilter->SetEnd(end);
   audioFilter->SetEnd(end);
 }
@@ -125,8 +133,16 @@ void keDirectShowReader::Start() {
   if (aborted || running) return;
   if (!graphBuilt) PrepareGraph();
   if (graphBuilt) {
-    graph->Run();
-    running = true;
+    if (Succeeded(graph->Run())) {
+      running = true;
+    } else {
+      // A stream that cannot start would never end: the run stops here,
+      // and every listener hears the end of its stream (the graph's
+      // failure says why).
+      graph->Stop();
+      if (videoFilter) videoFilter->EndOfStream();
+      if (audioFilter) audioFilter->EndOfStream();
+    }
   }
   // A filter that nothing feeds (the file has no such stream, or it cannot
   // be decoded) will never end its stream by itself; its listeners would
@@ -195,7 +211,22 @@ void keDirectShowReader::ConnectFilters() {
 
 void keDirectShowReader::SeekToRange() {
   if (rateMeasured) return;
-  graph->SetPositions(static_cast<int64_t>(start * 1e7), static_cast<int64_t>(end * 1e7));
+  // A file whose times start over is read to the end of its data, whatever
+  // length it states (joined clips hold more than the first one says).
+  const bool toEndOfData = discontinuous && !endSet;
+  graph->SetPositions(static_cast<int64_t>(start * 1e7), toEndOfData ? -1 : static_cast<int64_t>(end * 1e7));
+}
+
+double keDirectShowReader::GetDuration() {
+  const double declared = end - start;
+  // After the run, what was encoded, where that differs from the range: the
+  // data ended early, or the file's stated length was no limit.
+  const int64_t delivered = rateMeasured ? -1 : graph->CompletedEnd();
+  if (delivered < 0) return declared;
+  const double encoded = std::round(static_cast<double>(delivered) / 1e4) / 1e3;
+  const bool limited = end >= 0.0 && !(discontinuous && !endSet);
+  if (limited && encoded >= declared - 0.5) return declared;
+  return encoded;
 }
 
 void keDirectShowReader::Abort() {

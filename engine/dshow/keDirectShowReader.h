@@ -39,7 +39,9 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   // keAVSource
   /// How far decoding has got between start and end, 0 to 100.
   int GetProgressPercent() override;
-  double GetDuration() override { return end - start; }
+  /// The range's length; once the run completed, what it encoded when that
+  /// is less (the source ended early) or the range had no true end.
+  double GetDuration() override;
   keVideoSource* GetVideoSource() override;
   bool HasVideoSource() override { return videoFilter != nullptr; }
   keAudioSource* GetAudioSource() override;
@@ -120,6 +122,10 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   /// The end the probe found; -1.0 when unknown.
   double probedEnd = -1.0;
   bool rateMeasured = false;
+  /// The file's times may start over: its stated end is no limit.
+  bool discontinuous = false;
+  /// The range's end was set (SetEndTime with a time other than 0).
+  bool endSet = false;
 
   /// Guards running, aborted, graphBuilt and the failure reason.
   std::mutex stateMutex;

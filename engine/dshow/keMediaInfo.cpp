@@ -41,13 +41,15 @@ keMediaInfo::keMediaInfo(keEngineContext* context, const char* path)
     if (detector->GetStreamLength(&length) != S_OK) length = -1.0;
     MediaType type;
     detector->GetStreamMediaType(&type);
-    if (type.formattype == FORMAT_WaveFormatEx) {
+    // The first stream of each kind, as the reader connects it: a file with
+    // two audio tracks shows the track that is encoded.
+    if (type.formattype == FORMAT_WaveFormatEx && !hasAudio) {
       if (firstKind == -1) firstKind = 0;
       hasAudio = true;
       audioLength = length;
       channels = type.wave.nChannels;
       sampleRate = static_cast<int32_t>(type.wave.nSamplesPerSec);
-    } else if (type.formattype == FORMAT_VideoInfo) {
+    } else if (type.formattype == FORMAT_VideoInfo && !hasVideo) {
       if (firstKind == -1) firstKind = 1;
       hasVideo = true;
       videoLength = length;
@@ -68,7 +70,7 @@ keMediaInfo::keMediaInfo(keEngineContext* context, const char* path)
       }
     }
     // Streams of other formats (the detector could not describe their
-    // decoded data) are left out.
+    // decoded data) and further streams of a kind are left out.
   }
   duration = audioLength > videoLength ? audioLength : videoLength;
 

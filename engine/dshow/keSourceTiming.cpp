@@ -1,6 +1,7 @@
 #include "keSourceTiming.h"
 
 #include <cmath>
+#include <cstdio>
 
 keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate,
                                     const std::function<double()>& measure) {
@@ -15,6 +16,12 @@ keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate,
   choice.foundRate = rate;
   choice.frameRate = rate > 0.0 && std::isfinite(rate) ? rate : kDefaultFrameRate;
   return choice;
+}
+
+std::string keStartPastEndText(const std::string& startText, const std::string& what, double seconds) {
+  char at[32];
+  std::snprintf(at, sizeof at, "%.2f", seconds);
+  return "The start time " + startText + " s is not before " + what + " (" + at + " s): nothing would be encoded.";
 }
 
 double keChooseEndTime(double videoLength, double audioLength) {

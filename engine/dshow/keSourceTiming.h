@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "MediaResult.h"
 
@@ -33,6 +34,12 @@ struct keFrameRateChoice {
 /// less); a rate that is still 0 or less, or not a number, becomes 25.
 keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate,
                                     const std::function<double()>& measure);
+
+/// Why a range that starts at `startText` seconds (as the user gave it)
+/// leaves nothing to encode: `what` ("the end of the source", "the source's
+/// last picture") lies at `seconds`. The one wording for the check before
+/// an encode and for the reader that finds it while decoding.
+std::string keStartPastEndText(const std::string& startText, const std::string& what, double seconds);
 
 /// The end of an encode, in seconds, from the stream lengths (-1.0 where a
 /// length cannot be read): the shorter of the two known lengths, the only

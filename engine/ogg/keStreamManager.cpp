@@ -1,5 +1,8 @@
 #include "keStreamManager.h"
 
+#include <new>
+#include <system_error>
+
 #include <cstddef>
 
 #include "keAVSeekIndex.h"
@@ -56,13 +59,33 @@ void keStreamManager::SetFailureListener(std::function<void(const std::string&)>
 }
 
 void keStreamManager::Start() {
-  keMutexLock lock(mutex_);
-  if (started_) return;
-  started_ = true;
-  thread_ = std::thread([this] {
-    kePlatform::SetCurrentThreadName("Stream Manager");
-    Run();
-  });
+  {
+    keMutexLock lock(mutex_);
+    if (started_) return;
+    started_ = true;
+  }
+  try {
+    thread_ = std::thread([this] {
+      kePlatform::SetCurrentThreadName("Stream Manager");
+      try {
+        Run();
+      } catch (const std::bad_alloc&) {
+        FailAndClose("there is not enough memory to write its pages");
+      }
+    });
+  } catch (const std::system_error& error) {
+    FailAndClose(std::string("its stream manager thread cannot be started: ") + error.what());
+  }
+}
+
+void keStreamManager::FailAndClose(const std::string& reason) {
+  // Out of threads or memory: the profile fails with the reason, and its
+  // outputs close so that nobody waits for them.
+  NoteFailure(false, reason);
+  RaiseFailure(reason);
+  finished_ = true;
+  for (keOutputStream* out : outputs_) out->Close();
+  for (keStreamPageObserver* observer : observers_) observer->Close();
 }
 
 void keStreamManager::Run() {

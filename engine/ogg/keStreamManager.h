@@ -77,6 +77,8 @@ class keStreamManager {
 
  private:
   void Run();
+  /// Fails the profile with `reason` and closes its outputs unwritten.
+  void FailAndClose(const std::string& reason);
   void WriteHeaderPages();
   /// Serves the stream furthest behind with one page; returns its time
   /// before that page.

@@ -1,5 +1,8 @@
 #include "keThreadedEncoder.h"
 
+#include <new>
+#include <system_error>
+
 #include "keAudioSample.h"
 #include "keThreadName.h"
 #include "keVideoSample.h"
@@ -42,16 +45,31 @@ bool keThreadedEncoder<Sample>::IsThreaded() const {
 
 template <class Sample>
 void keThreadedEncoder<Sample>::Start() {
-  thread_ = std::thread([this] {
-    kePlatform::SetCurrentThreadName(threadName_);
-    Run();
-  });
+  try {
+    thread_ = std::thread([this] {
+      kePlatform::SetCurrentThreadName(threadName_);
+      Run();
+    });
+  } catch (const std::system_error& error) {
+    // Out of threads or memory: the stream fails with the reason and ends
+    // at once; what is handed over later is released unencoded.
+    Fail(std::string("its encoder thread cannot be started: ") + error.what());
+    setupCompleted_.Set();
+    Finish();
+  }
 }
 
 template <class Sample>
 void keThreadedEncoder<Sample>::Run() {
-  SetUp();
-  while (Step()) {
+  try {
+    SetUp();
+    while (Step()) {
+    }
+  } catch (const std::bad_alloc&) {
+    // A buffer that cannot be had fails the stream, not the process; the
+    // samples still queued are released by the closing queue.
+    Fail("there is not enough memory to encode it");
+    setupCompleted_.Set();
   }
   Finish();
 }

@@ -1,5 +1,8 @@
 #include "OrvexaOutput.h"
 
+#include <new>
+#include <system_error>
+
 #include "KestrinAvEncoder.h"
 #include "OrvexaAVContent.h"
 #include "keAVSource.h"
@@ -47,7 +50,35 @@ bool OrvexaOutput::Open(std::string* reason) {
 }
 
 void OrvexaOutput::Start() {
-  if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+  if (thread_.joinable()) return;
+  try {
+    thread_ = std::thread([this] {
+      try {
+        Run();
+      } catch (const std::bad_alloc&) {
+        FailWithoutWriting("there is not enough memory to write the output");
+      }
+    });
+  } catch (const std::system_error& error) {
+    FailWithoutWriting(std::string("the output thread cannot be started: ") + error.what());
+  }
+}
+
+void OrvexaOutput::FailWithoutWriting(const std::string& reason) {
+  // Out of threads or memory: nothing is written, the sources stop, and the
+  // run ends with the reason; an older output stays as it was.
+  {
+    std::lock_guard<std::mutex> lock(failMutex_);
+    if (earlyFailure_.empty()) earlyFailure_ = reason;
+  }
+  writer_->SetAbort(true);
+  StopAllSources();
+  for (OrvexaAVContent* content : avContents_) {
+    if (content->StreamManagerStarted()) content->WaitStreamManagerDone();
+    content->DiscardData();
+  }
+  Finish();
+  GetFinishedEvent().Set();
 }
 
 void OrvexaOutput::Abort(bool abort) {
@@ -63,7 +94,12 @@ void OrvexaOutput::FailEarly(const std::string& reason) {
   writer_->SetAbort(true);
   // Not on the calling stream manager's thread: stopping a source waits for
   // its streams, and they may be waiting on this very manager's encoders.
-  stopThread_ = std::thread([this] { StopAllSources(); });
+  try {
+    stopThread_ = std::thread([this] { StopAllSources(); });
+  } catch (const std::system_error&) {
+    // The output is aborted all the same: its thread stops at the next step
+    // and the run fails with the reason above.
+  }
 }
 
 void OrvexaOutput::StopAllSources() {

@@ -55,6 +55,9 @@ class OrvexaOutput : public keOutputTask {
   bool Open(std::string* reason);
   void Start() override;
   void Run() override;
+  /// Ends the run as failed with `reason`, writing nothing (no thread or
+  /// memory to write with).
+  void FailWithoutWriting(const std::string& reason);
   /// A cancel: the run ends as soon as it can, as "cancelled".
   void Abort(bool abort);
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "keFileKind.h"
+
 namespace {
 constexpr uint32_t kPadBlock = 1024;
 constexpr int64_t kMinimumPaddedTail = 524288;  // the player reads this far past the header
@@ -58,7 +60,14 @@ std::string keFileOutputStream::Describe() const {
 bool keFileOutputStream::Open() {
   if (kind_ != Kind::kStaged || file_ || HasFailed() || IsClosed()) return !HasFailed();
   std::string error;
-  if (!unnamed_.Open(kePlatform::FolderOf(path_), true, &error)) {
+  // Checked at the moment of writing, whoever set the path: a device, a pipe
+  // or a protected file is never replaced, and a link is written through.
+  if (!kePlatform::CheckOutputFile(path_, &error)) {
+    SetFailed(error);
+    return false;
+  }
+  target_ = kePlatform::ResolveOutputPath(path_);
+  if (!unnamed_.Open(kePlatform::FolderOf(target_), true, &error)) {
     SetFailed("cannot write \"" + path_ + "\": " + error);
     return false;
   }
@@ -115,7 +124,7 @@ bool keFileOutputStream::Publish() {
   if (HasFailed()) return false;
   Close();
   std::string error;
-  if (HasFailed() || !unnamed_.Publish(path_, &error)) {
+  if (HasFailed() || !unnamed_.Publish(target_, &error)) {
     if (!error.empty()) SetFailed(error);
     unnamed_.Discard();
     return false;

@@ -29,8 +29,10 @@ class keFileOutputStream : public AbstractOutputStream {
   /// Closes whatever is still open; unpublished data are gone.
   ~keFileOutputStream() override;
 
-  /// Staged streams: creates the file to write into (once). False, with the
-  /// failure recorded, when it cannot be made. Other streams: !HasFailed().
+  /// Staged streams: creates the file to write into (once), beside the file
+  /// the path leads to (see kePlatform::CheckOutputFile). False, with the
+  /// failure recorded, when it cannot be made or the path is no file that
+  /// may be replaced. Other streams: !HasFailed().
   bool Open();
 
   void Write(const uint8_t* data, int32_t length) override;
@@ -63,6 +65,9 @@ class keFileOutputStream : public AbstractOutputStream {
 
   Kind kind_;
   std::string path_;
+  /// Staged streams: the file that Publish replaces, `path_` with its
+  /// symbolic links resolved when Open ran.
+  std::string target_;
   std::string directory_;
   FILE* file_ = nullptr;
   kePlatform::keUnnamedFile unnamed_;

@@ -20,17 +20,14 @@ namespace {
 std::string SystemReason() { return std::strerror(errno); }
 
 /// A name in `folder` that nothing uses yet, for the moment between linking a
-/// finished file and renaming it over the output.
-std::string UniqueSiblingName(const std::string& folder, const std::string& base) {
+/// finished file and renaming it over the output. Of a fixed length, not
+/// made from the output's name: any name the output may have, however long,
+/// leaves room for it.
+std::string UniqueSiblingName(const std::string& folder) {
   static thread_local std::mt19937_64 random{std::random_device{}()};
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%016llx.part", static_cast<unsigned long long>(random()));
-  return JoinPath(folder, "." + base + suffix);
-}
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.rfind(kPathSeparator);
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  char name[40];
+  std::snprintf(name, sizeof name, ".ostrel-%016llx.part", static_cast<unsigned long long>(random()));
+  return JoinPath(folder, name);
 }
 
 }  // namespace
@@ -79,7 +76,7 @@ bool keUnnamedFile::Publish(const std::string& path, std::string* error) {
   if (staged.empty()) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     for (int attempt = 0;; ++attempt) {
-      staged = UniqueSiblingName(FolderOf(path), BaseName(path));
+      staged = UniqueSiblingName(FolderOf(path));
       if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, staged.c_str(), AT_SYMLINK_FOLLOW) == 0) break;
       // Without /proc, the descriptor itself (needs the right to do so).
       if (errno == ENOENT && linkat(fd_, "", AT_FDCWD, staged.c_str(), AT_EMPTY_PATH) == 0) break;

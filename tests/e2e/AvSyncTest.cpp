@@ -1,6 +1,7 @@
 // Picture and sound stay together through sources whose timestamps are
 // awkward: a frame rate that changes, frames that come early or late, audio
-// that starts late, has a hole or starts before the video. Each source turns
+// that starts late, has a hole or starts before the video, clips joined byte
+// for byte whose times start over. Each source turns
 // its picture from black to white and its sound from silence to a tone at the
 // same moment; in every profile both markers must land where the source has
 // them on the encode's timeline, counted in frames and samples as a player
@@ -23,6 +24,7 @@ struct SyncCase {
   const char* name;
   const char* file;
   double expected;  ///< where both markers belong in the output, in seconds
+  double length = 0.0;  ///< the output's length in seconds; 0: not checked
 };
 
 void PrintTo(const SyncCase& c, std::ostream* out) { *out << c.file; }
@@ -33,7 +35,7 @@ constexpr double kSlack = 1e-6;
 // One profile's markers both within one of its frames of `expected`, and of
 // each other: a profile slower than the source shows the change at its next
 // frame, up to one frame late.
-void ExpectMarkersTogether(const OrvexaContent& content, double expected) {
+void ExpectMarkersTogether(const OrvexaContent& content, double expected, double length) {
   const double fps = std::stod(content.Property("video-fps-num")) / 1000.0;
   ASSERT_GT(fps, 0.0);
   const double frame = 1.0 / fps;
@@ -59,6 +61,9 @@ void ExpectMarkersTogether(const OrvexaContent& content, double expected) {
   const double audioSeconds = static_cast<double>(markers.samples) / markers.sampleRate;
   EXPECT_NEAR(audioSeconds, videoSeconds, 2 * frame + kSlack)
       << "sound runs " << audioSeconds << " s, picture " << videoSeconds << " s (" << markers.frames << " frames)";
+  if (length > 0.0) {
+    EXPECT_NEAR(videoSeconds, length, 2 * frame + kSlack) << markers.frames << " frames";
+  }
 }
 
 }  // namespace
@@ -80,7 +85,7 @@ TEST_P(AwkwardSource, PictureAndSoundMarkersLandTogether) {
   ASSERT_EQ(container.AudioVideoContents().size(), 5u);
   for (const OrvexaContent* content : container.AudioVideoContents()) {
     SCOPED_TRACE(std::string(source.file) + ", profile " + content->Property("content-name"));
-    ExpectMarkersTogether(*content, source.expected);
+    ExpectMarkersTogether(*content, source.expected, source.length);
   }
 }
 
@@ -91,5 +96,8 @@ INSTANTIATE_TEST_SUITE_P(AvSync, AwkwardSource,
                                            SyncCase{"IrregularTimestamps", "sync_jitter.mkv", 3.0},
                                            SyncCase{"AudioStartsLate", "sync_lateaudio.mp4", 4.0},
                                            SyncCase{"HoleInAudio", "sync_hole.mkv", 4.0},
-                                           SyncCase{"AudioStartsEarly", "sync_earlyaudio.mkv", 2.0}),
+                                           SyncCase{"AudioStartsEarly", "sync_earlyaudio.mkv", 2.0},
+                                           SyncCase{"JoinedTransportStreams", "sync_joined.ts", 2.0, 4.0},
+                                           SyncCase{"JoinedWithAForwardJump", "sync_joinedlate.ts", 2.0, 4.0},
+                                           SyncCase{"JoinedProgramStreams", "sync_joined.mpg", 2.0, 4.0}),
                          [](const ::testing::TestParamInfo<SyncCase>& info) { return std::string(info.param.name); });

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -185,11 +187,12 @@ TEST(EncodeFileCommand, TheDeclaredDurationIsTheRangeEncoded) {
     EXPECT_EQ(content->Property("content-duration"), "1500");
 }
 
-// SIGINT and SIGTERM cancel the encode as the window's Cancel does: nothing
-// of the run is left, neither the output nor a temporary file.
+// SIGINT, SIGTERM, SIGHUP and SIGQUIT cancel the encode as the window's
+// Cancel does: nothing of the run is left, neither the output nor a
+// temporary file.
 TEST(EncodeFileCommand, ASignalCancelsAndLeavesNothing) {
-  for (int signal : {SIGINT, SIGTERM}) {
-    SCOPED_TRACE(signal == SIGINT ? "SIGINT" : "SIGTERM");
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    SCOPED_TRACE(strsignal(signal));
     TempDir dir, temp, logs;
     const std::string log = logs.File("log.txt");
     // Large pictures for nine profiles: slow enough to be half-way.
@@ -211,3 +214,70 @@ TEST(EncodeFileCommand, ASignalCancelsAndLeavesNothing) {
     EXPECT_TRUE(temp.Entries().empty()) << "temporary files left behind";
   }
 }
+
+// A reader of the progress lines that goes away (`encode_file ... | head -1`)
+// does not end the encode.
+TEST(EncodeFileCommand, AClosedProgressPipeDoesNotStopTheEncode) {
+  TempDir dir;
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  close(ends[0]);
+  std::vector<std::string> all = {ENCODE_FILE_PATH, "--input", TestMedia::Path("av.mp4"), "--output",
+                                  dir.File("o.osq"), "--tmp", dir.Path()};
+  std::vector<char*> argv;
+  for (std::string& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ends[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, ends[1], 2);
+  pid_t pid = -1;
+  ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  close(ends[1]);
+  const Finished run = Reap(pid, "/dev/null");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(ReadOrvexaContainerFile(dir.File("o.osq")).errors, std::vector<std::string>{});
+}
+
+// Paths that are no regular file are refused at once, saying what they are,
+// and left as they were; an output reached through a link is written into
+// the link's target.
+TEST(EncodeFileCommand, PathsAreTakenForWhatTheyAre) {
+  TempDir dir, logs;
+  const std::string source = TestMedia::Path("av.mp4");
+  ASSERT_EQ(mkfifo(dir.File("in.fifo").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(dir.File("out.fifo").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/null", dir.File("null.osq").c_str()), 0);
+  struct Case {
+    std::string input, output;
+    const char* says;
+  };
+  const std::vector<Case> refused = {
+      {dir.File("in.fifo"), dir.File("o.osq"), "is a named pipe (FIFO): only a regular file can be encoded"},
+      {dir.Path(), dir.File("o.osq"), "is a folder: only a regular file can be encoded"},
+      {"/dev/zero", dir.File("o.osq"), "is a character device: only a regular file can be encoded"},
+      {source, dir.File("out.fifo"), "is a named pipe (FIFO), not a regular file"},
+      {source, dir.File("null.osq"), "(a link to \"/dev/null\") is a character device, not a regular file"},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.input + " -> " + c.output);
+    const Finished run = RunHarness({"--input", c.input, "--output", c.output, "--tmp", dir.Path()}, logs);
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find(c.says), std::string::npos) << run.output;
+  }
+  struct stat info {};
+  ASSERT_EQ(lstat(dir.File("out.fifo").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  ASSERT_EQ(lstat(dir.File("null.osq").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+
+  ASSERT_EQ(mkdir(dir.File("sub").c_str(), 0755), 0);
+  ASSERT_EQ(symlink("sub/target.osq", dir.File("link.osq").c_str()), 0);
+  const Finished linked = RunHarness({"--input", source, "--output", dir.File("link.osq"), "--tmp", dir.Path()}, logs);
+  ASSERT_EQ(linked.exitCode, 0) << linked.output;
+  ASSERT_EQ(lstat(dir.File("link.osq").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link was replaced";
+  EXPECT_EQ(ReadOrvexaContainerFile(dir.File("sub/target.osq")).errors, std::vector<std::string>{});
+}
+

@@ -12,6 +12,8 @@
 #include "EncodeRunner.h"
 #include "OggDecodeCheck.h"
 #include "ProfileDecodeCheck.h"
+#include "SyncMarkers.h"
+#include "TheoraDecode.h"
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
 #include "TestMedia.h"
@@ -196,5 +198,66 @@ TEST(EncodeFile, TruncatedFilesNeverHang) {
     }
     std::remove(out.c_str());
     EXPECT_TRUE(dir.Entries().empty());
+  }
+}
+
+// A file cut off half-way still declares its whole length: what it holds is
+// encoded, the container declares that much, picture and sound end
+// together, and the run says that the source ended early.
+TEST(EncodeFile, CutOffFilesEncodeWhatTheyHoldAndSaySo) {
+  for (const char* file : {"half.mp4", "half.mkv", "half.flv"}) {
+    SCOPED_TRACE(file);
+    TempDir dir;
+    const std::string out = dir.File("out.orx");
+    EncodeFields fields = AllFactoryProfiles(TestMedia::Path(file), out, dir.Path());
+    ASSERT_TRUE(ProbeInto(fields));
+    const EncodeOutcome outcome = RunEncode(fields, 120.0);
+    ASSERT_TRUE(outcome.finished && outcome.succeeded) << outcome.failureText;
+    ASSERT_EQ(outcome.warnings.size(), 1u);
+    EXPECT_NE(outcome.warnings[0].find("the source ends at"), std::string::npos) << outcome.warnings[0];
+    const OrvexaContainer container = ReadOrvexaContainerFile(out);
+    EXPECT_TRUE(container.errors.empty()) << container.ErrorText();
+    for (const OrvexaContent* content : container.AudioVideoContents()) {
+      SCOPED_TRACE(content->Property("content-name"));
+      const double fps = std::stod(content->Property("video-fps-num")) / 1000.0;
+      const SyncMarkers decoded = FindSyncMarkers(content->oggBytes);
+      ASSERT_TRUE(decoded.decoded) << decoded.errorText;
+      const double videoSeconds = static_cast<double>(decoded.frames) / fps;
+      const double audioSeconds = static_cast<double>(decoded.samples) / decoded.sampleRate;
+      EXPECT_GT(videoSeconds, 1.5);
+      EXPECT_LT(videoSeconds, 4.0);
+      EXPECT_NEAR(audioSeconds, videoSeconds, 2.0 / fps + 1e-6);
+      EXPECT_NEAR(std::stod(content->Property("content-duration")) / 1000.0, videoSeconds, 2.0 / fps + 1e-6);
+    }
+  }
+}
+
+// Profiles of 16x16 and smaller are encoded as one 16x16 block: libtheora's
+// own decoder, which defines the format, takes every frame (FFmpeg's decoder
+// refuses frames that small; see the README). Sizes are whole blocks.
+TEST(EncodeFile, TinyProfilesAreValidTheora) {
+  struct Case {
+    int width, height, encoded;
+  };
+  for (const Case& c : {Case{16, 16, 16}, Case{8, 8, 16}, Case{18, 18, 32}}) {
+    const std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
+    SCOPED_TRACE(size);
+    TempDir dir;
+    const std::string out = dir.File("out.orx");
+    EncodeFields fields = AllFactoryProfiles(TestMedia::Path("av.mp4"), out, dir.Path());
+    fields.rows = {};
+    fields.rows[0] = {"1", "Tiny", std::to_string(c.width), std::to_string(c.height), "25", "100", "32"};
+    ASSERT_TRUE(ProbeInto(fields));
+    const EncodeOutcome outcome = RunEncode(fields);
+    ASSERT_TRUE(outcome.finished && outcome.succeeded) << outcome.failureText;
+    const OrvexaContainer container = ReadOrvexaContainerFile(out);
+    ASSERT_EQ(container.AudioVideoContents().size(), 1u);
+    const TheoraDecodeResult decoded = DecodeTheoraWithLibtheora(container.AudioVideoContents()[0]->oggBytes);
+    ASSERT_TRUE(decoded.headersDecoded);
+    EXPECT_EQ(decoded.pictureWidth, c.encoded);
+    EXPECT_EQ(decoded.pictureHeight, c.encoded);
+    EXPECT_EQ(decoded.frameWidth, c.encoded);
+    EXPECT_EQ(decoded.errors, 0);
+    EXPECT_EQ(decoded.frames, 50);
   }
 }

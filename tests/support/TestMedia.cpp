@@ -18,7 +18,7 @@
 namespace TestMedia {
 namespace {
 
-enum class Make { Ffmpeg, Empty, Truncate, Random, PatchAudioTag, PatchVideoTag };
+enum class Make { Ffmpeg, Empty, Truncate, Halve, Join, Random, PatchAudioTag, PatchVideoTag };
 
 struct Recipe {
   Make make;
@@ -83,6 +83,10 @@ const std::map<std::string, Recipe>& Recipes() {
        {Make::Ffmpeg, "-f lavfi -i testsrc=size=64x48:rate=25:duration=30 " + Tone(44100, 30) +
                           "-af \"volume=volume=0:enable='lt(t,25)',asetpts=PTS*1.002\" "
                           "-pix_fmt yuv420p -c:v libx264 -c:a pcm_s16le"}},
+      {"twoaudio.mkv",
+       {Make::Ffmpeg, kPicture + "-f lavfi -i sine=frequency=440:sample_rate=22050:duration=2 " +
+                          "-f lavfi -i sine=frequency=880:sample_rate=48000:duration=1 " +
+                          "-map 0 -map 1 -map 2 -ac:a:1 2 -pix_fmt yuv420p -c:v libx264 -c:a pcm_s16le"}},
       {"four.mp4",
        {Make::Ffmpeg,
         "-f lavfi -i testsrc=size=160x120:rate=25:duration=1 "
@@ -123,6 +127,32 @@ const std::map<std::string, Recipe>& Recipes() {
       {"sync_earlyaudio.mkv",
        {Make::Ffmpeg, "-itsoffset 1 -f lavfi -i \"" + Dark(5) + "," + BrightFrom(2) + "\" " +
                           ToneFrom(3, 48000, 6) + kSyncVideo + "-c:a flac"}},
+      // Clips of 2 s for joining byte for byte: dark and silent, then white
+      // with a tone from its first moment (the second also stamped 100 s on).
+      {"clip_dark.ts", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "\" " + ToneFrom(9, 48000, 2) + kSyncVideo +
+                                          "-c:a aac -f mpegts"}},
+      {"clip_bright.ts", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" " +
+                                            ToneFrom(0, 48000, 2) + kSyncVideo + "-c:a aac -f mpegts"}},
+      {"clip_brightlate.ts", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" " +
+                                                ToneFrom(0, 48000, 2) + kSyncVideo +
+                                                "-c:a aac -output_ts_offset 100 -f mpegts"}},
+      {"clip_dark.mpg", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "\" " + ToneFrom(9, 48000, 2) +
+                                           "-c:v mpeg2video -c:a mp2 -f vob"}},
+      {"clip_bright.mpg", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" " +
+                                             ToneFrom(0, 48000, 2) + "-c:v mpeg2video -c:a mp2 -f vob"}},
+      {"sync_joined.ts", {Make::Join, "clip_dark.ts,clip_bright.ts"}},
+      {"sync_joinedlate.ts", {Make::Join, "clip_dark.ts,clip_brightlate.ts"}},
+      {"sync_joined.mpg", {Make::Join, "clip_dark.mpg,clip_bright.mpg"}},
+      // 6 s, the index at the front, cut in half: it declares 6 s and holds 3.
+      {"long.mp4", {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(44100, 6) +
+                                      "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac -movflags +faststart"}},
+      {"long.mkv", {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(44100, 6) +
+                                      "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      {"long.flv", {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(22050, 6) +
+                                      "-ac 2 -c:v flv -c:a libmp3lame"}},
+      {"half.mp4", {Make::Halve, "long.mp4"}},
+      {"half.mkv", {Make::Halve, "long.mkv"}},
+      {"half.flv", {Make::Halve, "long.flv"}},
       {"audio.mp3", {Make::Ffmpeg, Tone(22050) + "-ac 1 -c:a libmp3lame"}},
       {"cover.mp3",
        {Make::Ffmpeg, Tone(44100) + "-f lavfi -i testsrc=size=64x64:duration=1 -map 0 -map 1 "
@@ -206,6 +236,20 @@ bool MakeFile(const std::string& name, const Recipe& recipe, const std::string& 
     case Make::Truncate: {
       const std::string bytes = ReadAll(Path(recipe.text));
       return !bytes.empty() && WriteAll(target, bytes.substr(0, bytes.size() * 2 / 5));
+    }
+    case Make::Halve: {
+      const std::string bytes = ReadAll(Path(recipe.text));
+      return !bytes.empty() && WriteAll(target, bytes.substr(0, bytes.size() / 2));
+    }
+    case Make::Join: {
+      std::string bytes;
+      std::stringstream names(recipe.text);
+      for (std::string part; std::getline(names, part, ',');) {
+        const std::string clip = ReadAll(Path(part));
+        if (clip.empty()) return false;
+        bytes += clip;
+      }
+      return WriteAll(target, bytes);
     }
     case Make::Random: {
       std::string bytes(65536, '\0');

@@ -28,6 +28,7 @@ namespace TestMedia {
 ///     than its samples (a drifting capture clock), silent until a tone at
 ///     25 s of samples, 25.05 s of its times
 ///   "four.mp4" two H.264 and two AAC streams, 1 s
+///   "twoaudio.mkv" H.264 + PCM mono 22050 Hz (2 s) + PCM stereo 48000 Hz (1 s)
 /// Sync markers: black turning white and silence turning into a loud tone
 /// at the same source time M, H.264 160x120 + stereo audio:
 ///   "sync_vfr.mp4"        15 fps for 2 s, then 30 fps for 3 s; AAC; M = 3.5 s
@@ -36,6 +37,14 @@ namespace TestMedia {
 ///   "sync_hole.mkv"       6 s; no PCM audio from 2 s to 3 s; M = 4 s
 ///   "sync_earlyaudio.mkv" the video runs from 1 s to 6 s, the FLAC audio
 ///                         from 0 s; M = 3 s
+/// Joined byte for byte (`cat a b > ab`) from 2 s clips, H.264 + AAC in
+/// MPEG-TS or MPEG-2 + MP2 in MPEG-PS, 48000 Hz: the first dark and silent,
+/// the second white with a tone; the times of the second start over:
+///   "sync_joined.ts", "sync_joined.mpg"; M = 2 s of 4
+///   "sync_joinedlate.ts"  the second clip stamped 100 s later; M = 2 s of 4
+/// Cut off: the first half of a 6 s 160x120 file that declares 6 s:
+///   "half.mp4" (H.264 + AAC, index at the front), "half.mkv" (H.264 + AAC),
+///   "half.flv" (Sorenson H.263 + MP3 22050 Hz)
 /// Audio only, 2 s:
 ///   "audio.mp3" mono 22050 Hz; "cover.mp3" stereo 44100 Hz with cover art
 ///   "mono8k.wav", "stereo48k.wav", "surround.wav" (6 channels, 32000 Hz),

@@ -1,7 +1,13 @@
 // The media detector's answers for generated files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "MediaDetector.h"
+#include "TempDir.h"
 #include "TestMedia.h"
 
 namespace {
@@ -127,3 +133,35 @@ TEST(MediaDetector, FailsOnFilesThatAreNotMedia) {
 }
 
 }  // namespace
+
+// A source is a local file, whatever its name looks like: never a protocol,
+// never a pipe the probe would wait on for ever.
+TEST(MediaDetector, OpensOnlyLocalFilesByTheirOwnNames) {
+  TempDir dir;
+  char previous[4096] = {};
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+  const std::vector<unsigned char> video = ReadWholeFile(TestMedia::Path("av.mp4"));
+  const std::vector<unsigned char> sound = ReadWholeFile(TestMedia::Path("audio.mp3"));
+  auto write = [](const char* name, const std::vector<unsigned char>& bytes) {
+    FILE* file = std::fopen(name, "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+  };
+  write("clip:final.mp4", video);
+  write("file:x.mp4", video);
+  write("x.mp4", sound);
+  mkfifo("pipe.mp4", 0600);
+  for (const char* name : {"clip:final.mp4", "file:x.mp4"}) {
+    SCOPED_TRACE(name);
+    MediaDetector detector;
+    EXPECT_EQ(detector.SetFilename(name), S_OK) << detector.FailureReason();
+    int32_t streams = 0;
+    detector.GetOutputStreams(&streams);
+    EXPECT_EQ(streams, 2) << "another file was opened";
+  }
+  MediaDetector pipe;
+  EXPECT_EQ(pipe.SetFilename("pipe.mp4"), MG_E_CANNOT_OPEN_FILE);
+  EXPECT_NE(pipe.FailureReason().find("named pipe"), std::string::npos) << pipe.FailureReason();
+  ASSERT_EQ(chdir(previous), 0);
+}

@@ -95,3 +95,40 @@ TEST(StreamLeadLimit, HoldsNobodyWithoutALeadOrASlot) {
 }
 
 }  // namespace
+
+// A stream at the end of its data learns how far the others get, step by
+// step, and that it is final once they have left or ended their data too;
+// two streams that both ended their data never wait for each other.
+TEST(StreamLeadLimit, AStreamAtItsEndFollowsTheOthersToTheirEnd) {
+  StreamLeadLimit limit;
+  limit.Reset(100, 2);  // a lead no delivery here exceeds
+  const int video = limit.Join();
+  const int audio = limit.Join();
+  const std::atomic<bool> running{false};
+  ASSERT_TRUE(limit.WaitToDeliver(audio, 25, running));
+
+  bool final = true;
+  EXPECT_EQ(limit.WaitForOthers(video, 20, running, &final), 25);
+  EXPECT_FALSE(final);
+  std::thread audioGoesOn([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    limit.Leave(audio, 40);
+  });
+  EXPECT_EQ(limit.WaitForOthers(video, 25, running, &final), 40);
+  EXPECT_TRUE(final);
+  audioGoesOn.join();
+
+  limit.Reset(100, 2);  // a lead no delivery here exceeds
+  const int first = limit.Join();
+  const int second = limit.Join();
+  ASSERT_TRUE(limit.WaitToDeliver(second, 5, running));
+  std::thread secondEnds([&] {
+    bool last = false;
+    EXPECT_EQ(limit.WaitForOthers(second, 5, running, &last), 30);
+    EXPECT_TRUE(last);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(limit.WaitForOthers(first, 30, running, &final), 30);
+  EXPECT_TRUE(final);
+  secondEnds.join();
+}

@@ -54,7 +54,7 @@ TEST(keDirectShowReader, ProbesStreamsRateAndEnd) {
       {"av.flv", true, true, 0, 25.0, 2.05},
       {"rate50.mp4", true, true, 1, 50.0, 1.0},
       {"rate5994.mp4", true, true, 1, 60000.0 / 1001, 1.0},
-      {"four.mp4", true, true, 1, 10.0, 1.0},  // the later video stream's rate
+      {"four.mp4", true, true, 1, 25.0, 1.0},  // the first video stream's rate: the one encoded
       {"video.avi", false, true, 1, 25.0, 2.0},
       {"audio.mp3", true, false, 0, 25.0, 2.06},
       {"cover.mp3", true, false, 0, 25.0, 2.04},

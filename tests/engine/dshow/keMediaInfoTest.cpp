@@ -115,6 +115,18 @@ TEST(keMediaInfo, ShowsTheRateTheReaderEncodesAt) {
   }
 }
 
+// A file with two audio tracks shows the track that is encoded: the first.
+TEST(keMediaInfo, ShowsTheAudioTrackTheReaderEncodes) {
+  keEngineContext context;
+  const std::string file = TestMedia::Path("twoaudio.mkv");
+  keMediaInfo info(&context, file.c_str());
+  keDirectShowReader reader(&context, file.c_str());
+  EXPECT_EQ(info.GetChannels(), 1);
+  EXPECT_EQ(info.GetSampleRate(), 22050);
+  EXPECT_NEAR(reader.GetAudioLength(), 2.0, 0.05);
+  EXPECT_NEAR(info.GetDuration(), 2.0, 0.05);
+}
+
 struct MeasureCase {
   const char* file;
   int32_t firstKind;

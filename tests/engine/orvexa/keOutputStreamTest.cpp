@@ -1,6 +1,9 @@
 // File, temporary, counting and crx-encrypting output streams.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -189,6 +192,43 @@ TEST(keFileOutputStream, AStagedFileAppearsOnlyWhenPublished) {
   std::unique_ptr<keFileOutputStream> nowhere(keFileOutputStream::Staged(dir.File("no/such/out.orx").c_str()));
   EXPECT_FALSE(nowhere->Open());
   EXPECT_NE(nowhere->GetFailureReason().find("no/such"), std::string::npos);
+}
+
+// Written through a link into the file it leads to (a dangling link's
+// target is created), under a name as long as the file system takes; a
+// device, a pipe or a folder is never replaced.
+TEST(keFileOutputStream, AStagedFileReplacesOnlyWhatItMay) {
+  TempDir dir;
+  ASSERT_EQ(symlink("target.orx", dir.File("link.orx").c_str()), 0);
+  ASSERT_EQ(mkfifo(dir.File("pipe.orx").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/null", dir.File("null.orx").c_str()), 0);
+  const uint8_t bytes[3] = {7, 8, 9};
+  const std::string longest = dir.File(std::string(251, 'n') + ".orx");
+  for (const std::string& path : {dir.File("link.orx"), longest}) {
+    SCOPED_TRACE(path);
+    std::unique_ptr<keFileOutputStream> out(keFileOutputStream::Staged(path.c_str()));
+    ASSERT_TRUE(out->Open()) << out->GetFailureReason();
+    out->Write(bytes, 3);
+    ASSERT_TRUE(out->Publish()) << out->GetFailureReason();
+    EXPECT_EQ(ReadWholeFile(path), (std::vector<unsigned char>{7, 8, 9}));
+  }
+  struct stat link {};
+  ASSERT_EQ(lstat(dir.File("link.orx").c_str(), &link), 0);
+  EXPECT_TRUE(S_ISLNK(link.st_mode)) << "the link was replaced by a file";
+  EXPECT_EQ(ReadWholeFile(dir.File("target.orx")), (std::vector<unsigned char>{7, 8, 9}));
+
+  for (const char* name : {"pipe.orx", "null.orx"}) {
+    SCOPED_TRACE(name);
+    std::unique_ptr<keFileOutputStream> out(keFileOutputStream::Staged(dir.File(name).c_str()));
+    EXPECT_FALSE(out->Open());
+    EXPECT_NE(out->GetFailureReason().find("not a regular file"), std::string::npos) << out->GetFailureReason();
+  }
+  struct stat pipe {};
+  ASSERT_EQ(lstat(dir.File("pipe.orx").c_str(), &pipe), 0);
+  EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
+  struct stat null {};
+  ASSERT_EQ(stat("/dev/null", &null), 0);
+  EXPECT_TRUE(S_ISCHR(null.st_mode));
 }
 
 TEST(keByteCountOutputStream, CountsWithoutStoring) {

@@ -1,0 +1,83 @@
+#include "keFileKind.h"
+
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "kePath.h"
+
+namespace kePlatform {
+
+namespace {
+
+/// How many links a chain may hold, as the system's own limit for paths.
+constexpr int kMostLinks = 40;
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+/// What a file that is not a regular file is, as a user would say it.
+std::string KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
+}
+
+}  // namespace
+
+bool CheckSourceFile(const std::string& path, std::string* reason) {
+  auto refuse = [&](const std::string& why) {
+    if (reason) *reason = "The source file " + Quoted(path) + " " + why;
+    return false;
+  };
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return refuse("does not exist.");
+    return refuse(std::string("cannot be read: ") + std::strerror(errno) + ".");
+  }
+  if (!S_ISREG(info.st_mode)) return refuse("is " + KindOf(info.st_mode) + ": only a regular file can be encoded.");
+  return true;
+}
+
+std::string ResolveOutputPath(const std::string& path) {
+  std::string current = path;
+  for (int hop = 0; hop < kMostLinks; ++hop) {
+    struct stat info {};
+    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = readlink(current.c_str(), target.data(), target.size());
+    if (length <= 0) return current;
+    target.resize(static_cast<size_t>(length));
+    current = target.front() == kPathSeparator ? target : JoinPath(FolderOf(current), target);
+  }
+  return current;  // a loop: writing it fails with the system's own reason
+}
+
+bool CheckOutputFile(const std::string& path, std::string* reason) {
+  const std::string target = ResolveOutputPath(path);
+  const std::string named =
+      target == path ? Quoted(path) : Quoted(path) + " (a link to " + Quoted(target) + ")";
+  auto refuse = [&](const std::string& why) {
+    if (reason) *reason = "The output file " + named + " " + why;
+    return false;
+  };
+  const std::string name = FileNameOf(target);
+  const long longest = pathconf(FolderOf(target).c_str(), _PC_NAME_MAX);
+  if (longest > 0 && name.size() > static_cast<size_t>(longest))
+    return refuse("has a name of " + std::to_string(name.size()) + " bytes: the file system takes at most " +
+                  std::to_string(longest) + ".");
+  struct stat info {};
+  if (stat(target.c_str(), &info) != 0) return true;  // nothing there yet: the folder check decides
+  if (!S_ISREG(info.st_mode))
+    return refuse("is " + KindOf(info.st_mode) + ", not a regular file: an encode would replace it.");
+  if (access(target.c_str(), W_OK) != 0)
+    return refuse("is read-only: its owner protected it from being replaced.");
+  return true;
+}
+
+}  // namespace kePlatform
