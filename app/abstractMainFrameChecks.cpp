@@ -22,9 +22,9 @@
 #include "WxText.h"
 #include "abstractMainFrame.h"
 #include "appUtils.h"
-#include "kePath.h"
+#include "platform/kePath.h"
 #include "keEvent.h"
-#include "keUnnamedFile.h"
+#include "platform/keUnnamedFile.h"
 
 namespace {
 

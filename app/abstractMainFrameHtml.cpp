@@ -16,8 +16,8 @@
 #include "WxText.h"
 #include "abstractMainFrame.h"
 #include "appUtils.h"
-#include "kePath.h"
-#include "keUnnamedFile.h"
+#include "platform/kePath.h"
+#include "platform/keUnnamedFile.h"
 
 namespace {
 

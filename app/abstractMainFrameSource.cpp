@@ -15,7 +15,7 @@
 #include "ProductVersion.h"
 #include "SourceProbe.h"
 #include "abstractMainFrame.h"
-#include "kePath.h"
+#include "platform/kePath.h"
 #include "appUtils.h"
 #include "keFactory.h"
 

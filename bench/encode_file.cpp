@@ -26,7 +26,7 @@
 #include "EncodePlan.h"
 #include "SourceProbe.h"
 #include "keFactory.h"
-#include "keFileKind.h"
+#include "platform/keFileKind.h"
 
 namespace {
 

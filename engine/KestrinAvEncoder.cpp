@@ -6,13 +6,13 @@
 
 #include "keAVSource.h"
 #include "keAlloc.h"
-#include "keAudioPassThroughPolicy.h"
-#include "keAudioSilenceFillPolicy.h"
-#include "keFrameRatioPolicy.h"
-#include "keFrameTimestampPolicy.h"
-#include "keStreamManager.h"
-#include "keTheoraEncoder.h"
-#include "keVorbisEncoder.h"
+#include "ogg/keAudioPassThroughPolicy.h"
+#include "ogg/keAudioSilenceFillPolicy.h"
+#include "ogg/keFrameRatioPolicy.h"
+#include "ogg/keFrameTimestampPolicy.h"
+#include "ogg/keStreamManager.h"
+#include "ogg/keTheoraEncoder.h"
+#include "ogg/keVorbisEncoder.h"
 
 KestrinAvEncoder::KestrinAvEncoder(keEngineContext* context)
     : streamManager_(new keStreamManager()), context_(context), log_(keCreateLog("KestrinAvEncoder")) {}

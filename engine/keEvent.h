@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "keManualResetEvent.h"
+#include "platform/keManualResetEvent.h"
 
 /// Wait without a time-out.
 constexpr uint32_t keINFINITE = kePlatform::kInfinite;

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "KestrinAvEncoder.h"
-#include "OrvexaOutput.h"
-#include "kePath.h"
+#include "orvexa/OrvexaOutput.h"
+#include "platform/kePath.h"
 #include "keAlloc.h"
-#include "keDirectShowReader.h"
-#include "keMediaInfo.h"
+#include "dshow/keDirectShowReader.h"
+#include "dshow/keMediaInfo.h"
 
 keFactory::keFactory() = default;
 

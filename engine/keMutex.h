@@ -3,7 +3,7 @@
 // thread that holds it. Lock and Unlock must be called on the same thread.
 #pragma once
 
-#include "keNamedMutexTable.h"
+#include "platform/keNamedMutexTable.h"
 
 class keMutex {
  public:

@@ -1,7 +1,7 @@
 #include "keSourceFilters.h"
 
-#include "keGuid.h"
-#include "keModule.h"
+#include "platform/keGuid.h"
+#include "platform/keModule.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Where the program lies.
 #include "AppPathSearch.h"
 
-#include "kePath.h"
+#include "platform/kePath.h"
 
 std::string FindAppPathIn(const AppPathInputs& in) {
   if (!in.overrideValue.empty()) return in.overrideValue;

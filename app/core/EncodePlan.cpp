@@ -9,11 +9,11 @@
 #include <cstdlib>
 
 #include "AudioFormat.h"
-#include "keFileKind.h"
-#include "kePath.h"
-#include "keSourceTiming.h"
-#include "keUnnamedFile.h"
-#include "keVorbisEncoder.h"
+#include "platform/keFileKind.h"
+#include "platform/kePath.h"
+#include "dshow/keSourceTiming.h"
+#include "platform/keUnnamedFile.h"
+#include "ogg/keVorbisEncoder.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <thread>
 
 #include "KestrinAvEncoder.h"
-#include "OrvexaOutput.h"
+#include "orvexa/OrvexaOutput.h"
 #include "keAVSource.h"
 #include "keEvent.h"
 #include "keFactory.h"
-#include "keFileKind.h"
-#include "keUnnamedFile.h"
+#include "platform/keFileKind.h"
+#include "platform/keUnnamedFile.h"
 
 struct EncodeSession::State {
   keFactory factory;

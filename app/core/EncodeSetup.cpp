@@ -1,13 +1,13 @@
 #include "EncodeSetup.h"
 
 #include "KestrinAvEncoder.h"
-#include "OrvexaOutput.h"
+#include "orvexa/OrvexaOutput.h"
 #include "ProductVersion.h"
 #include "keAVSource.h"
 #include "keAudioSource.h"
 #include "keFactory.h"
-#include "keTheoraEncoderSettings.h"
-#include "keVorbisEncoderSettings.h"
+#include "ogg/keTheoraEncoderSettings.h"
+#include "ogg/keVorbisEncoderSettings.h"
 #include "keVideoSource.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "OutputExtension.h"
-#include "kePath.h"
+#include "platform/kePath.h"
 
 const char* const kAppletArchiveFile = "ostrel.jar";
 const char* const kToolbarImageFile = "ostrel_tb1.jpg";

@@ -1,6 +1,6 @@
 #include "OutputExtension.h"
 
-#include "kePath.h"
+#include "platform/kePath.h"
 
 std::string WithExtension(const std::string& path, const std::string& extension) {
   const size_t separator = path.rfind(kePlatform::kPathSeparator);

@@ -1,7 +1,7 @@
 #include "SourceProbe.h"
 
 #include "keFactory.h"
-#include "keMediaInfo.h"
+#include "dshow/keMediaInfo.h"
 
 SourceProbe ProbeSource(keFactory& factory, const std::string& path) {
   keAbstractMediaInfo* info = factory.CreateMediaInfo(path.c_str());

@@ -7,7 +7,7 @@
 #include "BaseRenderer.h"
 #include "FfmpegSourceFilter.h"
 #include "NullRenderer.h"
-#include "keManualResetEvent.h"
+#include "platform/keManualResetEvent.h"
 
 FilterGraph::FilterGraph() = default;
 

@@ -11,7 +11,7 @@
 #include "MediaFile.h"
 #include "MediaResult.h"
 #include "MediaType.h"
-#include "keGuid.h"
+#include "platform/keGuid.h"
 
 class MediaDetector {
  public:

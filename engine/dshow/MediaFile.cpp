@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "keFileKind.h"
+#include "platform/keFileKind.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "keGuid.h"
+#include "platform/keGuid.h"
 
 constexpr keGuid MakeFourccGuid(char a, char b, char c, char d) {
   return keGuid{static_cast<uint32_t>(static_cast<uint8_t>(a)) |

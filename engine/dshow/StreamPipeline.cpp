@@ -12,7 +12,7 @@
 #include "TimestampJoins.h"
 #include "keSourceTiming.h"
 #include "VideoFrameConverter.h"
-#include "keThreadName.h"
+#include "platform/keThreadName.h"
 
 namespace {
 

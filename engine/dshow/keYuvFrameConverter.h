@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "MediaSample.h"
-#include "keGuid.h"
+#include "platform/keGuid.h"
 
 class keYuvFrameConverter {
  public:

@@ -1,6 +1,6 @@
 #include "keOggPage.h"
 
-#include "keOutputStream.h"
+#include "orvexa/keOutputStream.h"
 
 keOggPage::keOggPage(const ogg_page& page)
     : endOfStream_(ogg_page_eos(&page) != 0),

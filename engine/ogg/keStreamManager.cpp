@@ -5,12 +5,12 @@
 
 #include <cstddef>
 
-#include "keAVSeekIndex.h"
-#include "keByteCountOutputStream.h"
+#include "orvexa/keAVSeekIndex.h"
+#include "orvexa/keByteCountOutputStream.h"
 #include "keOggPage.h"
 #include "keOggStreamInterfaces.h"
 #include "keStreamHandler.h"
-#include "keThreadName.h"
+#include "platform/keThreadName.h"
 
 keStreamManager::keStreamManager()
     : byteCounter_(new keByteCountOutputStream()),

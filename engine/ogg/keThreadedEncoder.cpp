@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "keAudioSample.h"
-#include "keThreadName.h"
+#include "platform/keThreadName.h"
 #include "keVideoSample.h"
 
 template <class Sample>

@@ -14,7 +14,7 @@
 #include "keCryptedCrxOutputStream.h"
 #include "keOrvexaSeekIndexContent.h"
 #include "keOrvexaWriter.h"
-#include "keStreamManager.h"
+#include "ogg/keStreamManager.h"
 
 namespace {
 constexpr int kKeyBytes = 8;

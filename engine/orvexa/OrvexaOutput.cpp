@@ -6,7 +6,7 @@
 #include "KestrinAvEncoder.h"
 #include "OrvexaAVContent.h"
 #include "keAVSource.h"
-#include "keStreamManager.h"
+#include "ogg/keStreamManager.h"
 
 OrvexaOutput::OrvexaOutput(keEngineContext* context, const char* path)
     : context_(context),

@@ -18,7 +18,7 @@
 #include "keLog.h"
 #include "keMutex.h"
 #include "keSeekEntry.h"
-#include "keStreamPageObserver.h"
+#include "ogg/keStreamPageObserver.h"
 
 class keOutputStream;
 

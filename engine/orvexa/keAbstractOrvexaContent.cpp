@@ -4,8 +4,8 @@
 #include <string>
 
 #include "KestrinAvEncoder.h"
-#include "keTheoraEncoderSettings.h"
-#include "keVorbisEncoderSettings.h"
+#include "ogg/keTheoraEncoderSettings.h"
+#include "ogg/keVorbisEncoderSettings.h"
 
 namespace {
 std::string Decimal(int64_t value) { return std::to_string(static_cast<int32_t>(value)); }

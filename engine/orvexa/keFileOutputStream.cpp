@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "keFileKind.h"
+#include "platform/keFileKind.h"
 
 namespace {
 constexpr uint32_t kPadBlock = 1024;

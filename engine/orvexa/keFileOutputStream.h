@@ -14,7 +14,7 @@
 
 #include "keLog.h"
 #include "keOutputStream.h"
-#include "keUnnamedFile.h"
+#include "platform/keUnnamedFile.h"
 
 class keFileOutputStream : public AbstractOutputStream {
  public:

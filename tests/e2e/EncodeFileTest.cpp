@@ -17,7 +17,7 @@
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
 #include "TestMedia.h"
-#include "keFrameRatioPolicy.h"
+#include "ogg/keFrameRatioPolicy.h"
 #include "keVideoSample.h"
 
 namespace {

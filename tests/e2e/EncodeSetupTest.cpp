@@ -6,14 +6,14 @@
 #include "EncodeRunner.h"
 #include "KestrinAvEncoder.h"
 #include "OrvexaContainerReader.h"
-#include "OrvexaOutput.h"
+#include "orvexa/OrvexaOutput.h"
 #include "TempDir.h"
 #include "TestMedia.h"
 #include "keAVSource.h"
 #include "keFactory.h"
-#include "keTheoraEncoderSettings.h"
+#include "ogg/keTheoraEncoderSettings.h"
 #include "keVideoSource.h"
-#include "keVorbisEncoderSettings.h"
+#include "ogg/keVorbisEncoderSettings.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "KestrinAvEncoder.h"
-#include "keTheoraEncoderSettings.h"
-#include "keVorbisEncoderSettings.h"
+#include "ogg/keTheoraEncoderSettings.h"
+#include "ogg/keVorbisEncoderSettings.h"
 
 TEST(KestrinAvEncoder, FreshEncoderAndCreatingEncodersOnce) {
   keEngineContext context;

@@ -3,10 +3,10 @@
 #include "keAudioSource.h"
 #include "ProductVersion.h"
 #include "keFactory.h"
-#include "keOrvexaPropertyList.h"
-#include "keTheoraEncoderSettings.h"
+#include "orvexa/keOrvexaPropertyList.h"
+#include "ogg/keTheoraEncoderSettings.h"
 #include "keVideoSource.h"
-#include "keVorbisEncoderSettings.h"
+#include "ogg/keVorbisEncoderSettings.h"
 
 GeneratedEncode::GeneratedEncode(const GeneratedMedia& media, const std::vector<GeneratedProfile>& profiles,
                                  const std::string& outputPath, const std::string& tempDir) {

@@ -12,7 +12,7 @@
 #include "EncodeSession.h"
 #include "GeneratedAVSource.h"
 #include "KestrinAvEncoder.h"
-#include "OrvexaOutput.h"
+#include "orvexa/OrvexaOutput.h"
 
 struct GeneratedProfile {
   std::string name;

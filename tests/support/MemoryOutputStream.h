@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "keOutputStream.h"
+#include "orvexa/keOutputStream.h"
 
 class MemoryOutputStream : public AbstractOutputStream {
  public:

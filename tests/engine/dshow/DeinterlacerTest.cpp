@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Deinterlacer.h"
+#include "dshow/Deinterlacer.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <thread>
 
-#include "DirectShowAudioSource.h"
-#include "FilterGraph.h"
-#include "FfmpegSourceFilter.h"
+#include "dshow/DirectShowAudioSource.h"
+#include "dshow/FilterGraph.h"
+#include "dshow/FfmpegSourceFilter.h"
 #include "RecordingListeners.h"
 #include "TestMedia.h"
 

@@ -1,9 +1,9 @@
 // The video renderer filter with hand-made media samples and in a graph.
 #include <gtest/gtest.h>
 
-#include "DirectShowVideoSource.h"
-#include "FfmpegSourceFilter.h"
-#include "FilterGraph.h"
+#include "dshow/DirectShowVideoSource.h"
+#include "dshow/FfmpegSourceFilter.h"
+#include "dshow/FilterGraph.h"
 #include "RecordingListeners.h"
 #include "TestMedia.h"
 

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "GraphTestSupport.h"
-#include "NullRenderer.h"
+#include "dshow/NullRenderer.h"
 
 namespace {
 

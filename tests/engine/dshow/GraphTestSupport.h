@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "FfmpegSourceFilter.h"
-#include "FilterGraph.h"
+#include "dshow/FfmpegSourceFilter.h"
+#include "dshow/FilterGraph.h"
 #include "RecordingRenderer.h"
 #include "TestMedia.h"
-#include "keManualResetEvent.h"
+#include "platform/keManualResetEvent.h"
 
 /// Generous bound for a run over a few seconds of test media; reaching it
 /// means the graph hangs.

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "MediaDetector.h"
+#include "dshow/MediaDetector.h"
 #include "TempDir.h"
 #include "TestMedia.h"
 

@@ -10,8 +10,8 @@
 #include <mutex>
 #include <vector>
 
-#include "BaseRenderer.h"
-#include "MediaGuids.h"
+#include "dshow/BaseRenderer.h"
+#include "dshow/MediaGuids.h"
 
 struct RecordedSample {
   int64_t start = 0;

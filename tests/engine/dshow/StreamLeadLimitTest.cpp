@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "StreamLeadLimit.h"
+#include "dshow/StreamLeadLimit.h"
 
 namespace {
 

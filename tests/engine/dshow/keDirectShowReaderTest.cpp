@@ -9,12 +9,12 @@
 #include <chrono>
 #include <thread>
 
-#include "DirectShowAudioSource.h"
-#include "DirectShowVideoSource.h"
-#include "FilterGraph.h"
+#include "dshow/DirectShowAudioSource.h"
+#include "dshow/DirectShowVideoSource.h"
+#include "dshow/FilterGraph.h"
 #include "RecordingListeners.h"
 #include "TestMedia.h"
-#include "keDirectShowReader.h"
+#include "dshow/keDirectShowReader.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "TempDir.h"
 #include "TestMedia.h"
-#include "keFrameRateProbe.h"
-#include "keDirectShowReader.h"
-#include "keMediaInfo.h"
+#include "dshow/keFrameRateProbe.h"
+#include "dshow/keDirectShowReader.h"
+#include "dshow/keMediaInfo.h"
 #include "keVideoSource.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "keFrameRateProbe.h"
-#include "keSourceTiming.h"
+#include "dshow/keFrameRateProbe.h"
+#include "dshow/keSourceTiming.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "MediaGuids.h"
-#include "MediaType.h"
-#include "keYuvFrameConverter.h"
+#include "dshow/MediaGuids.h"
+#include "dshow/MediaType.h"
+#include "dshow/keYuvFrameConverter.h"
 
 namespace {
 

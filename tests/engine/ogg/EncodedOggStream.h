@@ -15,8 +15,8 @@
 
 #include "TempDir.h"
 #include "keEvent.h"
-#include "keOggPage.h"
-#include "keOggStreamInterfaces.h"
+#include "ogg/keOggPage.h"
+#include "ogg/keOggStreamInterfaces.h"
 
 /// One packet as a decoder would be given it.
 struct EncodedPacket {

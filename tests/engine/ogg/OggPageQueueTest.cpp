@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "MemoryOutputStream.h"
-#include "OggPageQueue.h"
+#include "ogg/OggPageQueue.h"
 #include "OggTestStreams.h"
 #include "keEvent.h"
-#include "keOggPage.h"
+#include "ogg/keOggPage.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "MemoryOutputStream.h"
-#include "OggStreamStateWrapper.h"
+#include "ogg/OggStreamStateWrapper.h"
 #include "OggTestStreams.h"
-#include "keOggPage.h"
+#include "ogg/keOggPage.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "RefCountObjectBlockingQueue.h"
+#include "ogg/RefCountObjectBlockingQueue.h"
 #include "keAudioSample.h"
 #include "keAudioSampleFactory.h"
 #include "keAudioSource.h"

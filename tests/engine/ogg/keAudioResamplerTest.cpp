@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "keAudioResampler.h"
+#include "ogg/keAudioResampler.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "keAudioPassThroughPolicy.h"
+#include "ogg/keAudioPassThroughPolicy.h"
 #include "keAudioSample.h"
-#include "keAudioSilenceFillPolicy.h"
+#include "ogg/keAudioSilenceFillPolicy.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "MemoryOutputStream.h"
-#include "OggStreamStateWrapper.h"
+#include "ogg/OggStreamStateWrapper.h"
 #include "OggTestStreams.h"
-#include "keAVSeekIndex.h"
+#include "orvexa/keAVSeekIndex.h"
 #include "keEvent.h"
-#include "keOggPage.h"
-#include "keStreamManager.h"
+#include "ogg/keOggPage.h"
+#include "ogg/keStreamManager.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "EncodedOggStream.h"
 #include "EncoderFeeds.h"
 #include "OggDecoders.h"
-#include "keFrameRatioPolicy.h"
-#include "keFrameTimestampPolicy.h"
-#include "keTheoraEncoder.h"
+#include "ogg/keFrameRatioPolicy.h"
+#include "ogg/keFrameTimestampPolicy.h"
+#include "ogg/keTheoraEncoder.h"
 
 namespace {
 

@@ -18,10 +18,10 @@
 #include "EncoderFeeds.h"
 #include "MemoryOutputStream.h"
 #include "OggDecoders.h"
-#include "keAVSeekIndex.h"
-#include "keStreamManager.h"
-#include "keTheoraEncoder.h"
-#include "keVorbisEncoder.h"
+#include "orvexa/keAVSeekIndex.h"
+#include "ogg/keStreamManager.h"
+#include "ogg/keTheoraEncoder.h"
+#include "ogg/keVorbisEncoder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "keVideoScaler.h"
+#include "ogg/keVideoScaler.h"
 
 namespace {
 

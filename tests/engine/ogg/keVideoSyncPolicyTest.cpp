@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "keFrameRatioPolicy.h"
-#include "keFrameTimestampPolicy.h"
+#include "ogg/keFrameRatioPolicy.h"
+#include "ogg/keFrameTimestampPolicy.h"
 #include "keVideoSample.h"
 
 namespace {

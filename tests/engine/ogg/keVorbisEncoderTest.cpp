@@ -8,8 +8,8 @@
 #include "EncodedOggStream.h"
 #include "EncoderFeeds.h"
 #include "OggDecoders.h"
-#include "keAudioSilenceFillPolicy.h"
-#include "keVorbisEncoder.h"
+#include "ogg/keAudioSilenceFillPolicy.h"
+#include "ogg/keVorbisEncoder.h"
 
 namespace {
 

@@ -18,12 +18,12 @@
 #include "OggTestStreams.h"
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
-#include "keAVSeekIndex.h"
+#include "orvexa/keAVSeekIndex.h"
 #include "keAlloc.h"
 #include "keBytes.h"
-#include "keCryptedCrxOutputStream.h"
-#include "keFileOutputStream.h"
-#include "keOrvexaWriter.h"
+#include "orvexa/keCryptedCrxOutputStream.h"
+#include "orvexa/keFileOutputStream.h"
+#include "orvexa/keOrvexaWriter.h"
 
 namespace {
 

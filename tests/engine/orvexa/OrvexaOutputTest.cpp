@@ -10,8 +10,8 @@
 #include "OggDecodeCheck.h"
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
-#include "keAbstractOrvexaContent.h"
-#include "keOrvexaWriter.h"
+#include "orvexa/keAbstractOrvexaContent.h"
+#include "orvexa/keOrvexaWriter.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "MemoryOutputStream.h"
-#include "keAVSeekIndex.h"
+#include "orvexa/keAVSeekIndex.h"
 #include "keBytes.h"
 #include "keEvent.h"
 

@@ -10,7 +10,7 @@
 #include "MemoryOutputStream.h"
 #include "OrvexaContainerReader.h"
 #include "keBytes.h"
-#include "keOrvexaWriter.h"
+#include "orvexa/keOrvexaWriter.h"
 
 namespace {
 

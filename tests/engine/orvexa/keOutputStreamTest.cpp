@@ -13,9 +13,9 @@
 
 #include "MemoryOutputStream.h"
 #include "TempDir.h"
-#include "keByteCountOutputStream.h"
-#include "keCryptedCrxOutputStream.h"
-#include "keFileOutputStream.h"
+#include "orvexa/keByteCountOutputStream.h"
+#include "orvexa/keCryptedCrxOutputStream.h"
+#include "orvexa/keFileOutputStream.h"
 
 namespace {
 

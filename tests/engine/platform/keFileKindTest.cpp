@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "keFileKind.h"
+#include "platform/keFileKind.h"
 
 namespace {
 
