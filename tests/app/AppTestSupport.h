@@ -1,48 +1,24 @@
-// What the window tests share: a frame built over a configuration and a
-// program directory of the test's own, a launcher that records instead of
-// starting, and the expectations for this program's own dialogs.
+// What the main window's tests share: a frame built over a configuration and
+// a program directory of the test's own, a launcher that records instead of
+// starting, a log that keeps the errors it is given, and the expectation for
+// the program's temporary-files dialog. Message boxes, questions and file and
+// folder choosers are answered through the window tests' one set of
+// expectations (ModalExpectations.h).
 #pragma once
 
 #include <gtest/gtest.h>
-#include <wx/dirdlg.h>
-#include <wx/msgdlg.h>
-#include <wx/testing.h>
+#include <wx/log.h>
 #include <wx/tooltip.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Launcher.h"
-
-/// The dialog hook of these tests: a failure fails the test, and a dialog no
-/// expectation took is dismissed (Cancel) instead of being shown for real,
-/// where it would wait for a person.
-class OstrelTestHook : public wxTestingModalHook {
- public:
-  OstrelTestHook(const char* file, int line, const char* func) : wxTestingModalHook(file, line, func) {}
-
- protected:
-  int Enter(wxDialog* dialog) override {
-    const int code = wxTestingModalHook::Enter(dialog);
-    if (code != wxID_NONE) return code;
-    if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
-      return box->HasFlag(wxYES_NO) ? wxID_NO : wxID_OK;
-    }
-    return wxID_CANCEL;
-  }
-  void ReportFailure(const wxString& message) override { ADD_FAILURE() << message; }
-};
-
-#undef wxTEST_DIALOG_HOOK_CLASS
-#define wxTEST_DIALOG_HOOK_CLASS OstrelTestHook
-
-/// Runs the code and fails the test if it shows any modal dialog.
-#define EXPECT_NO_DIALOG(code)                                   \
-  {                                                              \
-    OstrelTestHook noDialogHook(__FILE__, __LINE__, __func__);   \
-    code;                                                        \
-  }
+#include "ModalExpectations.h"
+#include "TempDir.h"
+#include "TestFiles.h"
 #include "mainFrame.h"
 #include "tmpFileRootDialog.h"
 
@@ -54,8 +30,6 @@ void SendCommand(wxWindow* target, wxEventType type, int id, int checked = -1);
 
 /// The repository's default_streams.xml, shipped beside the program.
 std::string ShippedDefaultStreamsPath();
-std::string ReadFileText(const std::string& path);
-void WriteFileText(const std::string& path, const std::string& text);
 
 /// Records what would have been started.
 class RecordingLauncher : public Launcher {
@@ -97,65 +71,10 @@ class AppTest : public ::testing::Test {
   /// Runs the deletion of windows destroyed by the code under test.
   void DeletePendingWindows();
 
+  std::unique_ptr<TempDir> programFolder;
   std::string programDir;
   RecordingLauncher launcher;
   mainFrame* frame = nullptr;
-};
-
-/// A message box expected with the exact text; answers it with `answer`.
-class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
- public:
-  ExpectMessage(const wxString& message, int answer, std::function<void()> check = {})
-      : message(message), answer(ToId(answer)), check(std::move(check)) {}
-
- protected:
-  int OnInvoked(wxMessageDialog* dialog) const override {
-    EXPECT_EQ(dialog->GetMessage(), message);
-    if (check) check();
-    return answer;
-  }
-  wxString GetDefaultDescription() const override { return "message box \"" + message + "\""; }
-
- private:
-  // wxYES and its kin name answers; the dialog returns wxID_YES and its kin.
-  static int ToId(int answer) {
-    switch (answer) {
-      case wxYES: return wxID_YES;
-      case wxNO: return wxID_NO;
-      case wxOK: return wxID_OK;
-      case wxCANCEL: return wxID_CANCEL;
-      default: return answer;
-    }
-  }
-
-  wxString message;
-  int answer;
-  std::function<void()> check;
-};
-
-/// A message box expected with its text, caption and buttons, default and icon
-/// (the style bits wxYES_NO, wxOK, wxNO_DEFAULT, wxCENTRE and the icon);
-/// answers it with `answer`.
-class ExpectBox : public wxExpectModalBase<wxMessageDialog, ExpectBox> {
- public:
-  ExpectBox(const wxString& message, const wxString& caption, long style, int answer)
-      : message(message), caption(caption), style(style), answer(answer) {}
-
- protected:
-  int OnInvoked(wxMessageDialog* dialog) const override {
-    EXPECT_EQ(dialog->GetMessage(), message);
-    EXPECT_EQ(dialog->GetCaption(), caption) << message;
-    const long shown = wxYES_NO | wxOK | wxNO_DEFAULT | wxCENTRE | wxICON_MASK;
-    EXPECT_EQ(dialog->GetMessageDialogStyle() & shown, style) << message;
-    return answer;
-  }
-  wxString GetDefaultDescription() const override { return "message box \"" + message + "\""; }
-
- private:
-  wxString message;
-  wxString caption;
-  long style;
-  int answer;
 };
 
 /// The temporary-files dialog: an action on it, then the code it ends with.
@@ -176,19 +95,29 @@ class wxExpectModal<tmpFileRootDialog> : public wxExpectModalBase<tmpFileRootDia
   int code;
 };
 
-/// The directory chooser, answered with the button only: on this toolkit a
-/// path set from outside does not become the chooser's result.
-template <>
-class wxExpectModal<wxDirDialog> : public wxExpectModalBase<wxDirDialog> {
+/// Catches what goes to the toolkit's log while it lives.
+class CapturedLog : public wxLog {
  public:
-  explicit wxExpectModal(int answer) : id(answer == wxCANCEL ? wxID_CANCEL : answer) {}
+  CapturedLog() : previous_(wxLog::SetActiveTarget(this)) {}
+  ~CapturedLog() override { wxLog::SetActiveTarget(previous_); }
+  CapturedLog(const CapturedLog&) = delete;
+  CapturedLog& operator=(const CapturedLog&) = delete;
+
+  /// The error messages, in order.
+  std::vector<std::string> errors;
+
+  bool HasErrorContaining(const std::string& part) const {
+    for (const std::string& e : errors) {
+      if (e.find(part) != std::string::npos) return true;
+    }
+    return false;
+  }
 
  protected:
-  int OnInvoked(wxDirDialog* dialog) const override {
-    EXPECT_EQ(dialog->GetMessage(), "Select Directory for temporary files");
-    return id;
+  void DoLogTextAtLevel(wxLogLevel level, const wxString& text) override {
+    if (level <= wxLOG_Error) errors.push_back(std::string(text.utf8_str()));
   }
 
  private:
-  int id;
+  wxLog* previous_;
 };

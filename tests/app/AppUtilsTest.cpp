@@ -19,7 +19,7 @@ class AppUtilsTest : public AppTest {
   /// An executable file where the updater would lie.
   void PlaceUpdater() {
     const std::string path = programDir + "/webupdater";
-    WriteFileText(path, "#!/bin/sh\n");
+    WriteWholeFile(path, "#!/bin/sh\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_all);
   }
   std::string ExpectedCommand() const {
@@ -49,7 +49,7 @@ TEST_F(AppUtilsTest, TheDailyQuestionComesOncePerDay) {
     if (c.asked) {
       // The date is stored before the question is asked.
       wxTEST_DIALOG(AppUtils().CheckForUpdatesOn(frame, "2026-03-14"),
-                    ExpectMessage(kUpdateQuestion, wxNO, [] { EXPECT_EQ(StoredDate(), "2026-03-14"); }));
+                    ExpectMessage(kUpdateQuestion, wxNO).OnShown([] { EXPECT_EQ(StoredDate(), "2026-03-14"); }));
     } else {
       EXPECT_NO_DIALOG(AppUtils().CheckForUpdatesOn(frame, "2026-03-14"));
     }
@@ -138,7 +138,7 @@ TEST_F(AppUtilsTest, IntegerFieldsSayWhatIsWrong) {
 TEST_F(AppUtilsTest, TheProgramsPathComesFromItsArgument) {
   EXPECT_EQ(AppUtils().FindAppPath("/opt/ostrel/ostrel", "/", ""), "/opt/ostrel");
   EXPECT_EQ(AppUtils().FindAppPath("ostrel", wxString::FromUTF8(programDir), ""), "");
-  WriteFileText(programDir + "/ostrel", "");
+  WriteWholeFile(programDir + "/ostrel", "");
   EXPECT_EQ(AppUtils().FindAppPath("ostrel", wxString::FromUTF8(programDir), ""),
             wxString::FromUTF8(programDir));
 }

@@ -1,6 +1,6 @@
 // The main window's own command handlers: the "Set" buttons, the HTML-page
 // box and its two dependents, About, and the "Manage IIS" box.
-#include "PublishTestSupport.h"
+#include "AppTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>

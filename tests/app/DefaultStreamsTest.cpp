@@ -46,7 +46,7 @@ TEST_F(DefaultStreamsTest, FactoryRowsSaveAsTheShippedFileAndReadBack) {
 
   std::filesystem::remove(FilePath());
   EXPECT_NO_DIALOG(frame->SaveDefaultStreams());
-  EXPECT_EQ(ReadFileText(FilePath()), ReadFileText(ShippedDefaultStreamsPath()));
+  EXPECT_EQ(ReadWholeFile(FilePath()), ReadWholeFile(ShippedDefaultStreamsPath()));
   EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(programDir));
 
   ClearGrid();
@@ -62,7 +62,7 @@ TEST_F(DefaultStreamsTest, OnlyNamedRowsAreWrittenAndReadBackFromTheTop) {
   SetRow(7, {"1", "", "640", "480", "25", "900", "96"});  // no name: not in use
   EXPECT_NO_DIALOG(frame->SaveDefaultStreams());
 
-  const std::string text = ReadFileText(FilePath());
+  const std::string text = ReadWholeFile(FilePath());
   EXPECT_NE(text.find("<name>Five &amp; &lt;more&gt;</name>"), std::string::npos) << text;
   EXPECT_NE(text.find("<encode/>"), std::string::npos) << text;
   EXPECT_EQ(text.find("640"), std::string::npos) << text;
@@ -89,14 +89,14 @@ TEST_F(DefaultStreamsTest, UnloadableFilesGiveTheFactoryRows) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove(FilePath());
-    if (c.content) WriteFileText(FilePath(), c.content);
+    if (c.content) WriteWholeFile(FilePath(), c.content);
     ClearGrid();
     wxTEST_DIALOG(frame->LoadDefaultStreams(),
                   ExpectMessage("<default_streams.xml> corrupted:\n", wxOK));
     EXPECT_EQ(GridRows(), FactoryStreamProfileRows());
     // Reading never touches the file itself.
     if (c.content) {
-      EXPECT_EQ(ReadFileText(FilePath()), c.content);
+      EXPECT_EQ(ReadWholeFile(FilePath()), c.content);
     }
   }
 }
@@ -134,7 +134,7 @@ TEST_F(DefaultStreamsTest, ReadingFollowsTheFilesShape) {
   BuildQuietFrame();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    WriteFileText(FilePath(), c.content);
+    WriteWholeFile(FilePath(), c.content);
     frame->ResetStreamsToFactory();
     if (c.foreignRoot) {
       wxTEST_DIALOG(frame->LoadDefaultStreams(),
@@ -151,7 +151,7 @@ TEST_F(DefaultStreamsTest, ReadingFollowsTheFilesShape) {
 
 TEST_F(DefaultStreamsTest, AMissingElementLeavesItsCellEmpty) {
   BuildQuietFrame();
-  WriteFileText(FilePath(),
+  WriteWholeFile(FilePath(),
                 "<video_setting><STREAMS><STREAM><encode>1</encode><name>NoFps</name><width>320</width>"
                 "<height>240</height><video_br>256</video_br><audio_br>40</audio_br></STREAM>"
                 "</STREAMS></video_setting>");
@@ -163,12 +163,12 @@ TEST_F(DefaultStreamsTest, AMissingElementLeavesItsCellEmpty) {
 
 TEST_F(DefaultStreamsTest, AFailedSaveKeepsTheDefaultsSavedBefore) {
   BuildQuietFrame();
-  const std::string before = ReadFileText(FilePath());
+  const std::string before = ReadWholeFile(FilePath());
   // A directory where the save writes its partial file makes the save fail.
   std::filesystem::create_directory(FilePath() + ".partial");
   ClearGrid();
   wxTEST_DIALOG(frame->SaveDefaultStreams(), ExpectMessage("Error saving <default_streams.xml>:\n", wxOK));
-  EXPECT_EQ(ReadFileText(FilePath()), before);
+  EXPECT_EQ(ReadWholeFile(FilePath()), before);
 }
 
 }  // namespace

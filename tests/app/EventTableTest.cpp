@@ -10,7 +10,7 @@
 
 #include "About.h"
 #include "GuiTestSupport.h"
-#include "PublishTestSupport.h"
+#include "AppTestSupport.h"
 #include "StreamProfileRows.h"
 #include "appUtils.h"
 #include "iisManagerExpectation.h"
@@ -146,7 +146,7 @@ std::vector<Row> Rows(const std::string& notMedia) {
       {"OnAboutSelected", wxEVT_MENU, ID_MENU_ABOUT,
        Changes({}, [](mainFrame&) { EXPECT_EQ(OpenAboutBoxes(), 1u); })},
       {"OnInputPathChanged", wxEVT_TEXT, ID_INPUT_PATH,
-       Opens(ExpectMessageStartingWith("Unable to find any audio/video codec.", wxID_OK),
+       Opens(ExpectMessage("Unable to find any audio/video codec.", wxID_OK).Prefix(),
              [notMedia](mainFrame& f) { f.inputPathText->ChangeValue(wxString::FromUTF8(notMedia)); },
              [](mainFrame& f) { EXPECT_FALSE(f.encodeButton->IsEnabled()); })},
       {"OnSelectInput", wxEVT_BUTTON, ID_INPUT_BROWSE,
@@ -238,7 +238,7 @@ class EventTableTest : public AppTest {
 
 TEST_F(EventTableTest, EveryEntrySendsToTheHandlerWithItsEffect) {
   const std::string notMedia = programDir + "/notes.mp4";
-  WriteFileText(notMedia, "not a video, only words\n");
+  WriteWholeFile(notMedia, "not a video, only words\n");
   const std::vector<Row> rows = Rows(notMedia);
   // A new entry needs its row here.
   EXPECT_EQ(TablePeek::EntryCount(), rows.size());

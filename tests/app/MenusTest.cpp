@@ -150,7 +150,7 @@ TEST(ImageFilesTest, PicturesHaveTheirSizesAndColours) {
   };
   for (const FileCase& c : files) {
     SCOPED_TRACE(c.path);
-    const std::string text = ReadFileText(std::string(OSTREL_SOURCE_DIR) + "/" + c.path);
+    const std::string text = ReadWholeFile(std::string(OSTREL_SOURCE_DIR) + "/" + c.path);
     EXPECT_NE(text.find(c.header), std::string::npos);
   }
 }

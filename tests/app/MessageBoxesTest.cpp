@@ -53,12 +53,12 @@ TEST_F(MessageBoxesTest, EachBoxHasItsCaptionButtonsAndIcon) {
        "direcotry) ",
        "Ostrel temporary files direcotry manager", kQuestion},
       {[&] {
-         WriteFileText(file, "");
+         WriteWholeFile(file, "");
          frame->LoadDefaultStreams();
        },
        "<default_streams.xml> corrupted:\n", "Error", kNote},
       {[&] {
-         WriteFileText(file, "<other/>");
+         WriteWholeFile(file, "<other/>");
          frame->LoadDefaultStreams();
        },
        "Loaded file is not a video setting file", "Message", kNote},
@@ -75,7 +75,7 @@ TEST_F(MessageBoxesTest, EachBoxHasItsCaptionButtonsAndIcon) {
     SCOPED_TRACE(c.message);
     // No is the answer to every question: nothing follows it.
     const int answer = (c.style & wxYES_NO) ? wxID_NO : wxID_OK;
-    wxTEST_DIALOG(c.trigger(), ExpectBox(c.message, c.caption, c.style, answer));
+    wxTEST_DIALOG(c.trigger(), ExpectMessage(c.message, answer).Caption(c.caption).Style(c.style));
   }
 }
 
@@ -83,7 +83,7 @@ TEST_F(MessageBoxesTest, TheTemporaryDirectoryDialogReportsTheSave) {
   tmpFileRootDialog dialog(nullptr, ID_TMP_FILE_ROOT_DIALOG, "Temporary files directory", wxDefaultPosition,
                            wxSize(650, 150), wxCAPTION | wxRESIZE_BORDER | wxSYSTEM_MENU | wxCLOSE_BOX);
   wxTEST_DIALOG(dialog.ApplyOk(),
-                ExpectBox("temporary files directory saved", "Message", kNote | wxCENTRE, wxID_OK));
+                ExpectMessage("temporary files directory saved", wxID_OK).Caption("Message").Style(kNote | wxCENTRE));
 }
 
 }  // namespace

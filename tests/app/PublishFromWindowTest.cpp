@@ -2,7 +2,7 @@
 // beside the output after a finished run, naming the file the run wrote and
 // opened when asked; none after a failed run; loaded nonsense refused; the
 // output chooser and the checks following the IIS extension.
-#include "PublishTestSupport.h"
+#include "AppTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
@@ -60,10 +60,10 @@ TEST_F(PublishFromWindowTest, FinishedRunLeavesThePageBesideTheOutput) {
   editor.Start(20);
 
   wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
-                ExpectMessageStartingWith(kFinished, wxID_OK));
+                ExpectMessage(kFinished, wxID_OK).Prefix());
   editor.Stop();
 
-  const std::string page = ReadFileText(out.File("talk.htm"));
+  const std::string page = ReadWholeFile(out.File("talk.htm"));
   ASSERT_FALSE(page.empty()) << "no page beside the output";
   EXPECT_NE(page.find("<param name=\"VideoPath\" value=\"talk.osq\">\r\n"), std::string::npos);
   EXPECT_NE(page.find("<p>Video: talk.osq&nbsp;&nbsp;Stream: ADSL1</p>"), std::string::npos);
@@ -84,7 +84,7 @@ TEST_F(PublishFromWindowTest, FailedRunLeavesNoPage) {
   frame->encodeControl.SetTempDirectory(wxString::FromUTF8(temp.File("gone/away")));
   wxString said;
   wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
-                ExpectMessageStartingWith("", wxID_OK, &said));
+                ExpectMessage("", wxID_OK).Prefix().SaveText(&said));
   EXPECT_FALSE(said.StartsWith(kFinished)) << said;
   EXPECT_FALSE(fs::exists(out.File("talk.htm")));
   EXPECT_TRUE(launcher.addresses.empty());
@@ -118,7 +118,7 @@ TEST_F(PublishFromWindowTest, EncodeFromLoadedNonsenseIsRefused) {
       field->ChangeValue("0");
     frame->ResetStreamsToFactory();
     wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_SAVE_SETTINGS),
-                  ExpectYesNo("Save current settings ?", "Ostrel", wxID_YES));
+                  ExpectQuestion("Save current settings ?", "Ostrel", wxID_YES).NoDefault());
     wxConfigBase* config = wxConfigBase::Get();  // a fresh one each round
     config->Write("/Controls/videoStart", c.key == std::string("/Controls/videoEnd") ? "2" : "0");
     config->Write(c.key, c.value);
@@ -126,7 +126,7 @@ TEST_F(PublishFromWindowTest, EncodeFromLoadedNonsenseIsRefused) {
 
     wxString said;
     wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
-                  ExpectMessageStartingWith("", wxID_OK, &said));
+                  ExpectMessage("", wxID_OK).Prefix().SaveText(&said));
     EXPECT_FALSE(said.StartsWith(kFinished)) << said;
     EXPECT_FALSE(frame->runningCheck->GetValue());
     EXPECT_FALSE(fs::exists(out.File("talk.htm")));

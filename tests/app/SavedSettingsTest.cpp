@@ -1,7 +1,7 @@
 // Saved settings: the question, the 14 + 63 keys in their order in the
 // configuration file itself, every field, tick and cell brought back, and the
 // dependent boxes and column locks put in line after a load.
-#include "PublishTestSupport.h"
+#include "AppTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
@@ -10,8 +10,6 @@
 #include <wx/grid.h>
 #include <wx/textctrl.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,11 +17,6 @@
 #include "StreamProfileRows.h"
 
 namespace {
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class SavedSettingsTest : public AppTest {
  protected:
@@ -55,7 +48,7 @@ class SavedSettingsTest : public AppTest {
 
   void SaveAnswering(int answer) {
     wxTEST_DIALOG(Menu(ID_MENU_SAVE_SETTINGS),
-                  ExpectYesNo("Save current settings ?", "Ostrel", answer));
+                  ExpectQuestion("Save current settings ?", "Ostrel", answer).NoDefault());
   }
 
   std::vector<wxString> Cells() const {
@@ -70,16 +63,16 @@ TEST_F(SavedSettingsTest, SaveAnsweredNoWritesNothing) {
   FillWindow();
   SaveAnswering(wxID_NO);
   EXPECT_FALSE(wxConfigBase::Get()->HasGroup("/Controls"));
-  EXPECT_EQ(ReadText(ConfigFile()).find("[Controls"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(ConfigFile()).find("[Controls"), std::string::npos);
 }
 
 TEST_F(SavedSettingsTest, SaveWritesEveryKeyInOrder) {
   FillWindow();
   SaveAnswering(wxID_YES);
-  const std::string file = ReadText(ConfigFile());
+  const std::string file = ReadWholeFile(ConfigFile());
   const size_t start = file.find("[Controls]");
   ASSERT_NE(start, std::string::npos) << file;
-  const std::string expected = ReadText(std::string(OSTREL_SOURCE_DIR) +
+  const std::string expected = ReadWholeFile(std::string(OSTREL_SOURCE_DIR) +
                                         "/tests/app/expected/saved_settings.ini");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(file.substr(start), expected);
@@ -138,8 +131,8 @@ TEST_F(SavedSettingsTest, ASaveThatCannotBeWrittenIsTold) {
   const std::string missing = GuiTestConfigDir() + "/no such folder/ostrel.ini";
   delete wxConfigBase::Set(new wxFileConfig("Ostrel 3", "Harwelco", missing, wxEmptyString, wxCONFIG_USE_LOCAL_FILE));
   wxString said;
-  wxTEST_DIALOG(Menu(ID_MENU_SAVE_SETTINGS), ExpectYesNo("Save current settings ?", "Ostrel", wxID_YES),
-                ExpectMessageStartingWith("The settings could not be saved", wxID_OK, &said));
+  wxTEST_DIALOG(Menu(ID_MENU_SAVE_SETTINGS), ExpectQuestion("Save current settings ?", "Ostrel", wxID_YES).NoDefault(),
+                ExpectMessage("The settings could not be saved", wxID_OK).Prefix().SaveText(&said));
   EXPECT_FALSE(said.empty());
   ResetTestConfig();
 }

@@ -69,13 +69,13 @@ TEST_F(SingleInstanceTest, ASecondCopySaysSoAndTheFirstGoesOn) {
   const std::string home = programDir + "/home";
   std::filesystem::create_directory(home);
   // A configuration that asks nothing at start: the directory and today's check are set.
-  WriteFileText(home + "/.Ostrel 3", "[General]\ntmpDir=/tmp\nCFU=" +
+  WriteWholeFile(home + "/.Ostrel 3", "[General]\ntmpDir=/tmp\nCFU=" +
                                          std::string(wxDateTime::Now().Format("%Y-%m-%d").utf8_str()) + "\n");
   const std::string lock = home + "/{8DA5E1E7-654E-4241-B9A9-F7D0D563AAA5}";
 
   ProgramProcess first(home, programDir + "/first.err");
   ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(lock); }, 10.0))
-      << ReadFileText(programDir + "/first.err");
+      << ReadWholeFile(programDir + "/first.err");
   ASSERT_TRUE(first.Running());
 
   // The second copy says so on stderr and in the error log's box, which
@@ -83,10 +83,10 @@ TEST_F(SingleInstanceTest, ASecondCopySaysSoAndTheFirstGoesOn) {
   ProgramProcess second(home, programDir + "/second.err");
   ASSERT_TRUE(WaitUntil(
       [&] {
-        return ReadFileText(programDir + "/second.err").find("Ostrel is already running !") != std::string::npos;
+        return ReadWholeFile(programDir + "/second.err").find("Ostrel is already running !") != std::string::npos;
       },
       10.0))
-      << ReadFileText(programDir + "/second.err");
+      << ReadWholeFile(programDir + "/second.err");
   int status = 0;
   EXPECT_FALSE(second.WaitForExit(std::chrono::milliseconds(500), &status)) << "the box did not wait";
 

@@ -42,9 +42,9 @@ TEST_F(StartupTest, QuestionsComeInOrderBeforeTheWindowShows) {
   wxTEST_DIALOG(frame = OstrelApp::Start(*wxTheApp),
                 ExpectMessage("Your temporary files directory is not defined. Do you want to set it? "
                               "(if no you mantain default direcotry) ",
-                              wxNO, note("temporary files")),
-                ExpectMessage("Do you want to check if there is an update available ?", wxNO,
-                              note("update")));
+                              wxNO)
+                    .OnShown(note("temporary files")),
+                ExpectMessage("Do you want to check if there is an update available ?", wxNO).OnShown(note("update")));
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(seen, (std::vector<std::string>{"temporary files", "update"}));
   EXPECT_TRUE(frame->IsShown());
@@ -67,7 +67,7 @@ TEST_F(StartupTest, ASecondStartTheSameDayAsksNothing) {
 TEST_F(StartupTest, AnUpdaterStartedFromTheDailyQuestionLeavesTheWindowUnshown) {
   ConfigureTempDir();
   const std::string updater = programDir + "/webupdater";
-  WriteFileText(updater, "#!/bin/sh\n");
+  WriteWholeFile(updater, "#!/bin/sh\n");
   std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
   wxTEST_DIALOG(frame = OstrelApp::Start(*wxTheApp),
                 ExpectMessage("Do you want to check if there is an update available ?", wxYES));

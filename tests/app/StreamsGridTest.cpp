@@ -161,15 +161,15 @@ TEST_F(StreamsGridTest, ResetAsksAndLeavesTheFactoryRows) {
 TEST_F(StreamsGridTest, SaveAndDefaultAskFirst) {
   BuildQuietFrame();
   const std::string file = programDir + "/default_streams.xml";
-  const std::string shipped = ReadFileText(file);
+  const std::string shipped = ReadWholeFile(file);
   Grid()->SetCellValue(8, kColumnName, "Ninth");
 
   wxTEST_DIALOG(SendCommand(frame, wxEVT_BUTTON, ID_SAVE_DEFAULT_STREAMS),
                 ExpectMessage("Save streams settings as default ?", wxNO));
-  EXPECT_EQ(ReadFileText(file), shipped);
+  EXPECT_EQ(ReadWholeFile(file), shipped);
   wxTEST_DIALOG(SendCommand(frame, wxEVT_BUTTON, ID_SAVE_DEFAULT_STREAMS),
                 ExpectMessage("Save streams settings as default ?", wxYES));
-  EXPECT_NE(ReadFileText(file).find("<name>Ninth</name>"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(file).find("<name>Ninth</name>"), std::string::npos);
 
   frame->ResetStreamsToFactory();
   wxTEST_DIALOG(SendCommand(frame, wxEVT_BUTTON, ID_LOAD_DEFAULT_STREAMS),

@@ -64,7 +64,7 @@ TEST_F(TempDirTest, TheMenuCommandShowsTheStoredDirectoryAndBrowseThenCancelKeep
     EXPECT_EQ(dialog->directoryText->GetValue(), "/var/tmp/stored");
     // The chooser is answered with Cancel: its choice would go into the field only.
     wxTEST_DIALOG(SendCommand(dialog, wxEVT_BUTTON, ID_TMP_DIR_BROWSE),
-                  wxExpectModal<wxDirDialog>(wxCANCEL));
+                  ExpectFolder("Select Directory for temporary files", wxCANCEL));
     EXPECT_EQ(dialog->directoryText->GetValue(), "/var/tmp/stored");
   };
   wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_TEMP_DIR),

@@ -46,7 +46,7 @@ TEST_F(UserFeedbackTest, TheSystemLauncherReportsAMissingOrFailingOpener) {
   EXPECT_FALSE(system.OpenInBrowser("http://example.invalid/", [&] { failed = true; }));
 
   const std::string opener = programDir + "/xdg-open";
-  WriteFileText(opener, "#!/bin/sh\nexit 3\n");
+  WriteWholeFile(opener, "#!/bin/sh\nexit 3\n");
   std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
   EXPECT_TRUE(system.OpenInBrowser("http://example.invalid/", [&] { failed = true; }));
   setenv("PATH", savedPath.c_str(), 1);
@@ -60,8 +60,9 @@ TEST_F(UserFeedbackTest, LoadSettingsWithNothingSavedSaysSoAndChangesNothing) {
   frame->startTimeText->ChangeValue("7");
   const wxString row = frame->streamsGrid->GetCellValue(2, 1);
   wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_LOAD_SETTINGS),
-                ExpectBox("No settings have been saved yet: nothing was loaded.", "Message", wxOK | wxICON_INFORMATION,
-                          wxID_OK));
+                ExpectMessage("No settings have been saved yet: nothing was loaded.", wxID_OK)
+                    .Caption("Message")
+                    .Style(wxOK | wxICON_INFORMATION));
   EXPECT_EQ(frame->inputPathText->GetValue(), "/somewhere/source.avi");
   EXPECT_EQ(frame->widthText->GetValue(), "640");
   EXPECT_EQ(frame->startTimeText->GetValue(), "7");

@@ -4,26 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "PublishTestSupport.h"
+#include "AppTestSupport.h"
 #include "abstractMainFrame.h"
 #include "appUtils.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 ProfilePlan Profile(const std::string& name, int encodedWidth, int encodedHeight) {
   ProfilePlan profile;
@@ -53,7 +42,7 @@ class WriteHtmlPageTest : public AppTest {
   }
 
   void PutBesideProgram(const std::string& name, const std::string& bytes) {
-    WriteBytes(program / name, bytes);
+    WriteWholeFile(program / name, bytes);
   }
 
   fs::path program, outputDir;
@@ -66,7 +55,7 @@ TEST_F(WriteHtmlPageTest, PageBesideTheOutputNamesItWithCrLfLines) {
   PutBesideProgram("ostrel.jar", "jar");
   Write(true, false);
 
-  const std::string page = ReadBytes(outputDir / "my.talk.htm");
+  const std::string page = ReadWholeFile(outputDir / "my.talk.htm");
   ASSERT_FALSE(page.empty());
   EXPECT_NE(page.find("<param name=\"VideoPath\" value=\"my.talk.osq\">\r\n"), std::string::npos);
   EXPECT_NE(page.find(" width=\"322\" height=\"267\" "), std::string::npos);
@@ -90,7 +79,7 @@ TEST_F(WriteHtmlPageTest, EncodedNamesEscapedAndEncoded) {
   plan.outputPath = (outputDir / "clip € \"1\".osq").string();
   Write(false, false);
 
-  const std::string page = ReadBytes(outputDir / "clip € \"1\".htm");
+  const std::string page = ReadWholeFile(outputDir / "clip € \"1\".htm");
   EXPECT_NE(page.find("Stream: Modem, A&amp;B &lt;\xe9&gt;, MEGA</p>"), std::string::npos);
   EXPECT_NE(page.find("value=\"clip &#8364; &quot;1&quot;.osq\""), std::string::npos);
   EXPECT_NE(page.find(" height=\"258\" "), std::string::npos);
@@ -100,19 +89,19 @@ TEST_F(WriteHtmlPageTest, EncodedNamesEscapedAndEncoded) {
 TEST_F(WriteHtmlPageTest, CopiesOverwriteAndTheImageOnlyWithTheToolbar) {
   PutBesideProgram("ostrel.jar", "new jar");
   PutBesideProgram("ostrel_tb1.jpg", "new image");
-  WriteBytes(outputDir / "talk.htm", std::string(5000, 'o'));
-  WriteBytes(outputDir / "ostrel.jar", "old jar, longer than the new one");
+  WriteWholeFile(outputDir / "talk.htm", std::string(5000, 'o'));
+  WriteWholeFile(outputDir / "ostrel.jar", "old jar, longer than the new one");
 
   Write(false, false);
-  EXPECT_EQ(ReadBytes(outputDir / "ostrel.jar"), "new jar");
+  EXPECT_EQ(ReadWholeFile(outputDir / "ostrel.jar"), "new jar");
   EXPECT_FALSE(fs::exists(outputDir / "ostrel_tb1.jpg"));
-  EXPECT_EQ(ReadBytes(outputDir / "talk.htm").rfind("</html>\r\n"),
-            ReadBytes(outputDir / "talk.htm").size() - 9)
+  EXPECT_EQ(ReadWholeFile(outputDir / "talk.htm").rfind("</html>\r\n"),
+            ReadWholeFile(outputDir / "talk.htm").size() - 9)
       << "the old page is truncated, not written over";
 
-  WriteBytes(outputDir / "ostrel_tb1.jpg", "old image, longer");
+  WriteWholeFile(outputDir / "ostrel_tb1.jpg", "old image, longer");
   Write(true, false);
-  EXPECT_EQ(ReadBytes(outputDir / "ostrel_tb1.jpg"), "new image");
+  EXPECT_EQ(ReadWholeFile(outputDir / "ostrel_tb1.jpg"), "new image");
 }
 
 TEST_F(WriteHtmlPageTest, MissingArchiveIsLoggedAndTheRestGoesOn) {
@@ -146,7 +135,7 @@ TEST_F(WriteHtmlPageTest, OutputInTheProgramsFolderKeepsTheArchive) {
   plan.outputPath = (program / "talk.osq").string();
   CapturedLog log;
   Write(false, false);
-  EXPECT_EQ(ReadBytes(program / "ostrel.jar"), "the applet");
+  EXPECT_EQ(ReadWholeFile(program / "ostrel.jar"), "the applet");
   EXPECT_TRUE(fs::exists(program / "talk.htm"));
   EXPECT_TRUE(log.errors.empty());
 }

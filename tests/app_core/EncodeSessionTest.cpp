@@ -21,6 +21,7 @@
 #include "OrvexaContainerReader.h"
 #include "SourceProbe.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TestMedia.h"
 #include "keFactory.h"
 
@@ -40,18 +41,6 @@ EncodeFields FieldsFor(const std::string& input, const TempDir& dir) {
   return fields;
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr) << path;
-  std::fputs(text.c_str(), file);
-  std::fclose(file);
-}
-
-std::string ReadText(const std::string& path) {
-  const std::vector<unsigned char> bytes = ReadWholeFile(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 }  // namespace
 
 // Every refusal names the value at fault and happens before anything is
@@ -62,18 +51,12 @@ TEST(EncodeSession, PrepareRefusesWhatCannotBeEncodedBeforeTouchingAnything) {
   ASSERT_FALSE(media.empty());
   TempDir dir;
   const std::string input = dir.File("in.mp4");
-  {
-    const std::vector<unsigned char> bytes = ReadWholeFile(media);
-    FILE* copy = std::fopen(input.c_str(), "wb");
-    ASSERT_NE(copy, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), copy);
-    std::fclose(copy);
-  }
+  ASSERT_TRUE(WriteWholeFile(input, ReadWholeFile(media)));
   ASSERT_EQ(symlink(input.c_str(), dir.File("link.mp4").c_str()), 0);
   ASSERT_EQ(link(input.c_str(), dir.File("hard.mp4").c_str()), 0);
-  WriteFile(dir.File("out.orx"), "older output");
-  WriteFile(dir.File("plain.txt"), "a file, not a folder");
-  const std::vector<unsigned char> source = ReadWholeFile(input);
+  ASSERT_TRUE(WriteWholeFile(dir.File("out.orx"), "older output"));
+  ASSERT_TRUE(WriteWholeFile(dir.File("plain.txt"), "a file, not a folder"));
+  const std::string source = ReadWholeFile(input);
 
   struct Case {
     const char* what;
@@ -147,19 +130,19 @@ TEST(EncodeSession, PrepareRefusesWhatCannotBeEncodedBeforeTouchingAnything) {
     EXPECT_NE(reason.find(c.named), std::string::npos) << reason;
     EXPECT_EQ(dir.Entries(), before);
     EXPECT_EQ(ReadWholeFile(input), source);
-    EXPECT_EQ(ReadText(dir.File("out.orx")), "older output");
+    EXPECT_EQ(ReadWholeFile(dir.File("out.orx")), "older output");
   }
 }
 
 TEST(EncodeSession, ARunReplacesTheOutputWithACompleteContainerAndLeavesNothingElse) {
   TempDir dir;
-  WriteFile(dir.File("out.orx"), "older output");
+  ASSERT_TRUE(WriteWholeFile(dir.File("out.orx"), "older output"));
   EncodeFields fields = FieldsFor(TestMedia::Path("av.mp4"), dir);
   fields.endSeconds = "10";  // beyond the source: cut to its 2 s
   EncodeSession session;
   const CheckOutcome prepared = session.Prepare(fields);
   ASSERT_TRUE(prepared.Passed()) << prepared.refusal;
-  EXPECT_EQ(ReadText(dir.File("out.orx")), "older output") << "the set-up touched the output";
+  EXPECT_EQ(ReadWholeFile(dir.File("out.orx")), "older output") << "the set-up touched the output";
   // The caller's own thread, as the window's wxThread.
   std::thread worker([&session] { session.RunWorker(); });
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWorkerDeadlineMs);

@@ -7,18 +7,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "TempDir.h"
+#include "TestFiles.h"
 
 namespace {
-
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::filesystem::path ExpectedFile(const std::string& name) {
   return std::filesystem::path(OSTREL_APP_CORE_TEST_DIR) / "expected" / name;
@@ -59,7 +54,7 @@ TEST(HtmlPageTest, PagesMatchTheExpectedFilesByteForByte) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
-    const std::string expected = ReadBytes(ExpectedFile(c.expected));
+    const std::string expected = ReadWholeFile(ExpectedFile(c.expected));
     ASSERT_FALSE(expected.empty()) << "expected file missing";
     EXPECT_EQ(WithCrLfLineEnds(BuildHtmlPageText(c.content)), expected);
   }
@@ -134,10 +129,10 @@ TEST(HtmlPageTest, ContentComesFromThePlan) {
 TEST(HtmlPageTest, WritingTruncatesAnExistingPage) {
   TempDir dir;
   const std::string path = dir.Path() + "/talk.htm";
-  { std::ofstream(path) << std::string(20000, 'x'); }
+  ASSERT_TRUE(WriteWholeFile(path, std::string(20000, 'x')));
   std::string error;
   ASSERT_TRUE(WriteHtmlPageFile(path, "<p>a\nb\n", &error)) << error;
-  EXPECT_EQ(ReadBytes(path), "<p>a\r\nb\r\n");
+  EXPECT_EQ(ReadWholeFile(path), "<p>a\r\nb\r\n");
 }
 
 TEST(HtmlPageTest, PageThatCannotBeCreatedWritesNothingAndSaysWhy) {

@@ -5,31 +5,21 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "TempDir.h"
-
-namespace {
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
+#include "TestFiles.h"
 
 TEST(WritableFileTest, AskingChangesNothing) {
   TempDir dir;
   const std::string older = dir.File("clip.osq");
-  std::ofstream(older, std::ios::binary) << "older output";
+  ASSERT_TRUE(WriteWholeFile(older, "older output"));
   struct stat before {};
   ASSERT_EQ(stat(older.c_str(), &before), 0);
 
   EXPECT_TRUE(CanOpenForWriting(older));
-  EXPECT_EQ(ReadBytes(older), "older output");
+  EXPECT_EQ(ReadWholeFile(older), "older output");
   struct stat after {};
   ASSERT_EQ(stat(older.c_str(), &after), 0);
   EXPECT_EQ(after.st_size, before.st_size);

@@ -8,7 +8,6 @@
 #include <wx/textctrl.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "EncodeTestSupport.h"
 #include "ModalExpectations.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TestMedia.h"
 
 namespace fs = std::filesystem;
@@ -37,11 +37,8 @@ class EncodeChecks : public ::testing::Test {
     frame->control.SetWindow(frame->Window());
     return frame->control.CheckParameters(frame->control.ReadEncodeFields());
   }
-  void WriteOutput(const std::string& bytes, const char* name = "out.osq") { std::ofstream(dir.File(name)) << bytes; }
-  std::string ReadOutput(const char* name = "out.osq") {
-    std::ifstream file(dir.File(name));
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  }
+  void WriteOutput(const std::string& bytes, const char* name = "out.osq") { WriteWholeFile(dir.File(name), bytes); }
+  std::string ReadOutput(const char* name = "out.osq") { return ReadWholeFile(dir.File(name)); }
 
   TempDir dir;
   EncodeTestFrame* frame = nullptr;
@@ -118,10 +115,11 @@ TEST_F(EncodeChecks, EachCheckInItsOrderWithItsText) {
     c.arrange(*frame, dir);
     bool passed = false;
     if (c.message) {
-      wxTEST_DIALOG(passed = Check(), ExpectMessage(c.message, wxID_OK, c.caption, c.icon));
+      const ExpectMessage refusal = ExpectMessage(c.message, wxID_OK).Caption(c.caption);
+      wxTEST_DIALOG(passed = Check(), c.icon ? refusal.Icon(c.icon) : refusal);
       EXPECT_FALSE(passed);
     } else {
-      wxTEST_DIALOG(passed = Check(), ExpectMessage("(no dialog)", wxID_OK).Optional());
+      wxTEST_DIALOG(passed = Check(), ExpectEditionMessage("(no dialog)", wxID_OK).Optional());
       EXPECT_TRUE(passed);
     }
     EXPECT_FALSE(fs::exists(dir.File("out.osq")));
@@ -134,18 +132,19 @@ TEST_F(EncodeChecks, EachCheckInItsOrderWithItsText) {
 TEST_F(EncodeChecks, AnExistingOutputIsKeptWhateverTheAnswer) {
   WriteOutput("previous encode");
   bool passed = true;
-  wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_NO,
-                                                kEditionCaption, wxICON_QUESTION));
+  wxTEST_DIALOG(passed = Check(),
+                ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_NO)
+                    .Icon(wxICON_QUESTION));
   EXPECT_FALSE(passed);
   EXPECT_EQ(ReadOutput(), "previous encode");
 
-  wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_YES));
+  wxTEST_DIALOG(passed = Check(), ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES));
   EXPECT_TRUE(passed);
   EXPECT_EQ(ReadOutput(), "previous encode");
 
   frame->endTime->ChangeValue("x");
-  wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
-                ExpectMessage("End Time: only integer value", wxID_OK, "Message"));
+  wxTEST_DIALOG(passed = Check(), ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES),
+                ExpectMessage("End Time: only integer value", wxID_OK).Caption("Message"));
   EXPECT_FALSE(passed);
   EXPECT_EQ(ReadOutput(), "previous encode");
   EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::string>{"out.osq"});
@@ -158,20 +157,20 @@ TEST_F(EncodeChecks, AnExistingPageIsReplacedOnlyWhenTheUserAgrees) {
   frame->htmlPage->SetValue(true);
   const char* question = "HTML page out.htm already exists: overwrite it ?";
   bool passed = true;
-  wxTEST_DIALOG(passed = Check(), ExpectMessage(question, wxID_NO, kEditionCaption, wxICON_QUESTION));
+  wxTEST_DIALOG(passed = Check(), ExpectEditionMessage(question, wxID_NO).Icon(wxICON_QUESTION));
   EXPECT_FALSE(passed);
-  wxTEST_DIALOG(passed = Check(), ExpectMessage(question, wxID_YES));
+  wxTEST_DIALOG(passed = Check(), ExpectEditionMessage(question, wxID_YES));
   EXPECT_TRUE(passed);
   EXPECT_EQ(ReadOutput("out.htm"), "older page");
 
   // Both exist: the output's question first, then the page's.
   WriteOutput("previous encode");
-  wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
-                ExpectMessage(question, wxID_YES));
+  wxTEST_DIALOG(passed = Check(), ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES),
+                ExpectEditionMessage(question, wxID_YES));
   EXPECT_TRUE(passed);
 
   frame->htmlPage->SetValue(false);
-  wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_YES));
+  wxTEST_DIALOG(passed = Check(), ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES));
   EXPECT_TRUE(passed) << "no page, no question about it";
   EXPECT_EQ(ReadOutput(), "previous encode");
   EXPECT_EQ(ReadOutput("out.htm"), "older page");
@@ -181,16 +180,17 @@ TEST_F(EncodeChecks, AnOutputThatCannotBeWrittenIsRefused) {
   // A folder under the output's name cannot be opened for writing.
   fs::create_directory(dir.File("out.osq"));
   bool passed = true;
-  wxTEST_DIALOG(passed = Check(), ExpectMessage("Unable to open output file. (permission, writeable, ...)", wxID_OK,
-                                                kEditionCaption, wxICON_ERROR));
+  wxTEST_DIALOG(passed = Check(),
+                ExpectEditionMessage("Unable to open output file. (permission, writeable, ...)", wxID_OK)
+                    .Icon(wxICON_ERROR));
   EXPECT_FALSE(passed);
   fs::remove(dir.File("out.osq"));
 
   if (geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
   WriteOutput("read only");
   chmod(dir.File("out.osq").c_str(), 0444);
-  wxTEST_DIALOG(passed = Check(), ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
-                ExpectMessage("Unable to open output file. (permission, writeable, ...)", wxID_OK));
+  wxTEST_DIALOG(passed = Check(), ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES),
+                ExpectEditionMessage("Unable to open output file. (permission, writeable, ...)", wxID_OK));
   EXPECT_FALSE(passed);
   EXPECT_EQ(ReadOutput(), "read only");
 }
@@ -210,8 +210,9 @@ TEST_F(EncodeChecks, AnOutputNamingTheSourceIsRefusedBeforeAnythingIsOpened) {
     frame->input->ChangeValue(source);
     frame->output->ChangeValue(output);
     bool passed = true;
-    wxTEST_DIALOG(passed = Check(), ExpectMessage("The output file is the input file: choose another output file name",
-                                                  wxID_OK, kEditionCaption, wxICON_ERROR));
+    wxTEST_DIALOG(passed = Check(),
+                  ExpectEditionMessage("The output file is the input file: choose another output file name", wxID_OK)
+                      .Icon(wxICON_ERROR));
     EXPECT_FALSE(passed);
     EXPECT_EQ(fs::file_size(source), size);
   }
@@ -219,8 +220,8 @@ TEST_F(EncodeChecks, AnOutputNamingTheSourceIsRefusedBeforeAnythingIsOpened) {
   frame->input->ChangeValue(dir.File("link.osq"));
   frame->output->ChangeValue(source);
   bool passed = true;
-  wxTEST_DIALOG(passed = Check(), ExpectMessage("The output file is the input file: choose another output file name",
-                                                wxID_OK));
+  wxTEST_DIALOG(passed = Check(),
+                ExpectEditionMessage("The output file is the input file: choose another output file name", wxID_OK));
   EXPECT_FALSE(passed);
   EXPECT_EQ(fs::file_size(source), size);
 }
@@ -229,8 +230,9 @@ TEST_F(EncodeChecks, NoSelectedRowIsRefusedBeforeTheOutputIsTouched) {
   frame->SelectRows({});
   WriteOutput("previous encode");
   bool passed = true;
-  wxTEST_DIALOG(passed = Check(), ExpectMessage("No stream selected: tick Encode in at least one row of the streams",
-                                                wxID_OK, kEditionCaption, wxICON_ERROR));
+  wxTEST_DIALOG(passed = Check(),
+                ExpectEditionMessage("No stream selected: tick Encode in at least one row of the streams", wxID_OK)
+                    .Icon(wxICON_ERROR));
   EXPECT_FALSE(passed);
   EXPECT_EQ(ReadOutput(), "previous encode");
 }
@@ -242,7 +244,7 @@ TEST_F(EncodeChecks, PrepareWaitsForThePreviousRunAndClearsTheDoneFlag) {
   frame->input->ChangeValue(dir.File("none.avi"));
   bool passed = true;
   wxTEST_DIALOG(passed = frame->control.PrepareEncoding() != nullptr,
-                ExpectMessage("Input file not found", wxID_OK));
+                ExpectEditionMessage("Input file not found", wxID_OK));
   EXPECT_FALSE(passed);
   EXPECT_FALSE(frame->control.IsDone());
 }

@@ -16,7 +16,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <regex>
 #include <set>
@@ -28,19 +27,13 @@
 #include "ModalExpectations.h"
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TestMedia.h"
 #include "mainFrameIds.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 const char kFinished[] = "Finished Encoding    \n\nTotal Time:     ";
 
@@ -98,13 +91,13 @@ class EncodeRun : public ::testing::Test {
 
 TEST_F(EncodeRun, AnsweringNoOrAFailingCheckLeavesTheWindowIdle) {
   frame->input->SetValue(TestMedia::Path("av.avi"));
-  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_NO, kEditionCaption, wxICON_QUESTION));
+  wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_NO).Icon(wxICON_QUESTION));
   ExpectIdle(false);
   EXPECT_TRUE(out.Entries().empty());
 
   frame->input->ChangeValue(out.File("none.avi"));
-  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                ExpectMessage("Input file not found", wxID_OK, kEditionCaption, wxICON_ERROR));
+  wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                ExpectEditionMessage("Input file not found", wxID_OK).Icon(wxICON_ERROR));
   ExpectIdle(false);
   EXPECT_TRUE(out.Entries().empty());
 }
@@ -118,13 +111,14 @@ TEST_F(EncodeRun, RunShowsItsProgressThenFinishedAndReturnsToIdle) {
     if (frame->running->IsChecked()) seen.push_back(Snapshot());
     return false;
   });
-  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                ExpectMessage(kFinished, wxID_OK, kEditionCaption, wxICON_INFORMATION).Prefix());
+  wxString finished;
+  wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                ExpectEditionMessage(kFinished, wxID_OK).Icon(wxICON_INFORMATION).Prefix().SaveText(&finished));
   watch.Stop();
 
-  EXPECT_TRUE(std::regex_match(ExpectMessage::LastText().utf8_string(),
+  EXPECT_TRUE(std::regex_match(finished.utf8_string(),
                                std::regex("Finished Encoding    \n\nTotal Time:     00:00:[0-9][0-9]")))
-      << ExpectMessage::LastText().utf8_string();
+      << finished.utf8_string();
   ASSERT_FALSE(seen.empty());
   std::set<std::string> statuses;
   for (const RunSnapshot& s : seen) {
@@ -155,8 +149,8 @@ TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndKeepsTheOlderOutputAndPage) {
   frame->input->SetValue(LongSource(30));
   frame->SelectRows({0, 1, 2, 3, 4});
   frame->htmlPage->SetValue(true);
-  WriteText(out.File("clip.osq"), "older output");
-  WriteText(out.File("clip.htm"), "older page");
+  WriteWholeFile(out.File("clip.osq"), "older output");
+  WriteWholeFile(out.File("clip.htm"), "older page");
   int asked = 0;
   std::string statusAtCancel;
   // Asked twice while polling: "No" first (the run goes on), then "Yes".
@@ -168,12 +162,12 @@ TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndKeepsTheOlderOutputAndPage) {
     frame->encodeButton->GetEventHandler()->ProcessEvent(click);
     return ++asked == 2;
   });
-  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
-                ExpectMessage("HTML page clip.htm already exists: overwrite it ?", wxID_YES),
-                ExpectMessage("Cancel encoding ?", wxID_NO, kEditionCaption, wxICON_QUESTION),
-                ExpectMessage("Cancel encoding ?", wxID_YES),
-                ExpectMessage("Encoding Canceled", wxID_OK, kEditionCaption, wxICON_INFORMATION));
+  wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES),
+                ExpectEditionMessage("HTML page clip.htm already exists: overwrite it ?", wxID_YES),
+                ExpectEditionMessage("Cancel encoding ?", wxID_NO).Icon(wxICON_QUESTION),
+                ExpectEditionMessage("Cancel encoding ?", wxID_YES),
+                ExpectEditionMessage("Encoding Canceled", wxID_OK).Icon(wxICON_INFORMATION));
   EXPECT_EQ(asked, 2);
   EXPECT_TRUE(std::regex_match(statusAtCancel, std::regex("5 Stream\\(s\\) : Done [0-9]+ %  "))) << statusAtCancel;
   ExpectIdle();
@@ -181,8 +175,8 @@ TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndKeepsTheOlderOutputAndPage) {
   EXPECT_TRUE(std::regex_match(frame->total->GetLabel().utf8_string(), std::regex("00:00:[0-9][0-9]")));
   // Byte for byte what was there before: no new output, no new page.
   EXPECT_EQ(out.Entries(), (std::vector<std::string>{"clip.htm", "clip.osq"}));
-  EXPECT_EQ(ReadText(out.File("clip.osq")), "older output");
-  EXPECT_EQ(ReadText(out.File("clip.htm")), "older page");
+  EXPECT_EQ(ReadWholeFile(out.File("clip.osq")), "older output");
+  EXPECT_EQ(ReadWholeFile(out.File("clip.htm")), "older page");
   EXPECT_TRUE(temp.Entries().empty());      // no temporary file
   EXPECT_EQ(frame->control.GetSession(), nullptr);
 }
@@ -202,9 +196,10 @@ TEST_F(EncodeRun, AnUnencodableSourceTypedDuringTheRunKeepsTheCancelButton) {
     frame->encodeButton->GetEventHandler()->ProcessEvent(click);
     return true;
   });
-  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                ExpectMessage("Unable to find any audio/video codec.", wxID_OK).Prefix(),
-                ExpectMessage("Cancel encoding ?", wxID_YES), ExpectMessage("Encoding Canceled", wxID_OK));
+  wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                ExpectEditionMessage("Unable to find any audio/video codec.", wxID_OK).Prefix(),
+                ExpectEditionMessage("Cancel encoding ?", wxID_YES),
+                ExpectEditionMessage("Encoding Canceled", wxID_OK));
   EXPECT_TRUE(cancel.Finished());
   EXPECT_TRUE(enabledAfterProbe);
   EXPECT_FALSE(frame->encodeButton->IsEnabled());
@@ -233,8 +228,9 @@ TEST_F(EncodeRun, CancelAtAnyMomentOfThePollingLeavesNothing) {
           return true;
         },
         percent < 0 ? 1 : 20);
-    wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                  ExpectMessage("Cancel encoding ?", wxID_YES), ExpectMessage("Encoding Canceled", wxID_OK));
+    wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                  ExpectEditionMessage("Cancel encoding ?", wxID_YES),
+                ExpectEditionMessage("Encoding Canceled", wxID_OK));
     EXPECT_TRUE(cancel.Finished());
     ExpectIdle();
     EXPECT_EQ(frame->control.GetSession(), nullptr);
@@ -266,23 +262,28 @@ TEST_F(EncodeRun, ARefusedSetUpKeepsTheOlderOutputAndTheWindowIdle) {
     SetUp();
     frame->input->SetValue(TestMedia::Path("av.avi"));
     frame->htmlPage->SetValue(true);
-    WriteText(out.File("clip.osq"), "older output");
+    WriteWholeFile(out.File("clip.osq"), "older output");
     c.arrange(*frame, temp);
     std::string button;
     bool running = true;
-    wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                  ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
-                  ExpectMessage("", wxID_OK, kEditionCaption, wxICON_ERROR, [&] {
-                    button = frame->encodeButton->GetLabel().utf8_string();
-                    running = frame->running->IsChecked();
-                  }).Prefix());
-    const std::string said = ExpectMessage::LastText().utf8_string();
+    wxString refusal;
+    wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                  ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES),
+                  ExpectEditionMessage("", wxID_OK)
+                      .Icon(wxICON_ERROR)
+                      .OnShown([&] {
+                        button = frame->encodeButton->GetLabel().utf8_string();
+                        running = frame->running->IsChecked();
+                      })
+                      .Prefix()
+                      .SaveText(&refusal));
+    const std::string said = refusal.utf8_string();
     EXPECT_NE(said.find(c.said), std::string::npos) << said;
     EXPECT_EQ(button, "Encode") << "the refusal is shown over the idle window";
     EXPECT_FALSE(running);
     ExpectIdle(false);
     EXPECT_EQ(out.Entries(), std::vector<std::string>{"clip.osq"});
-    EXPECT_EQ(ReadText(out.File("clip.osq")), "older output");
+    EXPECT_EQ(ReadWholeFile(out.File("clip.osq")), "older output");
     EXPECT_EQ(frame->control.GetSession(), nullptr);
   }
 }
@@ -303,10 +304,10 @@ TEST_F(EncodeRun, ThePageNamesWhatWasEncodedWhateverIsEditedDuringTheRun) {
     edited = true;
     return true;
   });
-  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                ExpectMessage(kFinished, wxID_OK).Prefix());
+  wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                ExpectEditionMessage(kFinished, wxID_OK).Prefix());
   ASSERT_TRUE(edited);
-  const std::string page = ReadText(out.File("clip.htm"));
+  const std::string page = ReadWholeFile(out.File("clip.htm"));
   EXPECT_NE(page.find("<p>Video: clip.osq&nbsp;&nbsp;Stream: Modem, ISDN, ADSL1, ADSL2, MEGA</p>"), std::string::npos)
       << page;
   // MEGA, 512 wide with the aspect kept: 640x480 gives 384 rows.
@@ -332,34 +333,40 @@ TEST_F(EncodeRun, AWriteFailingDuringTheRunIsToldWithTheEnginesReason) {
   frame->htmlPage->SetValue(true);
   struct rlimit before {};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-  WriteText(out.File("clip.osq"), "older output");
+  WriteWholeFile(out.File("clip.osq"), "older output");
   const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
   struct rlimit full = before;
   full.rlim_cur = 64 * 1024;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
-  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                ExpectMessage("Output file already exists: overwrite it ?", wxID_YES),
-                ExpectMessage("Encoding failed:\n\n", wxID_OK, kEditionCaption, wxICON_ERROR).Prefix());
+  wxString failure;
+  wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES),
+                ExpectEditionMessage("Encoding failed:\n\n", wxID_OK)
+                    .Icon(wxICON_ERROR)
+                    .Prefix()
+                    .SaveText(&failure));
   setrlimit(RLIMIT_FSIZE, &before);
   std::signal(SIGXFSZ, previousSignal);
-  const std::string said = ExpectMessage::LastText().utf8_string();
+  const std::string said = failure.utf8_string();
   EXPECT_GT(said.size(), std::string("Encoding failed:\n\n").size()) << said;
   std::printf("a failed write told as: %s\n", said.c_str());
   ExpectIdle();
   // The older output as it was, and no page.
   EXPECT_EQ(out.Entries(), std::vector<std::string>{"clip.osq"});
-  EXPECT_EQ(ReadText(out.File("clip.osq")), "older output");
+  EXPECT_EQ(ReadWholeFile(out.File("clip.osq")), "older output");
   EXPECT_TRUE(temp.Entries().empty());
 }
 
 TEST_F(EncodeRun, PartsOfTheSourceLeftOutAreToldAfterTheFinishedMessage) {
   frame->input->SetValue(DamagedSource());
-  wxTEST_DIALOG(frame->Encode(), ExpectMessage("Start encoding ?", wxID_YES),
-                ExpectMessage(kFinished, wxID_OK).Prefix(),
-                ExpectMessage("The encode left out parts of the source that could not be read:\n", wxID_OK,
-                              kEditionCaption, wxICON_WARNING)
-                    .Prefix());
-  EXPECT_NE(ExpectMessage::LastText().Find("damaged packet"), wxNOT_FOUND) << ExpectMessage::LastText().utf8_string();
+  wxString leftOut;
+  wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                ExpectEditionMessage(kFinished, wxID_OK).Prefix(),
+                ExpectEditionMessage("The encode left out parts of the source that could not be read:\n", wxID_OK)
+                    .Icon(wxICON_WARNING)
+                    .Prefix()
+                    .SaveText(&leftOut));
+  EXPECT_NE(leftOut.Find("damaged packet"), wxNOT_FOUND) << leftOut.utf8_string();
   ExpectIdle();
   const OrvexaContainer container = ReadOrvexaContainerFile(out.File("clip.osq"));
   EXPECT_TRUE(container.errors.empty()) << container.ErrorText();

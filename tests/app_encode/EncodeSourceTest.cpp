@@ -7,7 +7,6 @@
 #include <wx/utils.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "EncodeTestSupport.h"
 #include "ModalExpectations.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TestMedia.h"
 
 namespace {
@@ -76,7 +76,7 @@ TEST_F(EncodeSource, ChoosingTheSourceProposesAnOutputBesideItOrInTheOutputsFold
     const wxString startDir = c.startDir.empty() ? wxGetHomeDir() : wxString(c.startDir);
     bool chosen = false;
     wxTEST_DIALOG(chosen = frame->control.ChooseSourceFile(frame->input, frame->output, frame),
-                  ExpectFileDialog(kSourceTitle, kSourceWildcard, startDir, c.chosen));
+                  ExpectFile(kSourceTitle, kSourceWildcard, FileChoice::kOpen, c.chosen).Directory(startDir));
     EXPECT_TRUE(chosen);
     EXPECT_EQ(frame->input->GetValue().utf8_string(), c.chosen);
     EXPECT_EQ(frame->output->GetValue().utf8_string(), c.output);
@@ -88,10 +88,11 @@ TEST_F(EncodeSource, CancellingEitherChoiceChangesNothing) {
   frame->output->ChangeValue("/srv/out.osq");
   bool chosen = true;
   wxTEST_DIALOG(chosen = frame->control.ChooseSourceFile(frame->input, frame->output, frame),
-                ExpectFileDialog(kSourceTitle, kSourceWildcard, "/media", "", wxID_CANCEL));
+                ExpectFile(kSourceTitle, kSourceWildcard, FileChoice::kOpen, "", wxID_CANCEL).Directory("/media"));
   EXPECT_FALSE(chosen);
   wxTEST_DIALOG(frame->control.ChooseOutputFile(frame->output, frame),
-                ExpectFileDialog("Set your output file name", "osq files (.osq)|*.osq", "/srv", "", wxID_CANCEL));
+                ExpectFile("Set your output file name", "osq files (.osq)|*.osq", FileChoice::kSave, "", wxID_CANCEL)
+                    .Directory("/srv"));
   EXPECT_EQ(frame->input->GetValue(), "/media/in.avi");
   EXPECT_EQ(frame->output->GetValue(), "/srv/out.osq");
   EXPECT_EQ(frame->probeCount, 0);
@@ -99,11 +100,12 @@ TEST_F(EncodeSource, CancellingEitherChoiceChangesNothing) {
 
 TEST_F(EncodeSource, ChoosingTheOutputTakesTheNameAsGivenUnderTheCurrentExtension) {
   TempDir dir;
-  std::ofstream(dir.File("clip.OSQ")) << "old";
+  WriteWholeFile(dir.File("clip.OSQ"), "old");
   frame->control.SetOutputExtension("zip");
   wxTEST_DIALOG(frame->control.ChooseOutputFile(frame->output, frame),
-                ExpectFileDialog("Set your output file name", "zip files (.zip)|*.zip", wxGetHomeDir(),
-                                 dir.File("clip.OSQ")));
+                ExpectFile("Set your output file name", "zip files (.zip)|*.zip", FileChoice::kSave,
+                           dir.File("clip.OSQ"))
+                    .Directory(wxGetHomeDir()));
   EXPECT_EQ(frame->probeCount, 0);
   // Not corrected here: the checks before a run refuse it.
   EXPECT_EQ(frame->output->GetValue().utf8_string(), dir.File("clip.OSQ"));
@@ -146,14 +148,14 @@ TEST_F(EncodeSource, SourceThatCannotBeEncodedShowsTheCodecMessageAndDisablesEnc
     SCOPED_TRACE(std::string(c.file) + ": " + c.why);
     frame->encodeButton->Enable();
     wxTEST_DIALOG(frame->input->SetValue(TestMedia::Path(c.file)),
-                  ExpectMessage(kNoCodec, wxID_OK, kEditionCaption, wxICON_INFORMATION));
+                  ExpectEditionMessage(kNoCodec, wxID_OK).Icon(wxICON_INFORMATION));
     EXPECT_FALSE(frame->encodeButton->IsEnabled());
   }
   // What cannot be encoded still shows what it has; no audio channel at all
   // reads "Stereo", as any count but one does.
-  wxTEST_DIALOG(frame->input->SetValue(TestMedia::Path("mono8k.wav")), ExpectMessage(kNoCodec, wxID_OK));
+  wxTEST_DIALOG(frame->input->SetValue(TestMedia::Path("mono8k.wav")), ExpectEditionMessage(kNoCodec, wxID_OK));
   EXPECT_EQ(Facts(), (std::vector<std::string>{"0", "0", "00:00:02", "0.00", "Mono", "8000"}));
-  wxTEST_DIALOG(frame->input->SetValue(TestMedia::Path("video.avi")), ExpectMessage(kNoCodec, wxID_OK));
+  wxTEST_DIALOG(frame->input->SetValue(TestMedia::Path("video.avi")), ExpectEditionMessage(kNoCodec, wxID_OK));
   EXPECT_EQ(Facts()[0], "160");
   EXPECT_EQ(Facts()[4], "Stereo");
   EXPECT_EQ(Facts()[5], "0");

@@ -1,5 +1,6 @@
-// Helpers of the encode window tests: deadlines, work done while a run polls,
-// and a source long enough to cancel half-way.
+// Helpers of the encode window tests: the encode control's message boxes,
+// deadlines, work done while a run polls, and a source long enough to cancel
+// half-way.
 #pragma once
 
 #include <wx/timer.h>
@@ -8,6 +9,16 @@
 #include <string>
 
 #include "GuiTestSupport.h"  // WaitUntil
+#include "ModalExpectations.h"
+
+/// The caption of the encode control's own message boxes.
+constexpr const char* kEditionCaption = "Ostrel Standard Edition v.3 ";
+
+/// A box of the encode control: this text under the edition's caption,
+/// answered with `answer`; further checks as for any ExpectMessage.
+inline ExpectMessage ExpectEditionMessage(const wxString& text, int answer) {
+  return ExpectMessage(text, answer).Caption(kEditionCaption);
+}
 
 /// Calls `step` every `milliseconds` while the toolkit handles events (in the
 /// run's own yields too) until it returns true once.

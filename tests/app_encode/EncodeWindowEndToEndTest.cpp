@@ -60,7 +60,7 @@ class MainWindowEncode : public ::testing::Test {
     OverrideProgramDirectory(wxString::FromUTF8(programDir.Path()));
     wxTEST_DIALOG(frame = new mainFrame(nullptr, ID_MAIN_FRAME, "Ostrel", wxDefaultPosition, wxSize(900, 700),
                                         mainFrame::DefaultStyle()),
-                  ExpectMessage("<default_streams.xml> corrupted:\n", wxID_OK, "Error").Optional());
+                  ExpectMessage("<default_streams.xml> corrupted:\n", wxID_OK).Caption("Error").Optional());
     frame->Show();
     // The page writer has tests of its own; here only the container counts.
     frame->htmlPageCheck->SetValue(false);
@@ -109,8 +109,8 @@ TEST_F(MainWindowEncode, TypedSourceEncodesWithTheFactoryRowsAndWithAllFive) {
     if (!c.rows.empty()) SelectRows(c.rows);
     const std::string output = out.File(std::string("movie") + std::to_string(c.names.size()) + ".osq");
     frame->outputPathText->ChangeValue(wxString::FromUTF8(output));
-    wxTEST_DIALOG(ClickEncode(), ExpectMessage("Start encoding ?", wxID_YES),
-                  ExpectMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK).Prefix());
+    wxTEST_DIALOG(ClickEncode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                  ExpectEditionMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK).Prefix());
     EXPECT_FALSE(frame->runningCheck->IsChecked());
     EXPECT_EQ(frame->encodeButton->GetLabel(), "Encode");
     ExpectEveryProfileDecodes(output, c.names);
@@ -130,8 +130,9 @@ TEST_F(MainWindowEncode, CancelHalfWayLeavesNeitherOutputNorTemporaryFile) {
     ClickEncode();
     return true;
   });
-  wxTEST_DIALOG(ClickEncode(), ExpectMessage("Start encoding ?", wxID_YES),
-                ExpectMessage("Cancel encoding ?", wxID_YES), ExpectMessage("Encoding Canceled", wxID_OK));
+  wxTEST_DIALOG(ClickEncode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                ExpectEditionMessage("Cancel encoding ?", wxID_YES),
+                ExpectEditionMessage("Encoding Canceled", wxID_OK));
   EXPECT_GE(percentAtCancel, 3);
   EXPECT_LT(percentAtCancel, 100);
   EXPECT_FALSE(frame->runningCheck->IsChecked());
@@ -160,8 +161,8 @@ TEST_F(MainWindowEncode, TheWindowHandlesItsEventsThroughoutTheRun) {
     return true;
   });
   wxTEST_DIALOG(ClickEncode(),
-                ExpectMessage("Start encoding ?", wxID_YES, kEditionCaption, 0, [&] { marks.push_back(Clock::now()); }),
-                ExpectMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK, kEditionCaption, 0, [&] {
+                ExpectEditionMessage("Start encoding ?", wxID_YES).OnShown([&] { marks.push_back(Clock::now()); }),
+                ExpectEditionMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK).OnShown([&] {
                   marks.push_back(Clock::now());
                 }).Prefix());
   ASSERT_GT(marks.size(), 10u);

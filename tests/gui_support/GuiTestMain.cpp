@@ -1,10 +1,13 @@
 // Entry of the window tests: GoogleTest over a running toolkit (no main
 // loop; tests yield to it), with HOME and the configuration in a temporary
 // folder of the run's own, so that no test ever reads or writes the user's
-// settings. Needs a display: CTest runs these under Xvfb.
+// settings. A failed toolkit assertion and a dialog shown outside every
+// expectation fail the test instead of waiting for a person. Needs a display:
+// CTest runs these under Xvfb.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/config.h>
+#include <wx/debug.h>
 #include <wx/fileconf.h>
 #include <wx/image.h>
 #include <wx/init.h>
@@ -15,6 +18,8 @@
 #include <string>
 
 #include "GuiTestSupport.h"
+#include "ModalExpectations.h"
+#include "TempDir.h"
 
 namespace {
 
@@ -24,6 +29,11 @@ class GuiTestApp : public wxApp {
 };
 
 std::string g_configDir;
+
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
+  ADD_FAILURE_AT(file.utf8_str(), line) << "wx assertion in " << func.utf8_string() << ": " << cond.utf8_string()
+                                        << " " << msg.utf8_string();
+}
 
 // The media preview's X video sinks open their own display connection on a
 // streaming thread; one still prerolling when a test process ends races the
@@ -73,12 +83,10 @@ void ResetTestConfig() {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
 
-  char pattern[] = "/tmp/ostrel-gui-test-XXXXXX";
-  const char* dir = mkdtemp(pattern);
-  if (!dir) return 3;
-  g_configDir = dir;
-  setenv("HOME", dir, 1);
-  setenv("XDG_CONFIG_HOME", dir, 1);
+  const TempDir runDir;
+  g_configDir = runDir.Path();
+  setenv("HOME", g_configDir.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", g_configDir.c_str(), 1);
   // No sound or video sink is needed, and no session bus is started.
   setenv("GST_AUDIOSINK", "fakesink", 0);
   HideVideoSinks(g_configDir);
@@ -94,12 +102,16 @@ int main(int argc, char** argv) {
   // Errors a test provokes on purpose go to stderr instead of a modal box.
   delete wxLog::SetActiveTarget(new wxLogStderr);
   ResetTestConfig();
+  wxSetAssertHandler(FailOnAssert);
 
-  const int result = RUN_ALL_TESTS();
+  int result = 0;
+  {
+    const DialogSafetyNet safetyNet;
+    result = RUN_ALL_TESTS();
+  }
 
   delete wxConfigBase::Set(nullptr);
   wxTheApp->OnExit();
   wxEntryCleanup();
-  std::filesystem::remove_all(g_configDir);
   return result;
 }

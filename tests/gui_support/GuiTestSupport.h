@@ -1,4 +1,5 @@
-// Shared by the window tests (see GuiTestMain.cpp).
+// Shared by the window tests (see GuiTestMain.cpp); their dialogs are
+// answered through ModalExpectations.h.
 #pragma once
 
 #include <functional>

@@ -1,29 +1,12 @@
-// Files for the protection tests: a temporary folder per test, whole-file reads, and the
-// expected files kept beside the tests.
+// Files for the protection tests: the expected files kept beside the tests. The scratch
+// folder and the whole-file reads and writes are the shared ones of tests/support, which
+// come with this header.
 #pragma once
 
 #include <string>
 
-/// A fresh folder, removed with everything in it when the object goes.
-class ScratchFolder
-{
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
-/// The file's bytes; empty when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
-bool FileExists(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
+#include "TempDir.h"
+#include "TestFiles.h"
 
 /// The bytes of tests/protection/expected/<name>.
 std::string ExpectedFile(const std::string& name);

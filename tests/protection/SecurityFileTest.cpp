@@ -263,15 +263,15 @@ TEST(SecurityFile, DatesAreWrittenWithoutLeadingZeros)
 
 TEST(SaveLines, WritesTheBytesAndReplacesAnExistingFile)
 {
-    ScratchFolder folder;
+    TempDir folder;
     LineList lines;
     lines.AddLine("first");
     lines.AddBlank();
     lines.AddComment("third");
     const std::string path = folder.File("out.txt");
-    WriteFileBytes(path, std::string(100, 'x'));
+    WriteWholeFile(path, std::string(100, 'x'));
     ASSERT_TRUE(SaveLines(kLinesToFile, path, lines));
-    EXPECT_EQ(ReadFileBytes(path), "first\r\n\r\n#third\r\n");
+    EXPECT_EQ(ReadWholeFile(path), "first\r\n\r\n#third\r\n");
 
     EXPECT_FALSE(SaveLines(1, folder.File("other-kind.txt"), lines));
     EXPECT_FALSE(FileExists(folder.File("other-kind.txt")));

@@ -57,14 +57,14 @@ protected:
     wxXml2Document LoadText(const std::string& xml)
     {
         const std::string path = folder.File("lists.xml");
-        WriteFileBytes(path, xml);
+        WriteWholeFile(path, xml);
         wxXml2Document document;
         wxString errors;
         EXPECT_TRUE(document.Load(path, &errors)) << errors;
         return document;
     }
 
-    ScratchFolder folder;
+    TempDir folder;
 };
 
 const char* const kOneLine =
@@ -84,7 +84,7 @@ TEST_F(SecurityXmlTest, WriterFileMatchesTheExpectedBytes)
     ASSERT_TRUE(BuildSecurityDocument(SampleContent(), document));
     const std::string path = folder.File("lists.xml");
     ASSERT_TRUE(SaveSecurityDocument(document, path));
-    ExpectMatchesExpectedFile(ReadFileBytes(path), "security_lists.xml");
+    ExpectMatchesExpectedFile(ReadWholeFile(path), "security_lists.xml");
 }
 
 TEST_F(SecurityXmlTest, WithoutGlobalDateOrExpiryNothingOfThemIsWritten)

@@ -20,7 +20,7 @@ protected:
                                               wxCONFIG_USE_LOCAL_FILE);
     }
 
-    ScratchFolder folder;
+    TempDir folder;
 };
 
 } // namespace

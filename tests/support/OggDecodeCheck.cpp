@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "TempDir.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -18,13 +19,6 @@ std::string ShellQuote(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
-}
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 struct CommandResult {
@@ -41,8 +35,8 @@ CommandResult Run(const std::string& command, const TempDir& scratch) {
   CommandResult result;
   int status = std::system(line.c_str());
   result.status = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = ReadText(outPath);
-  result.err = ReadText(errPath);
+  result.out = ReadWholeFile(outPath);
+  result.err = ReadWholeFile(errPath);
   return result;
 }
 

@@ -8,6 +8,7 @@
 
 #include "OggTestStreams.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -23,9 +24,9 @@ bool Run(const std::string& command, const std::string& outPath, const TempDir& 
   const std::string errPath = scratch.File("stderr");
   const std::string line = command + " </dev/null >" + ShellQuote(outPath) + " 2>" + ShellQuote(errPath);
   const int status = std::system(line.c_str());
-  const std::vector<unsigned char> err = ReadWholeFile(errPath);
+  const std::string err = ReadWholeFile(errPath);
   const bool ok = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  if (!ok || !err.empty()) *error += command.substr(0, command.find(' ')) + ": " + std::string(err.begin(), err.end());
+  if (!ok || !err.empty()) *error += command.substr(0, command.find(' ')) + ": " + err;
   return ok;
 }
 
@@ -71,12 +72,11 @@ SyncMarkers FindSyncMarkers(const std::vector<uint8_t>& oggBytes) {
           scratch, &markers.errorText);
   if (!ran) return markers;
 
-  const std::vector<unsigned char> rate = ReadWholeFile(rateFile);
-  markers.sampleRate = std::atoi(std::string(rate.begin(), rate.end()).c_str());
+  markers.sampleRate = std::atoi(ReadWholeFile(rateFile).c_str());
 
   const std::vector<int64_t> coded = CodedTheoraFrames(oggBytes, &markers.frames);
   constexpr size_t kPixels = 8 * 8;
-  const std::vector<unsigned char> pictures = ReadWholeFile(grey);
+  const std::vector<unsigned char> pictures = ReadWholeFileBytes(grey);
   if (pictures.size() != coded.size() * kPixels) {
     markers.errorText += std::to_string(pictures.size() / kPixels) + " pictures decoded of " +
                          std::to_string(coded.size()) + " coded Theora frames";
@@ -88,7 +88,7 @@ SyncMarkers FindSyncMarkers(const std::vector<uint8_t>& oggBytes) {
     if (sum > 128 * static_cast<int>(kPixels)) markers.firstBrightFrame = coded[picture];
   }
 
-  const std::vector<unsigned char> sound = ReadWholeFile(pcm);
+  const std::vector<unsigned char> sound = ReadWholeFileBytes(pcm);
   const size_t samples = sound.size() / 2;
   markers.samples = static_cast<int64_t>(samples);
   for (size_t i = 0; i < samples && markers.firstLoudSample < 0; ++i) {

@@ -1,5 +1,5 @@
-// A fresh directory under the system's temporary directory, removed with
-// everything in it when the object goes.
+// The tests' one scratch folder: a fresh directory under the system's
+// temporary directory, removed with everything in it when the object goes.
 #pragma once
 
 #include <string>
@@ -20,5 +20,3 @@ class TempDir {
  private:
   std::string path_;
 };
-
-std::vector<unsigned char> ReadWholeFile(const std::string& path);

@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
+
+#include "TestFiles.h"
 
 namespace TestMedia {
 namespace {
@@ -201,17 +201,6 @@ std::string Hash(const std::string& text) {
   return std::string(hex, 8);
 }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool WriteAll(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
 /// In an AVI header, the stream header of `kind` ("auds" or "vids") and the
 /// stream format chunk that follows it.
 bool FindStream(const std::string& bytes, const char* kind, size_t* header, size_t* format) {
@@ -232,24 +221,24 @@ bool MakeFile(const std::string& name, const Recipe& recipe, const std::string& 
       return std::system(command.c_str()) == 0;
     }
     case Make::Empty:
-      return WriteAll(target, "");
+      return WriteWholeFile(target, "");
     case Make::Truncate: {
-      const std::string bytes = ReadAll(Path(recipe.text));
-      return !bytes.empty() && WriteAll(target, bytes.substr(0, bytes.size() * 2 / 5));
+      const std::string bytes = ReadWholeFile(Path(recipe.text));
+      return !bytes.empty() && WriteWholeFile(target, bytes.substr(0, bytes.size() * 2 / 5));
     }
     case Make::Halve: {
-      const std::string bytes = ReadAll(Path(recipe.text));
-      return !bytes.empty() && WriteAll(target, bytes.substr(0, bytes.size() / 2));
+      const std::string bytes = ReadWholeFile(Path(recipe.text));
+      return !bytes.empty() && WriteWholeFile(target, bytes.substr(0, bytes.size() / 2));
     }
     case Make::Join: {
       std::string bytes;
       std::stringstream names(recipe.text);
       for (std::string part; std::getline(names, part, ',');) {
-        const std::string clip = ReadAll(Path(part));
+        const std::string clip = ReadWholeFile(Path(part));
         if (clip.empty()) return false;
         bytes += clip;
       }
-      return WriteAll(target, bytes);
+      return WriteWholeFile(target, bytes);
     }
     case Make::Random: {
       std::string bytes(65536, '\0');
@@ -258,11 +247,11 @@ bool MakeFile(const std::string& name, const Recipe& recipe, const std::string& 
         state = state * 1664525u + 1013904223u;
         byte = static_cast<char>(state >> 24);
       }
-      return WriteAll(target, bytes);
+      return WriteWholeFile(target, bytes);
     }
     case Make::PatchAudioTag:
     case Make::PatchVideoTag: {
-      std::string bytes = ReadAll(Path(recipe.text));
+      std::string bytes = ReadWholeFile(Path(recipe.text));
       size_t header = 0, format = 0;
       const bool audio = recipe.make == Make::PatchAudioTag;
       if (!FindStream(bytes, audio ? "auds" : "vids", &header, &format)) return false;
@@ -273,7 +262,7 @@ bool MakeFile(const std::string& name, const Recipe& recipe, const std::string& 
         bytes.replace(header + 4, 4, "QQQQ");      // fccHandler
         bytes.replace(format + 8 + 16, 4, "QQQQ");  // biCompression
       }
-      return WriteAll(target, bytes);
+      return WriteWholeFile(target, bytes);
     }
   }
   (void)name;

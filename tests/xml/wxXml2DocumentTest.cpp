@@ -1,6 +1,7 @@
 // Loading documents through the in-memory parse and saving them through wx streams.
 #include "FailingOutputStream.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "XmlTestSupport.h"
 #include "wxXml2Node.h"
 #include "wxXml2TextElement.h"
@@ -11,7 +12,6 @@
 #include <wx/mstream.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,17 +20,6 @@ using xmltest::LoadText;
 using xmltest::SaveText;
 
 namespace {
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    const std::vector<unsigned char> bytes = ReadWholeFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 /// <a><b><c>x</c></b></a>
 void BuildNested(wxXml2Document& doc)
@@ -128,12 +117,12 @@ TEST(DocumentSave, FailuresAreReportedAndLeaveFilesAlone)
 
     const std::string path = dir.File("out.xml");
     ASSERT_TRUE(doc.Save(path, "UTF-8", 3, 4));
-    EXPECT_EQ(ReadFile(path), SaveText(doc, 3, 4));
+    EXPECT_EQ(ReadWholeFile(path), SaveText(doc, 3, 4));
 
     // libxml2 knows no such encoding: nothing is written, and the file is not truncated.
-    WriteFile(path, "previous");
+    WriteWholeFile(path, "previous");
     EXPECT_FALSE(doc.Save(path, "NO-SUCH-ENCODING", 1, 4));
-    EXPECT_EQ(ReadFile(path), "previous");
+    EXPECT_EQ(ReadWholeFile(path), "previous");
     wxMemoryOutputStream memory;
     EXPECT_EQ(doc.Save(memory, "NO-SUCH-ENCODING", 0, 0), -1);
 
@@ -177,7 +166,7 @@ TEST_F(DocumentLoad, ReadsAFileAndReplacesTheDocument)
 {
     const long withPrevious = LiveBlocks();
     const std::string path = dir.File("in.xml");
-    WriteFile(path, "<?xml version=\"1.0\"?>\n<video_setting><stream/></video_setting>\n");
+    WriteWholeFile(path, "<?xml version=\"1.0\"?>\n<video_setting><stream/></video_setting>\n");
 
     wxString errors = "stale";
     EXPECT_TRUE(doc.Load(path, &errors));
@@ -192,7 +181,7 @@ TEST_F(DocumentLoad, ReadsAFileAndReplacesTheDocument)
 
 TEST_F(DocumentLoad, UnreadableFilesAndEmptyInputKeepTheDocument)
 {
-    WriteFile(dir.File("empty.xml"), "");
+    WriteWholeFile(dir.File("empty.xml"), "");
     struct Case
     {
         std::string path;
@@ -252,7 +241,7 @@ TEST_F(DocumentLoad, MalformedInputGivesTheRecoveredTreeAndEveryMessage)
 TEST_F(DocumentLoad, ExternalEntitiesAreNotRead)
 {
     const std::string secret = dir.File("secret.txt");
-    WriteFile(secret, "SECRET");
+    WriteWholeFile(secret, "SECRET");
     const std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE r [<!ENTITY e SYSTEM \"file://" + secret +
                              "\">]>\n<r>&e;</r>";
     wxString errors;

@@ -8,6 +8,7 @@
 
 #include "dshow/MediaDetector.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TestMedia.h"
 
 namespace {
@@ -141,8 +142,8 @@ TEST(MediaDetector, OpensOnlyLocalFilesByTheirOwnNames) {
   char previous[4096] = {};
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   ASSERT_EQ(chdir(dir.Path().c_str()), 0);
-  const std::vector<unsigned char> video = ReadWholeFile(TestMedia::Path("av.mp4"));
-  const std::vector<unsigned char> sound = ReadWholeFile(TestMedia::Path("audio.mp3"));
+  const std::vector<unsigned char> video = ReadWholeFileBytes(TestMedia::Path("av.mp4"));
+  const std::vector<unsigned char> sound = ReadWholeFileBytes(TestMedia::Path("audio.mp3"));
   auto write = [](const char* name, const std::vector<unsigned char>& bytes) {
     FILE* file = std::fopen(name, "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), file);

@@ -2,16 +2,14 @@
 // listeners receive, and how it ends.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 #include "dshow/DirectShowAudioSource.h"
 #include "dshow/DirectShowVideoSource.h"
 #include "dshow/FilterGraph.h"
+#include "PollUntil.h"
 #include "RecordingListeners.h"
 #include "TestMedia.h"
 #include "dshow/keDirectShowReader.h"
@@ -281,16 +279,8 @@ class HoldingVideoListener : public RecordingVideoListener {
   std::atomic<int> received{0};
 };
 
-// Polls `done` until it holds or `seconds` pass: a regression fails in
-// seconds instead of hanging until CTest's time-out.
-bool WaitUntil(const std::function<bool()>& done, double seconds = 20.0) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
+// How long a stream may take to deliver or to stop before the test fails.
+constexpr double kStreamSeconds = 20.0;
 
 TEST(keDirectShowReader, AbortMidRunEndsEachStreamOnce) {
   keEngineContext context;
@@ -300,13 +290,13 @@ TEST(keDirectShowReader, AbortMidRunEndsEachStreamOnce) {
   reader.GetAudioSource()->AddListener(&audio);
   reader.GetVideoSource()->AddListener(&video);
   reader.Start();
-  ASSERT_TRUE(WaitUntil([&] { return video.received > 0; })) << "no frame arrived";
+  ASSERT_TRUE(PollUntil([&] { return video.received > 0; }, kStreamSeconds)) << "no frame arrived";
 
   // The streaming thread waits for the first frame's release, which comes
   // only once the abort has stopped the graph.
   std::atomic<bool> stopSeen{false};
   std::thread releaser([&] {
-    stopSeen = WaitUntil([&] { return reader.GetVideoFilter()->IsStopRequested(); });
+    stopSeen = PollUntil([&] { return reader.GetVideoFilter()->IsStopRequested(); }, kStreamSeconds);
     video.ReleaseAll();  // in any case, so that the abort can end
   });
   reader.Abort();
@@ -330,13 +320,13 @@ TEST(keDirectShowReader, GraphStopReturnsWhileAListenerKeepsItsSample) {
   HoldingVideoListener video;
   reader.GetVideoSource()->AddListener(&video);
   reader.Start();
-  ASSERT_TRUE(WaitUntil([&] { return video.received > 0; })) << "no frame arrived";
+  ASSERT_TRUE(PollUntil([&] { return video.received > 0; }, kStreamSeconds)) << "no frame arrived";
   std::atomic<bool> stopped{false};
   std::thread stopper([&] {
     reader.GetVideoFilter()->Graph()->Stop();
     stopped = true;
   });
-  const bool stoppedInTime = WaitUntil([&] { return stopped.load(); }, 10.0);
+  const bool stoppedInTime = PollUntil([&] { return stopped.load(); }, 10.0);
   EXPECT_TRUE(stoppedInTime) << "the stop waited for the listener";
   EXPECT_EQ(video.held.size(), 1u);
   video.ReleaseAll();  // lets a stop that waited end, so that the join returns

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TestMedia.h"
 #include "dshow/keFrameRateProbe.h"
 #include "dshow/keDirectShowReader.h"
@@ -90,7 +91,7 @@ TEST(keMediaInfo, SavesASnapshotAsJpeg) {
   keEngineContext context;
   keMediaInfo video(&context, TestMedia::Path("av.mp4").c_str());
   ASSERT_TRUE(video.SaveSnapshotJpeg(dir.File("shot.jpg").c_str(), 1.0));
-  const std::vector<unsigned char> bytes = ReadWholeFile(dir.File("shot.jpg"));
+  const std::vector<unsigned char> bytes = ReadWholeFileBytes(dir.File("shot.jpg"));
   ASSERT_GT(bytes.size(), 100u);
   EXPECT_EQ(bytes[0], 0xFF);
   EXPECT_EQ(bytes[1], 0xD8);

@@ -8,6 +8,7 @@
 
 #include "OggDecodeCheck.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ TEST(OggDecodeCheck, DamageAndMissingFilesAreErrors) {
   const std::string path = dir.File("tiny.ogg");
   std::string error;
   ASSERT_TRUE(WriteTinyTheoraVorbisOgg(path, &error)) << error;
-  std::vector<uint8_t> bytes = ReadWholeFile(path);
+  std::vector<uint8_t> bytes = ReadWholeFileBytes(path);
   ASSERT_GT(bytes.size(), 2000u);
   EXPECT_FALSE(DecodeOggBytes(bytes).decodeErrors);
 

@@ -18,6 +18,7 @@
 #include "OggTestStreams.h"
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "orvexa/keAVSeekIndex.h"
 #include "keAlloc.h"
 #include "keBytes.h"
@@ -210,7 +211,7 @@ std::vector<uint8_t> WriteContainer(const TempDir& dir, std::vector<Profile> pro
     file.Pad(static_cast<uint32_t>(writer.HeaderSize()));
   }
   file.Close();
-  return ReadWholeFile(path);
+  return ReadWholeFileBytes(path);
 }
 
 Profile MakeProfile(std::string name, int audioBitrate, int videoBitrate, int packets = 12, size_t packetSize = 700) {
@@ -441,7 +442,7 @@ TEST(OrvexaContainerReader, ChecksRealCodecHeadersAgainstTheTable) {
   TempDir dir;
   std::string error;
   ASSERT_TRUE(WriteTinyTheoraVorbisOgg(dir.File("tiny.ogg"), &error)) << error;
-  const std::vector<uint8_t> ogg = AsEngineStreams(ReadWholeFile(dir.File("tiny.ogg")));
+  const std::vector<uint8_t> ogg = AsEngineStreams(ReadWholeFileBytes(dir.File("tiny.ogg")));
   auto tinyProfile = [&ogg](Properties changes) {
     Profile p;
     p.name = "Modem";

@@ -10,6 +10,7 @@
 #include "OggDecodeCheck.h"
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "orvexa/keAbstractOrvexaContent.h"
 #include "orvexa/keOrvexaWriter.h"
 
@@ -184,7 +185,7 @@ TEST(OrvexaOutput, AFailedOrCancelledRunKeepsTheOlderOutput) {
     ASSERT_TRUE(good.Run());
     ASSERT_TRUE(good.Output().Succeeded()) << good.Output().GetFailureText();
   }
-  const std::vector<unsigned char> before = ReadWholeFile(out);
+  const std::vector<unsigned char> before = ReadWholeFileBytes(out);
   ASSERT_FALSE(before.empty());
 
   GeneratedProfile refused{"Broken", 96, 80, 25, 128, 500};
@@ -205,6 +206,6 @@ TEST(OrvexaOutput, AFailedOrCancelledRunKeepsTheOlderOutput) {
     ASSERT_TRUE(cancelled.WaitFinished(30.0));
     EXPECT_EQ(cancelled.Session().Result().status, EncodeResult::kCancelled);
   }
-  EXPECT_EQ(ReadWholeFile(out), before);
+  EXPECT_EQ(ReadWholeFileBytes(out), before);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
 }

@@ -13,6 +13,7 @@
 
 #include "MemoryOutputStream.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "orvexa/keByteCountOutputStream.h"
 #include "orvexa/keCryptedCrxOutputStream.h"
 #include "orvexa/keFileOutputStream.h"
@@ -84,7 +85,7 @@ TEST(keFileOutputStream, PadsToHeaderSizePlusHalfAMebibyteInWholeBlocks) {
     out.Write(data.data(), c.written);
     out.Pad(c.headerSize);
     out.Close();
-    std::vector<unsigned char> file = ReadWholeFile(path);
+    std::vector<unsigned char> file = ReadWholeFileBytes(path);
     EXPECT_EQ(static_cast<int64_t>(file.size()), c.expectedSize) << c.written;
     EXPECT_EQ(out.GetBytesWritten(), c.expectedSize) << c.written;
     for (size_t i = c.written; i < file.size(); ++i) ASSERT_EQ(file[i], 0) << i;
@@ -101,7 +102,7 @@ TEST(keFileOutputStream, ClosesOnceAndWakesWaiters) {
   out.WaitClosed();
   EXPECT_TRUE(out.IsClosed());
   EXPECT_FALSE(out.HasFailed());
-  EXPECT_EQ(ReadWholeFile(dir.File("a.bin")), (std::vector<unsigned char>{1, 2, 3}));
+  EXPECT_EQ(ReadWholeFileBytes(dir.File("a.bin")), (std::vector<unsigned char>{1, 2, 3}));
 }
 
 TEST(keFileOutputStream, UnopenableFilesFailLoudlyInsteadOfWritingNowhere) {
@@ -180,13 +181,13 @@ TEST(keFileOutputStream, AStagedFileAppearsOnlyWhenPublished) {
     discarded->Write(bytes, 3);
     discarded->Close();
   }
-  EXPECT_EQ(ReadWholeFile(out), (std::vector<unsigned char>{'o', 'l', 'd', 'e', 'r'}));
+  EXPECT_EQ(ReadWholeFileBytes(out), (std::vector<unsigned char>{'o', 'l', 'd', 'e', 'r'}));
   std::unique_ptr<keFileOutputStream> published(keFileOutputStream::Staged(out.c_str()));
   ASSERT_TRUE(published->Open());
   published->Write(bytes, 3);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
   ASSERT_TRUE(published->Publish()) << published->GetFailureReason();
-  EXPECT_EQ(ReadWholeFile(out), (std::vector<unsigned char>{7, 8, 9}));
+  EXPECT_EQ(ReadWholeFileBytes(out), (std::vector<unsigned char>{7, 8, 9}));
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
 
   std::unique_ptr<keFileOutputStream> nowhere(keFileOutputStream::Staged(dir.File("no/such/out.orx").c_str()));
@@ -210,12 +211,12 @@ TEST(keFileOutputStream, AStagedFileReplacesOnlyWhatItMay) {
     ASSERT_TRUE(out->Open()) << out->GetFailureReason();
     out->Write(bytes, 3);
     ASSERT_TRUE(out->Publish()) << out->GetFailureReason();
-    EXPECT_EQ(ReadWholeFile(path), (std::vector<unsigned char>{7, 8, 9}));
+    EXPECT_EQ(ReadWholeFileBytes(path), (std::vector<unsigned char>{7, 8, 9}));
   }
   struct stat link {};
   ASSERT_EQ(lstat(dir.File("link.orx").c_str(), &link), 0);
   EXPECT_TRUE(S_ISLNK(link.st_mode)) << "the link was replaced by a file";
-  EXPECT_EQ(ReadWholeFile(dir.File("target.orx")), (std::vector<unsigned char>{7, 8, 9}));
+  EXPECT_EQ(ReadWholeFileBytes(dir.File("target.orx")), (std::vector<unsigned char>{7, 8, 9}));
 
   for (const char* name : {"pipe.orx", "null.orx"}) {
     SCOPED_TRACE(name);

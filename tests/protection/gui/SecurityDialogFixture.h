@@ -79,7 +79,7 @@ protected:
         ExpireDate()->SetValue(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day), month, year));
     }
 
-    ScratchFolder folder;
+    TempDir folder;
     securityDialog* dialog = nullptr;
     std::vector<securityDialog*> dialogs;
 };
@@ -90,10 +90,12 @@ inline const char* const kBothNeeded = "Before Save insert at least a documentba
 
 inline ExpectFile ExpectSecurityFileDialog(const wxString& path, int answer = wxID_OK)
 {
-    return ExpectFile("Save SECURITY file as...", kTxtWildcard, ExpectFile::Save, path, answer);
+    return ExpectFile("Save SECURITY file as...", kTxtWildcard,
+                      FileChoice::kSaveAskingToOverwrite, path, answer);
 }
 
 inline ExpectFile ExpectAuthFileDialog(const wxString& path, int answer = wxID_OK)
 {
-    return ExpectFile("Save AUTH file as...", kTxtWildcard, ExpectFile::Save, path, answer);
+    return ExpectFile("Save AUTH file as...", kTxtWildcard,
+                      FileChoice::kSaveAskingToOverwrite, path, answer);
 }

@@ -96,7 +96,8 @@ TEST_F(SecurityDialogTest, EditedDateCellsBreakingTheRuleAreReported)
         SCOPED_TRACE(std::string(c.codeBase ? "codebase " : "documentbase ") + c.text);
         wxGrid* grid = c.codeBase ? CodeBases() : DocumentBases();
         if (c.message) {
-            wxTEST_DIALOG(EditCell(grid, 0, c.col, c.text), ExpectMessage(c.message, "Message"));
+            wxTEST_DIALOG(EditCell(grid, 0, c.col, c.text),
+                          ExpectMessage(c.message).Caption("Message"));
         } else {
             EditCell(grid, 0, c.col, c.text);
         }
@@ -182,7 +183,7 @@ TEST_F(SecurityFileGenerationTest, InternalModeWritesOneSealedFile)
     SetGlobalDate(31, wxDateTime::Dec, 2012);
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectSecurityFileDialog(securityPath));
-    ExpectMatchesExpectedFile(ReadFileBytes(securityPath), "security_internal.txt");
+    ExpectMatchesExpectedFile(ReadWholeFile(securityPath), "security_internal.txt");
     EXPECT_FALSE(FileExists(authPath));
 }
 
@@ -193,8 +194,8 @@ TEST_F(SecurityFileGenerationTest, ExternalModeWritesTheSecurityFileThenTheAuthF
     Mode()->SetValue("External");
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectSecurityFileDialog(securityPath), ExpectAuthFileDialog(authPath));
-    ExpectMatchesExpectedFile(ReadFileBytes(securityPath), "security_external.txt");
-    ExpectMatchesExpectedFile(ReadFileBytes(authPath), "auth_external.txt");
+    ExpectMatchesExpectedFile(ReadWholeFile(securityPath), "security_external.txt");
+    ExpectMatchesExpectedFile(ReadWholeFile(authPath), "auth_external.txt");
 }
 
 TEST_F(SecurityFileGenerationTest, CancellingTheAuthFileKeepsTheSecurityFile)
@@ -205,7 +206,7 @@ TEST_F(SecurityFileGenerationTest, CancellingTheAuthFileKeepsTheSecurityFile)
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectSecurityFileDialog(securityPath),
                   ExpectAuthFileDialog(authPath, wxID_CANCEL));
-    ExpectMatchesExpectedFile(ReadFileBytes(securityPath), "security_external.txt");
+    ExpectMatchesExpectedFile(ReadWholeFile(securityPath), "security_external.txt");
     EXPECT_FALSE(FileExists(authPath));
 
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
@@ -220,18 +221,18 @@ TEST_F(SecurityFileGenerationTest, WithoutPhraseTheKeyCoversTheLinesAlone)
     SetGlobalDate(1, wxDateTime::Jan, 2020);
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectSecurityFileDialog(securityPath));
-    ExpectMatchesExpectedFile(ReadFileBytes(securityPath), "security_empty_phrase.txt");
+    ExpectMatchesExpectedFile(ReadWholeFile(securityPath), "security_empty_phrase.txt");
 }
 
 TEST_F(SecurityFileGenerationTest, AuthFileAloneIgnoresTheCodeBasesAndTheMode)
 {
     FillSampleRows();
     wxTEST_DIALOG(EditCell(CodeBases(), 7, 1, "not a date"),
-                  ExpectMessage(kCodeBaseCellMessage, "Message"));
+                  ExpectMessage(kCodeBaseCellMessage).Caption("Message"));
     // The auth file does not look at code base dates.
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_AUTH),
                   ExpectAuthFileDialog(authPath));
-    ExpectMatchesExpectedFile(ReadFileBytes(authPath), "auth_external.txt");
+    ExpectMatchesExpectedFile(ReadWholeFile(authPath), "auth_external.txt");
 }
 
 TEST_F(SecurityFileGenerationTest, MissingEntriesAndBadDatesStopBeforeAnyFileDialog)
@@ -241,20 +242,22 @@ TEST_F(SecurityFileGenerationTest, MissingEntriesAndBadDatesStopBeforeAnyFileDia
     EditCell(DocumentBases(), 3, 0, "http://page/");
     EditCell(DocumentBases(), 3, 0, "");
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
-                  ExpectMessage(kBothNeeded, "Message"));
+                  ExpectMessage(kBothNeeded).Caption("Message"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_AUTH),
-                  ExpectMessage("Before Save insert at least a documentbase", "Message"));
+                  ExpectMessage("Before Save insert at least a documentbase").Caption("Message"));
 
     EditCell(DocumentBases(), 0, 0, "http://page/");
     // A date in a row without a site still counts; the code base grid is reported first.
     wxTEST_DIALOG(EditCell(CodeBases(), 9, 1, "32-01-2010"),
-                  ExpectMessage(kCodeBaseCellMessage, "Message"));
+                  ExpectMessage(kCodeBaseCellMessage).Caption("Message"));
     wxTEST_DIALOG(EditCell(DocumentBases(), 9, 1, "5/3/2010"),
-                  ExpectMessage(kDocumentBaseCellMessage, "Message"));
+                  ExpectMessage(kDocumentBaseCellMessage).Caption("Message"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
-                  ExpectMessage("Invalid date  codebase. Date format is: dd-mm-yyyy", "Message"));
+                  ExpectMessage("Invalid date  codebase. Date format is: dd-mm-yyyy")
+                      .Caption("Message"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_AUTH),
-                  ExpectMessage("Invalid date documentbase. Date format is: dd-mm-yyyy", "Message"));
+                  ExpectMessage("Invalid date documentbase. Date format is: dd-mm-yyyy")
+                      .Caption("Message"));
     EXPECT_FALSE(FileExists(securityPath));
 }
 
@@ -264,10 +267,11 @@ TEST_F(SecurityFileGenerationTest, EmptiedDateCellMeansNoExpiry)
     FillSampleRows();
     SetGlobalDate(31, wxDateTime::Dec, 2012);
     EditCell(CodeBases(), 1, 1, "1-1-2000");
-    wxTEST_DIALOG(EditCell(CodeBases(), 1, 1, ""), ExpectMessage(kCodeBaseCellMessage, "Message"));
+    wxTEST_DIALOG(EditCell(CodeBases(), 1, 1, ""),
+                  ExpectMessage(kCodeBaseCellMessage).Caption("Message"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectSecurityFileDialog(securityPath));
-    ExpectMatchesExpectedFile(ReadFileBytes(securityPath), "security_internal.txt");
+    ExpectMatchesExpectedFile(ReadWholeFile(securityPath), "security_internal.txt");
 }
 
 TEST_F(SecurityFileGenerationTest, EntryLinesTooLongForThePlayerAreRefusedNamingTheRow)
@@ -279,26 +283,23 @@ TEST_F(SecurityFileGenerationTest, EntryLinesTooLongForThePlayerAreRefusedNaming
     EditCell(DocumentBases(), 6, 0, std::string(255, 'p'));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectMessage("The documentbase in row 7 is too long: a site with its expire "
-                                "date may hold at most 254 characters.",
-                                "Message"));
+                                "date may hold at most 254 characters.").Caption("Message"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_AUTH),
                   ExpectMessage("The documentbase in row 7 is too long: a site with its expire "
-                                "date may hold at most 254 characters.",
-                                "Message"));
+                                "date may hold at most 254 characters.").Caption("Message"));
 
     EditCell(DocumentBases(), 6, 0, std::string(254, 'p'));
     EditCell(CodeBases(), 2, 0, std::string(238, 'h'));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectMessage("The codebase in row 3 is too long: a site with its expire "
-                                "date may hold at most 254 characters.",
-                                "Message"));
+                                "date may hold at most 254 characters.").Caption("Message"));
     EXPECT_FALSE(FileExists(securityPath));
     EXPECT_FALSE(FileExists(authPath));
 
     EditCell(CodeBases(), 2, 0, std::string(237, 'h'));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectSecurityFileDialog(securityPath));
-    EXPECT_NE(ReadFileBytes(securityPath).find(std::string(237, 'h') + ",expire:1-12-2011\r\n"),
+    EXPECT_NE(ReadWholeFile(securityPath).find(std::string(237, 'h') + ",expire:1-12-2011\r\n"),
               std::string::npos);
 }
 
@@ -310,7 +311,7 @@ TEST_F(SecurityFileGenerationTest, FileThatCannotBeWrittenIsReported)
     std::filesystem::create_directory(taken);
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectSecurityFileDialog(taken),
-                  ExpectMessage("File could not be correctly saved !!!", "Error"));
+                  ExpectMessage("File could not be correctly saved !!!").Caption("Error"));
 }
 
 TEST_F(SecurityFileGenerationTest, SitesSpanningLinesAreRefusedNamingTheRow)
@@ -321,9 +322,9 @@ TEST_F(SecurityFileGenerationTest, SitesSpanningLinesAreRefusedNamingTheRow)
     const char* const message =
         "The documentbase in row 4 holds a line break: a site must stand on one line.";
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
-                  ExpectMessage(message, "Message"));
+                  ExpectMessage(message).Caption("Message"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_AUTH),
-                  ExpectMessage(message, "Message"));
+                  ExpectMessage(message).Caption("Message"));
     EXPECT_FALSE(FileExists(securityPath));
     EXPECT_FALSE(FileExists(authPath));
 }
@@ -350,7 +351,7 @@ TEST_F(SecurityFileGenerationTest, AccentedSitesAndPhraseAreWrittenAsSingleBytes
     std::string bytes;
     for (size_t i = 0; i < lines.Count(); ++i)
         bytes += lines.GetLine(i);
-    EXPECT_EQ(ReadFileBytes(securityPath), bytes);
+    EXPECT_EQ(ReadWholeFile(securityPath), bytes);
 }
 
 TEST_F(SecurityFileGenerationTest, SitesOutsideIso8859AreRefusedNamingTheRow)
@@ -360,13 +361,12 @@ TEST_F(SecurityFileGenerationTest, SitesOutsideIso8859AreRefusedNamingTheRow)
     EditCell(DocumentBases(), 5, 0, wxString::FromUTF8("http://\xce\xb1.example/"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY),
                   ExpectMessage("The codebase in row 3 holds a character that cannot be written: only "
-                                "the characters of ISO-8859-1 (Western European letters) can be used.",
-                                "Message"));
+                                "the characters of ISO-8859-1 (Western European letters) can be used.")
+                      .Caption("Message"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_AUTH),
                   ExpectMessage("The documentbase in row 6 holds a character that cannot be written: "
                                 "only the characters of ISO-8859-1 (Western European letters) can be "
-                                "used.",
-                                "Message"));
+                                "used.").Caption("Message"));
     EXPECT_FALSE(FileExists(securityPath));
     EXPECT_FALSE(FileExists(authPath));
 }

@@ -13,12 +13,13 @@ const char* const kLoaded = "File correctly load. ";
 
 ExpectFile ExpectSaveXmlDialog(const wxString& path, int answer = wxID_OK)
 {
-    return ExpectFile("Save XML file as...", kXmlWildcard, ExpectFile::Save, path, answer);
+    return ExpectFile("Save XML file as...", kXmlWildcard,
+                      FileChoice::kSaveAskingToOverwrite, path, answer);
 }
 
 ExpectFile ExpectLoadXmlDialog(const wxString& path, int answer = wxID_OK)
 {
-    return ExpectFile("Load XML file as...", kXmlWildcard, ExpectFile::Open, path, answer);
+    return ExpectFile("Load XML file as...", kXmlWildcard, FileChoice::kOpen, path, answer);
 }
 
 class SecurityXmlDialogTest : public SecurityDialogTest
@@ -41,14 +42,14 @@ protected:
     void LoadText(securityDialog* target, const std::string& xml, bool hasDocumentBaseSection = true)
     {
         const std::string path = folder.File("load.xml");
-        WriteFileBytes(path, xml);
+        WriteWholeFile(path, xml);
         if (hasDocumentBaseSection) {
             wxTEST_DIALOG(ClickButton(target, securityDialog::ID_LOAD_XML),
-                          ExpectLoadXmlDialog(path), ExpectMessage(kLoaded, "Message"));
+                          ExpectLoadXmlDialog(path), ExpectMessage(kLoaded).Caption("Message"));
         } else {
             wxTEST_DIALOG(ClickButton(target, securityDialog::ID_LOAD_XML),
-                          ExpectLoadXmlDialog(path), ExpectMessage(kLoaded, "Message"),
-                          ExpectMessage("Document base mode not found", "Message"));
+                          ExpectLoadXmlDialog(path), ExpectMessage(kLoaded).Caption("Message"),
+                          ExpectMessage("Document base mode not found").Caption("Message"));
         }
     }
 
@@ -70,12 +71,12 @@ TEST_F(SecurityXmlDialogTest, SavedFileMatchesTheExpectedBytesAndLoadsIntoANewDi
 {
     FillSampleLists();
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_SAVE_XML), ExpectSaveXmlDialog(xmlPath),
-                  ExpectMessage(kSaved, "Message"));
-    ExpectMatchesExpectedFile(ReadFileBytes(xmlPath), "security_lists.xml");
+                  ExpectMessage(kSaved).Caption("Message"));
+    ExpectMatchesExpectedFile(ReadWholeFile(xmlPath), "security_lists.xml");
 
     securityDialog* loaded = NewDialog();
     wxTEST_DIALOG(ClickButton(loaded, securityDialog::ID_LOAD_XML), ExpectLoadXmlDialog(xmlPath),
-                  ExpectMessage(kLoaded, "Message"));
+                  ExpectMessage(kLoaded).Caption("Message"));
     // The rows come back in order, without the empty rows between them.
     EXPECT_EQ(Rows(CodeBases(loaded), 3),
               (GridRows{{"www.harwelco.example", ""}, {"media.harwelco.example", "1-12-2011"}, {"", ""}}));
@@ -95,14 +96,14 @@ TEST_F(SecurityXmlDialogTest, WithoutGlobalDateLoadingUnticksTheBox)
     EditCell(CodeBases(), 0, 0, "host");
     EditCell(DocumentBases(), 0, 0, "http://page/");
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_SAVE_XML), ExpectSaveXmlDialog(xmlPath),
-                  ExpectMessage(kSaved, "Message"));
-    EXPECT_EQ(ReadFileBytes(xmlPath).find("license_expire_date"), std::string::npos);
-    EXPECT_EQ(ReadFileBytes(xmlPath).find("expire="), std::string::npos);
+                  ExpectMessage(kSaved).Caption("Message"));
+    EXPECT_EQ(ReadWholeFile(xmlPath).find("license_expire_date"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(xmlPath).find("expire="), std::string::npos);
 
     securityDialog* loaded = NewDialog();
     ClickCheckBox(loaded, securityDialog::ID_ENABLE_EXPIRE_DATE, true);
     wxTEST_DIALOG(ClickButton(loaded, securityDialog::ID_LOAD_XML), ExpectLoadXmlDialog(xmlPath),
-                  ExpectMessage(kLoaded, "Message"));
+                  ExpectMessage(kLoaded).Caption("Message"));
     EXPECT_FALSE(ExpireDateBox(loaded)->IsChecked());
     EXPECT_FALSE(ExpireDate(loaded)->IsEnabled());
     EXPECT_EQ(Mode(loaded)->GetValue(), "Internal");
@@ -115,12 +116,14 @@ TEST_F(SecurityXmlDialogTest, SaveStopsAtBadDatesMissingEntriesAndCancel)
     EditCell(DocumentBases(), 3, 0, "http://page/");
     EditCell(DocumentBases(), 3, 0, "");
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_SAVE_XML),
-                  ExpectMessage(kBothNeeded, "Message"));
+                  ExpectMessage(kBothNeeded).Caption("Message"));
     EditCell(DocumentBases(), 0, 0, "http://page/");
     wxTEST_DIALOG(EditCell(DocumentBases(), 4, 1, "31-04-2010"),
-                  ExpectMessage("Invalid date document base. Date format is: dd-mm-yyyy", "Message"));
+                  ExpectMessage("Invalid date document base. Date format is: dd-mm-yyyy")
+                      .Caption("Message"));
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_SAVE_XML),
-                  ExpectMessage("Invalid date documentbase. Date format is: dd-mm-yyyy", "Message"));
+                  ExpectMessage("Invalid date documentbase. Date format is: dd-mm-yyyy")
+                      .Caption("Message"));
     EditCell(DocumentBases(), 4, 1, "30-04-2010");
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_SAVE_XML),
                   ExpectSaveXmlDialog(xmlPath, wxID_CANCEL));
@@ -129,7 +132,7 @@ TEST_F(SecurityXmlDialogTest, SaveStopsAtBadDatesMissingEntriesAndCancel)
     const std::string taken = folder.File("taken.xml");
     std::filesystem::create_directory(taken);
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_SAVE_XML), ExpectSaveXmlDialog(taken),
-                  ExpectMessage("File could not be correctly saved !!!", "Error"));
+                  ExpectMessage("File could not be correctly saved !!!").Caption("Error"));
 }
 
 TEST_F(SecurityXmlDialogTest, ElementsWithoutWhitespaceBetweenThemAllLoad)
@@ -197,9 +200,9 @@ TEST_F(SecurityXmlDialogTest, UnreadableFileLeavesTheDialogAsItWas)
 {
     EditCell(CodeBases(), 0, 0, "kept");
     const std::string path = folder.File("broken.xml");
-    WriteFileBytes(path, "this is not XML at all");
+    WriteWholeFile(path, "this is not XML at all");
     wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_LOAD_XML), ExpectLoadXmlDialog(path),
-                  ExpectMessage("Couldn't parse the file you chose:\n", "Error").StartingWith());
+                  ExpectMessage("Couldn't parse the file you chose:\n").Caption("Error").Prefix());
     EXPECT_EQ(CodeBases()->GetCellValue(0, 0), "kept");
     ExpectButtons(false, false, false);
 

@@ -43,14 +43,15 @@ protected:
     void StartEditing()
     {
         wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_EDIT),
-                      ExpectQuestion(kEditQuestion, wxID_YES));
+                      ExpectQuestion(kEditQuestion, "Question", wxID_YES));
     }
 
     void SavePhrase(const wxString& phrase, const wxString& outcome)
     {
         TypeText(text, phrase);
         wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_SAVE),
-                      ExpectQuestion(kSaveQuestion, wxID_YES), ExpectMessage(outcome, "Message"));
+                      ExpectQuestion(kSaveQuestion, "Question", wxID_YES), ExpectMessage(outcome)
+                                                                               .Caption("Message"));
     }
 
     /// Text, Save and Edit as the user sees them.
@@ -86,7 +87,7 @@ TEST_F(SecurityKeyDialogTest, StartsEmptyAndLocked)
 TEST_F(SecurityKeyDialogTest, LoadWithoutPhraseSaysSoAndChangesNothing)
 {
     wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_LOAD),
-                  ExpectMessage("Secret phrase is empty!", "Message"));
+                  ExpectMessage("Secret phrase is empty!").Caption("Message"));
     EXPECT_EQ(text->GetValue(), "");
     ExpectState(false, false, true);
 }
@@ -94,7 +95,7 @@ TEST_F(SecurityKeyDialogTest, LoadWithoutPhraseSaysSoAndChangesNothing)
 TEST_F(SecurityKeyDialogTest, EditRefusedKeepsThePhraseLocked)
 {
     wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_EDIT),
-                  ExpectQuestion(kEditQuestion, wxID_NO));
+                  ExpectQuestion(kEditQuestion, "Question", wxID_NO));
     ExpectState(false, false, true);
 }
 
@@ -112,7 +113,7 @@ TEST_F(SecurityKeyDialogTest, EditSaveAndLoadKeepAPhraseOfSeveralWords)
 
     // Nothing typed yet.
     wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_SAVE),
-                  ExpectMessage("Before Save modify the key", "Message"));
+                  ExpectMessage("Before Save modify the key").Caption("Message"));
     ExpectState(true, true, false);
 
     SavePhrase(phrase, "Phrase has been saved");
@@ -135,7 +136,7 @@ TEST_F(SecurityKeyDialogTest, SaveNotConfirmedStoresNothing)
     StartEditing();
     TypeText(text, "new phrase");
     wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_SAVE),
-                  ExpectQuestion(kSaveQuestion, wxID_NO));
+                  ExpectQuestion(kSaveQuestion, "Question", wxID_NO));
     EXPECT_EQ(StoredText(), "<absent>");
     ExpectState(true, true, false);
 }
@@ -147,12 +148,12 @@ TEST_F(SecurityKeyDialogTest, PhraseEditedDownToNothingStoresTheEmptyText)
     SavePhrase("", "Phrase has been saved");
     EXPECT_EQ(StoredText(), "");
     wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_LOAD),
-                  ExpectMessage("Secret phrase is empty!", "Message"));
+                  ExpectMessage("Secret phrase is empty!").Caption("Message"));
 }
 
 TEST_F(SecurityKeyDialogTest, RefusedWriteIsReportedAndLocksThePhrase)
 {
-    ScratchFolder folder;
+    TempDir folder;
     delete wxConfigBase::Set(new wxFileConfig("Ostrel 3", "Harwelco", folder.File("missing/ostrel.ini"),
                                               wxEmptyString, wxCONFIG_USE_LOCAL_FILE));
     StartEditing();
@@ -196,8 +197,8 @@ TEST_F(SecurityKeyDialogTest, TypedPhraseCountsAsAChange)
         EXPECT_EQ(text->GetValue(), "ab c");
         EXPECT_TRUE(text->IsModified());
         wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_SAVE),
-                      ExpectQuestion(kSaveQuestion, wxID_YES),
-                      ExpectMessage("Phrase has been saved", "Message"));
+                      ExpectQuestion(kSaveQuestion, "Question", wxID_YES),
+                      ExpectMessage("Phrase has been saved").Caption("Message"));
         ClickButton(dialog, securityKeyDialog::ID_CLOSE);
     });
     EXPECT_EQ(code, 10004);
@@ -212,8 +213,8 @@ TEST_F(SecurityKeyDialogTest, PhraseIsStoredAsSingleBytesAndOtherCharactersAreRe
     TypeText(text, wxString::FromUTF8("\xe2\x82\xac uro"));
     wxTEST_DIALOG(ClickButton(dialog, securityKeyDialog::ID_SAVE),
                   ExpectMessage("The Secret Phrase holds a character that cannot be stored: only the "
-                                "characters of ISO-8859-1 (Western European letters) can be used.",
-                                "Message"));
+                                "characters of ISO-8859-1 (Western European letters) can be used.")
+                      .Caption("Message"));
     EXPECT_EQ(StoredText(), "<absent>");
     ExpectState(true, true, false);
 
