@@ -27,6 +27,7 @@
 #include "SourceProbe.h"
 #include "keFactory.h"
 #include "platform/keFileKind.h"
+#include "platform/keMemoryRoom.h"
 
 namespace {
 
@@ -168,8 +169,9 @@ int Encode(int argc, char** argv) {
                 probe.frameRate, probe.channels, probe.sampleRate, probe.duration);
     std::fflush(stdout);
     if (!probe.Encodable()) {
+      // The window's words about codecs only where a codec may be missing.
       std::fprintf(stderr, "encode_file: %s %s\n%s", fields.inputPath.c_str(), probe.problem.c_str(),
-                   UnencodableSourceMessage().c_str());
+                   probe.unreadable ? "" : UnencodableSourceMessage().c_str());
       return 1;
     }
     fields.sourceWidth = probe.width;
@@ -223,6 +225,7 @@ int main(int argc, char** argv) {
   } catch (const std::bad_alloc&) {
     // Under a memory limit: a failure with its reason, not an abort (the
     // session, unwound, cancels a run it had started and leaves nothing).
+    kePlatform::ReleaseMemoryRoom();
     std::fprintf(stderr, "encode_file: the encode failed:\nthere is not enough memory\n");
     return 1;
   }

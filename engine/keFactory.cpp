@@ -4,12 +4,17 @@
 
 #include "KestrinAvEncoder.h"
 #include "orvexa/OrvexaOutput.h"
+#include "platform/keMemoryRoom.h"
 #include "platform/kePath.h"
 #include "keAlloc.h"
 #include "dshow/keDirectShowReader.h"
 #include "dshow/keMediaInfo.h"
 
-keFactory::keFactory() = default;
+keFactory::keFactory() {
+  // Before the first decoder thread allocates: see keMemoryRoom.h.
+  kePlatform::FitAllocatorToAddressLimit();
+  kePlatform::KeepMemoryRoom();
+}
 
 keFactory::~keFactory() { keFree(context_.outputFileName); }
 

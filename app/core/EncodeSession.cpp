@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "keEvent.h"
 #include "keFactory.h"
 #include "platform/keFileKind.h"
+#include "platform/keMemoryRoom.h"
 #include "platform/keUnnamedFile.h"
 
 struct EncodeSession::State {
@@ -102,44 +104,59 @@ void EncodeSession::RunWorker() {
   EncodeResult result;
   keAVSource* source = run.Source();
 
-  std::string openFailure;
-  if (!state_->prepared) {
-    result.status = EncodeResult::kFailed;
-    result.reason = state_->refusal.empty() ? "The encode was not prepared." : state_->refusal;
-  } else if (state_->cancelled) {
-    result.status = EncodeResult::kCancelled;
-    result.reason = CancelledText();
-  } else if (!run.output->Open(&openFailure)) {
-    // Before any decoding: nothing could be written anyway.
-    result.status = EncodeResult::kFailed;
-    result.reason = openFailure;
-  } else {
-    // A cancel from here on reaches objects that honour it whenever it
-    // comes: an aborted source does not start, an aborted output ends at once.
-    source->Start();
-    run.output->Start();
-    state_->outputStarted = true;
-    run.output->GetFinishedEvent().Wait(keINFINITE);
-    source->Stop();
-    // A complete container is in place whenever the output succeeded: a
-    // cancel that came after that was too late to change anything.
-    if (run.output->Succeeded()) {
-      result.status = EncodeResult::kSucceeded;
+  try {
+    std::string openFailure;
+    if (!state_->prepared) {
+      result.status = EncodeResult::kFailed;
+      result.reason = state_->refusal.empty() ? "The encode was not prepared." : state_->refusal;
     } else if (state_->cancelled) {
       result.status = EncodeResult::kCancelled;
       result.reason = CancelledText();
-    } else {
+    } else if (!run.output->Open(&openFailure)) {
+      // Before any decoding: nothing could be written anyway.
       result.status = EncodeResult::kFailed;
-      result.reason = run.output->GetFailureText();
-      if (result.reason.empty()) result.reason = "the encode did not complete";
+      result.reason = openFailure;
+    } else {
+      // A cancel from here on reaches objects that honour it whenever it
+      // comes: an aborted source does not start, an aborted output ends at once.
+      source->Start();
+      run.output->Start();
+      state_->outputStarted = true;
+      run.output->GetFinishedEvent().Wait(keINFINITE);
+      source->Stop();
+      // A complete container is in place whenever the output succeeded: a
+      // cancel that came after that was too late to change anything.
+      if (run.output->Succeeded()) {
+        result.status = EncodeResult::kSucceeded;
+      } else if (state_->cancelled) {
+        result.status = EncodeResult::kCancelled;
+        result.reason = CancelledText();
+      } else {
+        result.status = EncodeResult::kFailed;
+        result.reason = run.output->GetFailureText();
+        if (result.reason.empty()) result.reason = "the encode did not complete";
+      }
+      const std::string warning = source->GetWarningText();
+      if (!warning.empty()) result.warnings.push_back(warning);
     }
-    const std::string warning = source->GetWarningText();
-    if (!warning.empty()) result.warnings.push_back(warning);
+  } catch (const std::bad_alloc&) {
+    // Out of memory on this thread (the engine's own threads report theirs
+    // through the output): the run fails with the reason, and an output
+    // still running is stopped first, so that nothing is put in place.
+    kePlatform::ReleaseMemoryRoom();
+    if (state_->outputStarted && !run.output->GetFinishedEvent().Wait(0)) {
+      run.output->Abort(true);
+      run.output->GetFinishedEvent().Wait(keINFINITE);
+      source->Stop();
+    }
+    result = EncodeResult();
+    result.status = EncodeResult::kFailed;
+    result.reason = "there is not enough memory to finish the encode";
   }
 
   // Last: from here on the session may be gone.
   std::lock_guard<std::mutex> lock(state_->doneMutex);
-  state_->result = result;
+  state_->result = std::move(result);
   state_->done = true;
   state_->doneChanged.notify_all();
 }

@@ -14,7 +14,10 @@ SourceProbe ProbeSource(keFactory& factory, const std::string& path) {
   probe.channels = info->GetChannels();
   probe.sampleRate = info->GetSampleRate();
   probe.duration = info->GetDuration();
-  if (!info->IsOpened()) probe.problem = "cannot be opened as a media file";
+  const std::string why = info->GetFailureReason();
+  probe.unreadable = !why.empty();
+  if (!info->IsOpened()) probe.problem = "cannot be opened as a media file" + (why.empty() ? "" : ": " + why);
+  else if (!info->IsRenderable() && !why.empty()) probe.problem = "cannot be read: " + why;
   else if (!info->HasAudio()) probe.problem = "has no audio: a source needs video and audio";
   else if (info->IsAudioNotRendered()) probe.problem = "has audio that cannot be decoded";
   else if (!info->IsRenderable() || info->IsVideoNotRendered()) probe.problem = "has video that cannot be decoded";

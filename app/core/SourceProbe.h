@@ -21,6 +21,9 @@ struct SourceProbe {
   /// Why the source cannot be encoded, as a user can read it ("has no
   /// picture: a source needs video and audio"); empty when it can.
   std::string problem;
+  /// The file could not be read as media at all, for the reason the problem
+  /// gives in the system's or the demuxer's words: no codec is missing.
+  bool unreadable = false;
 };
 
 SourceProbe ProbeSource(keFactory& factory, const std::string& path);

@@ -1,6 +1,7 @@
 #include "StreamPipeline.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "TimestampJoins.h"
 #include "keSourceTiming.h"
 #include "VideoFrameConverter.h"
+#include "platform/keMemoryRoom.h"
 #include "platform/keThreadName.h"
 
 namespace {
@@ -73,6 +75,7 @@ void StreamPipeline::Run() {
   } catch (const std::bad_alloc&) {
     // A buffer that cannot be had ends the stream as a failure of the run,
     // not of the process.
+    kePlatform::ReleaseMemoryRoom();
     if (settings_.problems) settings_.problems->Fail("there is not enough memory to decode the source");
   }
   // The pipeline's FFmpeg states are freed on this thread, before the end of
@@ -149,11 +152,20 @@ void StreamPipeline::Stream() {
   FramePtr frame(av_frame_alloc());
   if (!packet || !frame) return;
   bool going = true;
+  bool outOfMemory = false;
   auto drain = [&] {
-    while (going && avcodec_receive_frame(decoder_.get(), frame.get()) >= 0) {
+    int received = 0;
+    while (going && (received = avcodec_receive_frame(decoder_.get(), frame.get())) >= 0) {
       going = HandleFrame(frame.get());
       av_frame_unref(frame.get());
     }
+    if (received == AVERROR(ENOMEM)) outOfMemory = true;
+  };
+  // The decoder's want of memory is the run's failure, not damage in the
+  // file: skipped like a damaged packet, it would leave a stream short or
+  // empty without saying why.
+  auto failForMemory = [&] {
+    if (settings_.problems) settings_.problems->Fail("there is not enough memory to decode the source");
   };
   const char* kind = settings_.kind == StreamKind::Video ? "video" : "audio";
   while (going && !StopRequested()) {
@@ -172,14 +184,18 @@ void StreamPipeline::Stream() {
     if (packet->stream_index == settings_.containerIndex) {
       if (joinedTimes_) joinedTimes_->Follow(packet.get());
       // A damaged packet is skipped; the decoder picks up at the next one.
-      if (avcodec_send_packet(decoder_.get(), packet.get()) >= 0) drain();
+      const int sent = avcodec_send_packet(decoder_.get(), packet.get());
+      if (sent >= 0) drain();
+      else if (sent == AVERROR(ENOMEM)) outOfMemory = true;
       else if (settings_.problems) settings_.problems->SkippedPacket(kind);
+      if (outOfMemory) return failForMemory();
     }
     av_packet_unref(packet.get());
   }
   if (!going || StopRequested()) return;
   avcodec_send_packet(decoder_.get(), nullptr);
   drain();
+  if (outOfMemory) return failForMemory();
   if (!going || StopRequested()) return;
   if (audio_) {
     const int samples = audio_->Drain(&pcm_);

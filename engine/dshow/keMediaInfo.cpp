@@ -76,6 +76,9 @@ keMediaInfo::keMediaInfo(keEngineContext* context, const char* path)
 
   FilterGraph graph;
   const HRESULT rendered = graph.RenderFile(fileName);
+  // Opened once already: a second open that fails is the system's doing
+  // (out of descriptors or memory), not the file's.
+  if (Failed(rendered)) failureReason = graph.LastFailureReason();
   renderable = rendered == S_OK;
   audioNotRendered = rendered == VFW_S_AUDIO_NOT_RENDERED;
   videoNotRendered = rendered == VFW_S_VIDEO_NOT_RENDERED;

@@ -30,6 +30,9 @@ class keAbstractMediaInfo {
   /// Writes the picture at `seconds` into the file, encoded as JPEG; false
   /// when the file has no video or the picture cannot be had or written.
   virtual bool SaveSnapshotJpeg(const char* path, double seconds) = 0;
+  /// Why the file could not be opened, or opened again to be rendered, in
+  /// the system's words ("Too many open files"); empty when it could.
+  virtual const std::string& GetFailureReason() const = 0;
   /// Lets go of the media detector; the answers stay.
   virtual void CloseMediaDet() = 0;
   virtual ~keAbstractMediaInfo() = default;
@@ -60,8 +63,7 @@ class keMediaInfo : public keAbstractMediaInfo {
   bool SaveSnapshotJpeg(const char* path, double seconds) override;
   void CloseMediaDet() override;
 
-  /// Why the file could not be opened (empty when it was).
-  const std::string& GetFailureReason() const { return failureReason; }
+  const std::string& GetFailureReason() const override { return failureReason; }
 
  private:
   bool opened = false;

@@ -2,6 +2,8 @@
 
 #include "keOggPage.h"
 
+#include <utility>
+
 OggPageQueue::OggPageQueue(const char* streamName)
     : newPage_(false, "newPageEvent"),
       mutex_(false, "Page Queue Mutex"),
@@ -12,6 +14,7 @@ OggPageQueue::~OggPageQueue() {
     keMutexLock lock(mutex_);
     for (keOggPage* page : pages_) delete page;
     pages_.clear();
+    delete last_;
   }
   newPage_.Close();
   mutex_.Close();
@@ -22,6 +25,14 @@ void OggPageQueue::Put(keOggPage* page) {
   if (page == nullptr) return;
   keMutexLock lock(mutex_);
   pages_.push_back(page);
+  newPage_.Set();
+}
+
+void OggPageQueue::PutLast(keOggPage* page) noexcept {
+  if (page == nullptr) return;
+  keMutexLock lock(mutex_);
+  delete last_;
+  last_ = page;
   newPage_.Set();
 }
 
@@ -41,21 +52,25 @@ keOggPage* OggPageQueue::Peek() {
 
 keOggPage* OggPageQueue::TryTake() {
   keMutexLock lock(mutex_);
-  if (pages_.empty()) return nullptr;
-  keOggPage* page = pages_.front();
-  pages_.pop_front();
-  if (pages_.empty()) newPage_.Reset();
+  keOggPage* page = nullptr;
+  if (!pages_.empty()) {
+    page = pages_.front();
+    pages_.pop_front();
+  } else {
+    std::swap(page, last_);
+  }
+  if (pages_.empty() && last_ == nullptr) newPage_.Reset();
   return page;
 }
 
 keOggPage* OggPageQueue::TryPeek() {
   keMutexLock lock(mutex_);
-  return pages_.empty() ? nullptr : pages_.front();
+  return pages_.empty() ? last_ : pages_.front();
 }
 
 void OggPageQueue::WaitForPage() { newPage_.Wait(keINFINITE); }
 
 size_t OggPageQueue::GetCount() {
   keMutexLock lock(mutex_);
-  return pages_.size();
+  return pages_.size() + (last_ ? 1 : 0);
 }

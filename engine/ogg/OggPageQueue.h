@@ -26,6 +26,10 @@ class OggPageQueue {
 
   /// Appends a page; the queue owns it until it is taken.
   void Put(keOggPage* page);
+  /// Appends the stream's last page without allocating, so that a stream
+  /// whose pages could not all be made for want of memory still ends: it is
+  /// taken after every page put before it. Once per stream.
+  void PutLast(keOggPage* page) noexcept;
   /// Removes and returns the front page (the caller owns it); blocks.
   keOggPage* Take();
   /// The front page, still owned by the queue; blocks. It stays valid until
@@ -42,6 +46,7 @@ class OggPageQueue {
 
  private:
   std::deque<keOggPage*> pages_;
+  keOggPage* last_ = nullptr;  ///< PutLast's page, behind pages_
   keEvent newPage_;
   keMutex mutex_;
   keLog* log_;

@@ -46,7 +46,10 @@ class OggStreamStateWrapper : public keOggPacketSink, public keOggPageSource {
   keOggPage* TakePage() override;
   keOggPage* PeekPage() override;
 
-  /// True once libogg refused a packet: the stream lacks data from then on.
+  /// True once libogg refused a packet, or a page could not be made or
+  /// queued for want of memory: the stream lacks data from then on. Its end
+  /// still reaches the manager: a packet with e_o_s always ends the pages,
+  /// with a page of no data set aside for that when its own is lost.
   bool HasFailed();
   std::string GetFailureReason();
 
@@ -72,6 +75,9 @@ class OggStreamStateWrapper : public keOggPacketSink, public keOggPageSource {
   std::deque<int32_t> pendingUnits_;
   keMutex mutex_;
   std::string failure_;  ///< guarded by mutex_
+  bool pageLost_ = false;  ///< guarded by mutex_
+  bool endQueued_ = false;  ///< the end-of-stream page went to pages_
+  keOggPage* spareEnd_;  ///< the end page of no data, until queued
   OggPageQueue pages_;
   std::vector<keOggPage*> headerPages_;
   keLog* log_;

@@ -42,8 +42,7 @@ bool RefCountObjectBlockingQueue::Put(keRefCounted* object) {
         return true;
       }
     }
-    std::deque<keRefCounted*> refused{object};
-    ReleaseAll(refused);
+    object->Release();  // refused: closed
     return false;
   }
 }
@@ -52,10 +51,8 @@ keRefCounted* RefCountObjectBlockingQueue::Take() {
   for (;;) {
     hasObject_.Wait(keINFINITE);
     keMutexLock lock(mutex_);
-    if (objects_.empty()) {
-      if (closed_) return nullptr;
-      continue;  // another consumer was quicker
-    }
+    if (closed_) return nullptr;  // what is left is Close's to release
+    if (objects_.empty()) continue;  // another consumer was quicker
     keRefCounted* object = objects_.front();
     objects_.pop_front();
     hasSpace_.Set();
@@ -65,16 +62,26 @@ keRefCounted* RefCountObjectBlockingQueue::Take() {
 }
 
 void RefCountObjectBlockingQueue::Close() {
-  std::deque<keRefCounted*> left;
   {
     keMutexLock lock(mutex_);
     closed_ = true;
-    left.swap(objects_);
     // Both events stay set from now on, so no Put or Take waits again.
     hasSpace_.Set();
     hasObject_.Set();
   }
-  ReleaseAll(left);
+  // One by one, each released outside the lock, and without a container of
+  // their own: a queue is closed when memory has run out too. A Take meanwhile
+  // gets nothing, as the queue is closed.
+  for (;;) {
+    keRefCounted* object = nullptr;
+    {
+      keMutexLock lock(mutex_);
+      if (objects_.empty()) break;
+      object = objects_.front();
+      objects_.pop_front();
+    }
+    object->Release();
+  }
 }
 
 int32_t RefCountObjectBlockingQueue::GetCount() {

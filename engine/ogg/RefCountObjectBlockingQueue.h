@@ -9,7 +9,8 @@
 //   caller, who releases it when done.
 // - Close is the consumer's way to stop: every queued reference is released,
 //   a blocked or later Put releases the reference it was given and returns
-//   false, and Take returns null once the queue is empty. A renderer filter
+//   false, and Take returns null from then on. Closing makes no allocation,
+//   so that it works when memory has run out. A renderer filter
 //   waiting for its sample's count to reach zero is thereby never left
 //   waiting on an encoder that has stopped.
 // - The destructor releases what is still queued (the samples belong to their
@@ -38,7 +39,7 @@ class RefCountObjectBlockingQueue {
   /// queued; false when the queue is closed (the reference is then released).
   bool Put(keRefCounted* object);
   /// Removes and returns the front object, waiting without a time-out for
-  /// one. Null only when the queue is closed and empty.
+  /// one. Null only when the queue is closed.
   keRefCounted* Take();
   /// Stops the queue for good (see above). Safe to call more than once.
   void Close();

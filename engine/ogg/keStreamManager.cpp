@@ -10,6 +10,7 @@
 #include "keOggPage.h"
 #include "keOggStreamInterfaces.h"
 #include "keStreamHandler.h"
+#include "platform/keMemoryRoom.h"
 #include "platform/keThreadName.h"
 
 keStreamManager::keStreamManager()
@@ -70,6 +71,7 @@ void keStreamManager::Start() {
       try {
         Run();
       } catch (const std::bad_alloc&) {
+        kePlatform::ReleaseMemoryRoom();
         FailAndClose("there is not enough memory to write its pages");
       }
     });

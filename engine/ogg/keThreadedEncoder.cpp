@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "keAudioSample.h"
+#include "platform/keMemoryRoom.h"
 #include "platform/keThreadName.h"
 #include "keVideoSample.h"
 
@@ -39,6 +40,15 @@ void keThreadedEncoder<Sample>::Fail(const std::string& reason) {
 }
 
 template <class Sample>
+void keThreadedEncoder<Sample>::FailWithoutThrowing(const char* reason, const char* detail) noexcept {
+  try {
+    Fail(std::string(reason) + detail);
+  } catch (const std::bad_alloc&) {
+    failed_ = true;  // without its reason: there is no memory for it
+  }
+}
+
+template <class Sample>
 bool keThreadedEncoder<Sample>::IsThreaded() const {
   return context_ == nullptr || context_->mode == 0 || context_->mode == 1;
 }
@@ -53,7 +63,7 @@ void keThreadedEncoder<Sample>::Start() {
   } catch (const std::system_error& error) {
     // Out of threads or memory: the stream fails with the reason and ends
     // at once; what is handed over later is released unencoded.
-    Fail(std::string("its encoder thread cannot be started: ") + error.what());
+    FailWithoutThrowing("its encoder thread cannot be started: ", error.what());
     setupCompleted_.Set();
     Finish();
   }
@@ -68,7 +78,8 @@ void keThreadedEncoder<Sample>::Run() {
   } catch (const std::bad_alloc&) {
     // A buffer that cannot be had fails the stream, not the process; the
     // samples still queued are released by the closing queue.
-    Fail("there is not enough memory to encode it");
+    kePlatform::ReleaseMemoryRoom();
+    FailWithoutThrowing("there is not enough memory to encode it", "");
     setupCompleted_.Set();
   }
   Finish();

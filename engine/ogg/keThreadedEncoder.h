@@ -88,6 +88,9 @@ class keThreadedEncoder : public keEncoderStream {
 
   /// Marks the encoder failed; the first reason given is kept.
   void Fail(const std::string& reason);
+  /// Fail with `reason` and `detail` joined, where memory may have run out:
+  /// without the memory for the text the stream still fails.
+  void FailWithoutThrowing(const char* reason, const char* detail) noexcept;
   /// Passes a data packet on to the wrapper, noting its granule position and
   /// whether it ended the stream.
   void PacketOut(ogg_packet* packet, int32_t units, bool isKey);

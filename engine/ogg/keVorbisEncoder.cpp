@@ -66,9 +66,12 @@ bool keVorbisEncoder::Setup() {
     Fail(text);
     return false;
   }
-  int rc = vorbis_encode_init(vorbis_.Info(), channels_, sampleRate_, maxBitrate_, nominalBitrate_,
-                              minBitrate_);
-  if (rc != 0 || !vorbis_.StartAnalysis()) {
+  if (!vorbis_.StartEncoding(channels_, sampleRate_, maxBitrate_, nominalBitrate_, minBitrate_) &&
+      vorbis_.LackedMemory()) {
+    Fail("there is not enough memory to set up the Vorbis encoder");
+    return false;
+  }
+  if (!vorbis_.IsAnalysing()) {
     std::snprintf(text, sizeof text,
                   "The Vorbis encoder refused %d channels at %d Hz with bitrates of %d, %d and "
                   "%d bit/s (maximum, nominal, minimum)",

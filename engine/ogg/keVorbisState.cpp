@@ -1,5 +1,40 @@
 #include "keVorbisState.h"
 
+#include <cstddef>
+#include <cstdlib>
+#include <iterator>
+#include <mutex>
+
+#include <vorbis/vorbisenc.h>
+
+namespace {
+
+/// What vorbis_encode_init, vorbis_analysis_init and vorbis_block_init
+/// allocate, with room to spare for the other threads allocating meanwhile:
+/// about 320 KiB for 2 channels at 48 kHz, in blocks of a few KiB.
+constexpr size_t kAnalysisRoom = 2u << 20;
+constexpr size_t kRoomBlock = 4096;
+
+/// One set-up at a time, so that the room found is not shared with another.
+std::mutex gAnalysisStart;
+
+/// Whether the heap gives kAnalysisRoom in small blocks now; all given back.
+bool HeapHasRoomForAnalysis() {
+  void* blocks[kAnalysisRoom / kRoomBlock];
+  size_t taken = 0;
+  for (; taken < std::size(blocks); ++taken) {
+    blocks[taken] = std::malloc(kRoomBlock);
+    if (blocks[taken] == nullptr) break;
+    // Seen by the compiler as used, so that the allocation is made.
+    asm volatile("" : : "r"(blocks[taken]) : "memory");
+  }
+  const bool room = taken == std::size(blocks);
+  while (taken > 0) std::free(blocks[--taken]);
+  return room;
+}
+
+}  // namespace
+
 keVorbisState::keVorbisState() : dsp_(), block_() {
   vorbis_info_init(&info_);
   vorbis_comment_init(&comment_);
@@ -14,8 +49,16 @@ keVorbisState::~keVorbisState() {
   vorbis_info_clear(&info_);
 }
 
-bool keVorbisState::StartAnalysis() {
+bool keVorbisState::StartEncoding(int channels, long sampleRate, long maxBitrate, long nominalBitrate,
+                                  long minBitrate) {
   if (analysing_) return true;
+  lackedMemory_ = false;
+  std::lock_guard<std::mutex> lock(gAnalysisStart);
+  if (!HeapHasRoomForAnalysis()) {
+    lackedMemory_ = true;
+    return false;
+  }
+  if (vorbis_encode_init(&info_, channels, sampleRate, maxBitrate, nominalBitrate, minBitrate) != 0) return false;
   if (vorbis_analysis_init(&dsp_, &info_) != 0) return false;
   if (vorbis_block_init(&dsp_, &block_) != 0) {
     vorbis_dsp_clear(&dsp_);

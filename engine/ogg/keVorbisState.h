@@ -12,10 +12,15 @@ class keVorbisState {
   keVorbisState(const keVorbisState&) = delete;
   keVorbisState& operator=(const keVorbisState&) = delete;
 
-  /// vorbis_analysis_init and vorbis_block_init, once the info has been set
-  /// up for encoding. False when libvorbis refuses.
-  bool StartAnalysis();
+  /// vorbis_encode_init with these settings (bit/s), then vorbis_analysis_init
+  /// and vorbis_block_init. False when libvorbis refuses, or when the heap
+  /// has not the room they need (LackedMemory): libvorbis does not check its
+  /// allocations, and set up without room it writes through a null pointer.
+  /// One stream's set-up at a time.
+  bool StartEncoding(int channels, long sampleRate, long maxBitrate, long nominalBitrate, long minBitrate);
   bool IsAnalysing() const { return analysing_; }
+  /// The last StartEncoding found too little memory to start.
+  bool LackedMemory() const { return lackedMemory_; }
 
   vorbis_info* Info() { return &info_; }
   vorbis_comment* Comment() { return &comment_; }
@@ -28,4 +33,5 @@ class keVorbisState {
   vorbis_dsp_state dsp_;
   vorbis_block block_;
   bool analysing_ = false;
+  bool lackedMemory_ = false;
 };

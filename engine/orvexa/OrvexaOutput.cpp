@@ -7,6 +7,7 @@
 #include "OrvexaAVContent.h"
 #include "keAVSource.h"
 #include "ogg/keStreamManager.h"
+#include "platform/keMemoryRoom.h"
 
 OrvexaOutput::OrvexaOutput(keEngineContext* context, const char* path)
     : context_(context),
@@ -56,6 +57,7 @@ void OrvexaOutput::Start() {
       try {
         Run();
       } catch (const std::bad_alloc&) {
+        kePlatform::ReleaseMemoryRoom();
         FailWithoutWriting("there is not enough memory to write the output");
       }
     });

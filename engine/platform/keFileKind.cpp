@@ -55,7 +55,7 @@ std::string ResolveOutputPath(const std::string& path) {
     target.resize(static_cast<size_t>(length));
     current = target.front() == kPathSeparator ? target : JoinPath(FolderOf(current), target);
   }
-  return current;  // a loop: writing it fails with the system's own reason
+  return current;  // a loop or a chain too long: still a link, which CheckOutputFile refuses
 }
 
 bool CheckOutputFile(const std::string& path, std::string* reason) {
@@ -72,10 +72,15 @@ bool CheckOutputFile(const std::string& path, std::string* reason) {
     return refuse("has a name of " + std::to_string(name.size()) + " bytes: the file system takes at most " +
                   std::to_string(longest) + ".");
   struct stat info {};
+  // Renaming over a link that never reaches a file would replace the link.
+  if (lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+    return refuse("is a symbolic link that leads to no file: its links go round in a loop or are too many.");
   if (stat(target.c_str(), &info) != 0) return true;  // nothing there yet: the folder check decides
   if (!S_ISREG(info.st_mode))
     return refuse("is " + KindOf(info.st_mode) + ", not a regular file: an encode would replace it.");
-  if (access(target.c_str(), W_OK) != 0)
+  // The mode bits as its owner set them, whoever runs the encode: the
+  // superuser passes access() on any file, and would replace a protected one.
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(target.c_str(), W_OK) != 0)
     return refuse("is read-only: its owner protected it from being replaced.");
   return true;
 }

@@ -19,6 +19,7 @@
 
 #include "OrvexaContainerReader.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TestMedia.h"
 
 extern char** environ;
@@ -30,22 +31,15 @@ struct Finished {
   std::string output;  ///< stdout and stderr together
 };
 
-std::string ReadText(const std::string& path) {
-  const std::vector<unsigned char> bytes = ReadWholeFile(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 void CopyFile(const std::string& from, const std::string& to) {
-  const std::vector<unsigned char> bytes = ReadWholeFile(from);
-  FILE* file = std::fopen(to.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
+  ASSERT_TRUE(WriteWholeFile(to, ReadWholeFile(from))) << to;
 }
 
-// Starts encode_file with `args`, its output going to `log`.
-pid_t Spawn(const std::vector<std::string>& args, const std::string& log) {
+// Starts encode_file with `args`, its output going to `log`; with a `limit`,
+// under that shell `ulimit` ("-n 8", "-v 300000").
+pid_t Spawn(const std::vector<std::string>& args, const std::string& log, const std::string& limit = "") {
   std::vector<std::string> all = {ENCODE_FILE_PATH};
+  if (!limit.empty()) all = {"/bin/sh", "-c", "ulimit " + limit + " && exec \"$0\" \"$@\"", ENCODE_FILE_PATH};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& arg : all) argv.push_back(arg.data());
@@ -75,13 +69,13 @@ Finished Reap(pid_t pid, const std::string& log, double seconds = 120.0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  finished.output = ReadText(log);
+  finished.output = ReadWholeFile(log);
   return finished;
 }
 
-Finished RunHarness(const std::vector<std::string>& args, const TempDir& logDir) {
+Finished RunHarness(const std::vector<std::string>& args, const TempDir& logDir, const std::string& limit = "") {
   const std::string log = logDir.File("log.txt");
-  const Finished finished = Reap(Spawn(args, log), log);
+  const Finished finished = Reap(Spawn(args, log, limit), log);
   std::remove(log.c_str());
   return finished;
 }
@@ -94,7 +88,7 @@ TEST(EncodeFileCommand, AnOutputThatIsTheInputIsRefusedAndTheInputKept) {
   CopyFile(TestMedia::Path("av.mp4"), input);
   ASSERT_EQ(symlink(input.c_str(), dir.File("link.mp4").c_str()), 0);
   ASSERT_EQ(link(input.c_str(), dir.File("hard.mp4").c_str()), 0);
-  const std::vector<unsigned char> before = ReadWholeFile(input);
+  const std::string before = ReadWholeFile(input);
   for (const std::string& output : {input, dir.Path() + "/./in.mp4", dir.File("link.mp4"), dir.File("hard.mp4")}) {
     SCOPED_TRACE(output);
     const Finished run = RunHarness({"--input", input, "--output", output, "--tmp", dir.Path()}, logs);
@@ -111,7 +105,7 @@ TEST(EncodeFileCommand, AFailedRunKeepsTheOlderOutput) {
   const std::string output = dir.File("o.osq");
   const Finished good = RunHarness({"--input", input, "--output", output, "--tmp", dir.Path()}, logs);
   ASSERT_EQ(good.exitCode, 0) << good.output;
-  const std::vector<unsigned char> before = ReadWholeFile(output);
+  const std::string before = ReadWholeFile(output);
   const Finished failed = RunHarness({"--input", input, "--output", output, "--tmp", "/nonexistent"}, logs);
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_NE(failed.output.find("\"/nonexistent\""), std::string::npos) << failed.output;
@@ -204,7 +198,7 @@ TEST(EncodeFileCommand, ASignalCancelsAndLeavesNothing) {
     }
     const pid_t pid = Spawn(args, log);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (ReadText(log).find("Done") == std::string::npos && std::chrono::steady_clock::now() < deadline)
+    while (ReadWholeFile(log).find("Done") == std::string::npos && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     kill(pid, signal);
     const Finished run = Reap(pid, log);
@@ -213,6 +207,53 @@ TEST(EncodeFileCommand, ASignalCancelsAndLeavesNothing) {
     EXPECT_TRUE(dir.Entries().empty()) << "the output of a cancelled run is there";
     EXPECT_TRUE(temp.Entries().empty()) << "temporary files left behind";
   }
+}
+
+// Under a small limit of open files or of address space the run fails with
+// the system's reason (or, with room enough, succeeds): never a crash or an
+// abort, never a word about codecs or empty streams, the older output kept
+// and nothing left beside it.
+TEST(EncodeFileCommand, TightLimitsFailTheRunWithTheSystemsReason) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers need the address space that these limits take away";
+#else
+  struct Case {
+    std::string limit;
+    bool mayPass;
+    std::vector<const char*> reasons;  ///< one of them is given
+  };
+  std::vector<Case> cases;
+  // From one free descriptor to one short of what the probe, the reader's
+  // two streams and the output need.
+  for (int files = 4; files <= 9; ++files) cases.push_back({"-n " + std::to_string(files), false, {"Too many open files"}});
+  // Too little to start every thread; enough for ADSL1 once the heaps are
+  // kept few; enough even with them (each crashed now and then before).
+  for (int kib : {250000, 350000, 450000})
+    cases.push_back({"-v " + std::to_string(kib), true,
+                     {"not enough memory", "Cannot allocate memory", "cannot be started"}});
+  const std::string input = TestMedia::Path("av.mp4");
+  for (const Case& c : cases) {
+    SCOPED_TRACE("ulimit " + c.limit);
+    TempDir dir, logs;
+    const std::string output = dir.File("o.osq");
+    ASSERT_TRUE(WriteWholeFile(output, "older output"));
+    const Finished run = RunHarness({"--input", input, "--output", output, "--tmp", dir.Path()}, logs, c.limit);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"o.osq"});
+    if (run.exitCode == 0 && c.mayPass) {
+      EXPECT_EQ(ReadOrvexaContainerFile(output).errors, std::vector<std::string>{});
+      continue;
+    }
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    bool named = false;
+    for (const char* reason : c.reasons) named = named || run.output.find(reason) != std::string::npos;
+    EXPECT_TRUE(named) << run.output;
+    // The probe's words for a file without a codec, the encoder's for a
+    // stream without data, the runtime's for an exception that got away.
+    for (const char* misleading : {"codec", "that cannot be decoded", "holds no", "terminate called"})
+      EXPECT_EQ(run.output.find(misleading), std::string::npos) << run.output;
+    EXPECT_EQ(ReadWholeFile(output), "older output");
+  }
+#endif
 }
 
 // A reader of the progress lines that goes away (`encode_file ... | head -1`)

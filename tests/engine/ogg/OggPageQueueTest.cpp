@@ -106,4 +106,37 @@ TEST(OggPageQueue, PeekWaitsForAPage) {
   delete page;
 }
 
+// The last page, put without allocating when a stream's own end page was
+// lost, comes after every page put before it and after, and wakes a waiter.
+TEST(OggPageQueue, TheLastPageComesAfterEveryOtherAndWakesAWaiter) {
+  OggPageQueue queue("Test");
+  std::atomic<keOggPage*> peeked{nullptr};
+  keEvent sawOne(false, "test");
+  std::thread consumer([&] {
+    peeked = queue.Peek();
+    sawOne.Set();
+  });
+  EXPECT_FALSE(sawOne.Wait(kNegativeWaitMs));
+  keOggPage* last = MakePage(3, 0, true).release();
+  queue.PutLast(last);
+  consumer.join();
+  EXPECT_EQ(peeked.load(), last);
+
+  keOggPage* first = MakePage(3, 10, false).release();
+  keOggPage* second = MakePage(3, 20, false).release();
+  queue.Put(first);
+  queue.Put(second);
+  EXPECT_EQ(queue.GetCount(), 3u);
+  const std::vector<keOggPage*> order = {first, second, last};
+  for (keOggPage* expected : order) {
+    keOggPage* page = queue.TryTake();
+    EXPECT_EQ(page, expected);
+    delete page;
+  }
+  EXPECT_EQ(queue.GetCount(), 0u);
+  EXPECT_EQ(queue.TryTake(), nullptr);
+  // A last page never taken goes with the queue.
+  queue.PutLast(MakePage(3, 0, true).release());
+}
+
 }  // namespace
