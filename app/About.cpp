@@ -25,13 +25,13 @@ wxString About::ComponentsText() {
 
 About::About() = default;
 
-About::About(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-             const wxSize& size, long style) {
+About::About(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+             long style) {
   Create(parent, id, caption, pos, size, style);
 }
 
-bool About::Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-                   const wxSize& size, long style) {
+bool About::Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+                   long style) {
   SetExtraStyle(wxWS_EX_BLOCK_EVENTS);
   if (!wxDialog::Create(parent, id, caption, pos, size, style)) return false;
   CreateControls();
@@ -47,16 +47,15 @@ void About::CreateControls() {
   auto* pictureRow = new wxBoxSizer(wxHORIZONTAL);
   outer->Add(pictureRow, centred);
 
-  picture = new wxStaticBitmap(this, ID_ABOUT_PICTURE, wxNullBitmap, wxDefaultPosition,
-                               wxSize(200, 147), wxBORDER_SIMPLE);
+  picture =
+      new wxStaticBitmap(this, ID_ABOUT_PICTURE, wxNullBitmap, wxDefaultPosition, wxSize(200, 147), wxBORDER_SIMPLE);
   pictureRow->Add(picture, wxSizerFlags().Border(wxALL, 5));
 
   auto* column = new wxBoxSizer(wxVERTICAL);
   outer->Add(column, centred);
 
   auto* title = new wxStaticText(this, ID_ABOUT_TITLE, wxGetTranslation(kEditionTitle));
-  title->SetFont(wxFont(10, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false,
-                        "Arial"));
+  title->SetFont(wxFont(10, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false, "Arial"));
   column->Add(title, centred);
 
   versionText = new wxStaticText(this, ID_ABOUT_VERSION, wxEmptyString);
@@ -65,8 +64,7 @@ void About::CreateControls() {
   column->Add(buildText, centred);
   dateText = new wxStaticText(this, ID_ABOUT_DATE, wxEmptyString);
   column->Add(dateText, centred);
-  noticeText = new wxStaticText(this, ID_ABOUT_NOTICE, wxEmptyString, wxDefaultPosition,
-                                wxDefaultSize, wxALIGN_CENTRE);
+  noticeText = new wxStaticText(this, ID_ABOUT_NOTICE, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE);
   column->Add(noticeText, centred);
   componentsText = new wxStaticText(this, ID_ABOUT_COMPONENTS, wxEmptyString);
   column->Add(componentsText, centred);
@@ -77,8 +75,7 @@ void About::CreateControls() {
   versionText->SetLabel(_(kProductVersion));
   buildText->SetLabel(_(kProductBuild));
   dateText->SetLabel(_(kProductBuildDate));
-  noticeText->SetLabel(
-      _("Copyright (c) 2009 Harwelco. All rights reserved.\nOstrel is a trademark of Harwelco."));
+  noticeText->SetLabel(_("Copyright (c) 2009 Harwelco. All rights reserved.\nOstrel is a trademark of Harwelco."));
   componentsText->SetLabel(ComponentsText());
   picture->SetBitmap(wxBitmap(about_xpm));
   Layout();

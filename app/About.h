@@ -27,11 +27,10 @@ class About : public wxDialog {
 
  public:
   About();
-  About(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-        const wxSize& size, long style);
+  About(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size, long style);
 
-  bool Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-              const wxSize& size, long style);
+  bool Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+              long style);
   void CreateControls();
 
   /// The fixed text of component codes and versions.

@@ -20,8 +20,7 @@ const char kCompactCss[] =
     "toolbar button { padding: 2px; }\n"
     "menubar > menuitem { padding: 2px 6px; }\n";
 
-const char* const kTahomaFiles[] = {"/usr/share/wine/fonts/tahoma.ttf",
-                                    "/usr/share/wine/fonts/tahomabd.ttf"};
+const char* const kTahomaFiles[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
 
 }  // namespace
 

@@ -16,9 +16,7 @@ namespace {
 
 constexpr int kTickMilliseconds = 200;
 
-wxString ClockOf(wxFileOffset milliseconds) {
-  return wxString(FormatHMS(static_cast<int>(milliseconds / 1000)));
-}
+wxString ClockOf(wxFileOffset milliseconds) { return wxString(FormatHMS(static_cast<int>(milliseconds / 1000))); }
 
 }  // namespace
 

@@ -57,7 +57,7 @@ class PreviewControls : public wxPanel {
   wxStaticText* positionText = nullptr;
   wxTimer ticker;
   bool loaded = false;
-  bool lengthKnown = false;  ///< the backend has told the source's length
-  wxFileOffset position = 0;     ///< last position seen while not stopped, ms
+  bool lengthKnown = false;         ///< the backend has told the source's length
+  wxFileOffset position = 0;        ///< last position seen while not stopped, ms
   wxFileOffset seekAfterLoad = -1;  ///< where to go once a reload is ready, ms
 };

@@ -27,8 +27,8 @@ void FocusNeighbour(wxWindow* grid, bool forward) {
 
 }  // namespace
 
-void EncodeCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, const wxRect& rect, int row,
-                              int col, bool isSelected) {
+void EncodeCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, const wxRect& rect, int row, int col,
+                              bool isSelected) {
   // The background and selection as every cell has them.
   wxGridCellRenderer::Draw(grid, attr, dc, rect, row, col, isSelected);
   int flags = wxCONTROL_CELL;

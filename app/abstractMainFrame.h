@@ -116,9 +116,8 @@ class abstractMainFrame {
   void ChooseOutputFile(wxTextCtrl* output, wxWindow* parent);
   /// The six fact displays may be labels or (disabled) text fields. A null
   /// media control means no preview.
-  void ProbeSource(wxWindow* width, wxWindow* height, wxWindow* duration, wxWindow* frameRate,
-                   wxWindow* channels, wxWindow* sampleRate, wxTextCtrl* input, wxButton* encodeButton,
-                   wxMediaCtrl* media, wxFrame* frame);
+  void ProbeSource(wxWindow* width, wxWindow* height, wxWindow* duration, wxWindow* frameRate, wxWindow* channels,
+                   wxWindow* sampleRate, wxTextCtrl* input, wxButton* encodeButton, wxMediaCtrl* media, wxFrame* frame);
   /// Holds the preview at its first picture once the media control has loaded it.
   void OnMediaLoaded(wxMediaCtrl* media);
 
@@ -189,7 +188,7 @@ class abstractMainFrame {
   wxString outputExtension;
   wxString tempDirectory;
   std::unique_ptr<EncodeSession> session;  ///< the engine objects of the current run
-  EncodePlan runPlan;  ///< what the current (or last) run was started with
+  EncodePlan runPlan;                      ///< what the current (or last) run was started with
   /// The window of the current run, given by the Encode command.
   EncodeWindow window;
   long runStart = 0;  ///< seconds on the steady clock

@@ -62,7 +62,8 @@ EncodeFields abstractMainFrame::ReadEncodeFields() const {
     const int rows = std::min(grid->GetNumberRows(), kStreamRowCount);
     const int columns = std::min(grid->GetNumberCols(), kStreamColumnCount);
     for (int row = 0; row < rows; ++row) {
-      for (int column = 0; column < columns; ++column) fields.rows[row][column] = ToUtf8(grid->GetCellValue(row, column));
+      for (int column = 0; column < columns; ++column)
+        fields.rows[row][column] = ToUtf8(grid->GetCellValue(row, column));
     }
   }
   fields.tempDir = ToUtf8(tempDirectory);
@@ -139,9 +140,8 @@ bool abstractMainFrame::CheckParameters(const EncodeFields& fields) {
     const char* label;
     const std::string& text;
   } integerFields[] = {
-      {"Crop on top:", fields.cropTop},       {"Crop on right:", fields.cropRight},
-      {"Crop on bottom:", fields.cropBottom}, {"Crop on left:", fields.cropLeft},
-      {"Start Time:", fields.startSeconds},   {"End Time:", fields.endSeconds},
+      {"Crop on top:", fields.cropTop},   {"Crop on right:", fields.cropRight}, {"Crop on bottom:", fields.cropBottom},
+      {"Crop on left:", fields.cropLeft}, {"Start Time:", fields.startSeconds}, {"End Time:", fields.endSeconds},
   };
   for (const auto& entry : integerFields) {
     if (!AppUtils().IsIntegerField(wxGetTranslation(entry.label), wxString::FromUTF8(entry.text))) return false;

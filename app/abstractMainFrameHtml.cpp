@@ -21,16 +21,14 @@
 
 namespace {
 
-void CopyBesideThePage(const std::string& programDir, const std::string& outputDir,
-                       const std::string& name) {
+void CopyBesideThePage(const std::string& programDir, const std::string& outputDir, const std::string& name) {
   const std::string from = kePlatform::JoinPath(programDir, name);
   const std::string to = kePlatform::JoinPath(outputDir, name);
   // With the output in the program's own folder the files are already in
   // place; copying a file onto itself is at best a failure to log.
   if (kePlatform::IsSameFile(from, to)) return;
   if (!wxCopyFile(wxString::FromUTF8(from), wxString::FromUTF8(to), true)) {
-    wxLogError(_("Could not copy \"%s\" to \"%s\"."), wxString::FromUTF8(from),
-               wxString::FromUTF8(to));
+    wxLogError(_("Could not copy \"%s\" to \"%s\"."), wxString::FromUTF8(from), wxString::FromUTF8(to));
   }
 }
 
@@ -43,8 +41,7 @@ void abstractMainFrame::WriteHtmlPage(const EncodePlan& plan) {
   const std::string pagePath = HtmlPagePath(plan.outputPath);
   std::string reason;
   if (!WriteHtmlPageFile(pagePath, BuildHtmlPageText(HtmlPageContentOf(plan, links)), &reason)) {
-    wxLogError(_("Could not create the page \"%s\": %s"), wxString::FromUTF8(pagePath),
-               wxString::FromUTF8(reason));
+    wxLogError(_("Could not create the page \"%s\": %s"), wxString::FromUTF8(pagePath), wxString::FromUTF8(reason));
   }
 
   const std::string programDir = ToUtf8(GetProgramDirectory());

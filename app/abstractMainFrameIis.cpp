@@ -11,16 +11,14 @@
 #include "iisManager.h"
 #include "WxText.h"
 
-void abstractMainFrame::ChangeOutputExtension(wxTextCtrl* output, wxCheckBox* manageIis,
-                                              wxWindow* parent) {
+void abstractMainFrame::ChangeOutputExtension(wxTextCtrl* output, wxCheckBox* manageIis, wxWindow* parent) {
   // The default is always "osq", whatever extension is in force now: the
   // dialog only ever switches between the two.
   wxString extension;
   bool iisInForce = false;
   {
-    iisManager dialog(parent, ID_IIS_MANAGER, _("IIS Manager"), wxDefaultPosition,
-                      wxSize(650, 100), wxCAPTION | wxRESIZE_BORDER | wxSYSTEM_MENU | wxCLOSE_BOX,
-                      manageIis, kDefaultOutputExtension);
+    iisManager dialog(parent, ID_IIS_MANAGER, _("IIS Manager"), wxDefaultPosition, wxSize(650, 100),
+                      wxCAPTION | wxRESIZE_BORDER | wxSYSTEM_MENU | wxCLOSE_BOX, manageIis, kDefaultOutputExtension);
     dialog.ShowModal();
     extension = dialog.GetExtension();
     iisInForce = dialog.IsChanged();

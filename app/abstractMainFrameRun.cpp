@@ -186,8 +186,8 @@ void abstractMainFrame::FinishRun(bool cancelled, int elapsed) {
   } else if (cancelled || result.status == EncodeResult::kCancelled) {
     wxMessageBox(_("Encoding Canceled"), kEditionTitle, wxOK | wxICON_INFORMATION, frame);
   } else {
-    const wxString reason =
-        result.reason.empty() ? wxString(_("The encoder stopped without a reason.")) : wxString::FromUTF8(result.reason);
+    const wxString reason = result.reason.empty() ? wxString(_("The encoder stopped without a reason."))
+                                                  : wxString::FromUTF8(result.reason);
     wxMessageBox(wxString(_("Encoding failed:\n\n")) + reason, kEditionTitle, wxOK | wxICON_ERROR, frame);
   }
   CleanupEncoding();

@@ -62,7 +62,8 @@ bool abstractMainFrame::ChooseSourceFile(wxTextCtrl* input, wxTextCtrl* output, 
   const wxString base = path.AfterLast(kePlatform::kPathSeparator).BeforeLast('.');
   input->SetValue(path);  // the main window probes it on the change
 
-  const wxString outputDir = output->GetValue().empty() ? dir : output->GetValue().BeforeLast(kePlatform::kPathSeparator);
+  const wxString outputDir =
+      output->GetValue().empty() ? dir : output->GetValue().BeforeLast(kePlatform::kPathSeparator);
   output->SetValue(outputDir + "/" + base + "." + outputExtension);
   return true;
 }
@@ -79,8 +80,8 @@ void abstractMainFrame::ChooseOutputFile(wxTextCtrl* output, wxWindow* parent) {
 }
 
 void abstractMainFrame::ProbeSource(wxWindow* width, wxWindow* height, wxWindow* duration, wxWindow* frameRate,
-                                    wxWindow* channels, wxWindow* sampleRate, wxTextCtrl* input,
-                                    wxButton* encodeButton, wxMediaCtrl* media, wxFrame* target) {
+                                    wxWindow* channels, wxWindow* sampleRate, wxTextCtrl* input, wxButton* encodeButton,
+                                    wxMediaCtrl* media, wxFrame* target) {
   const wxString path = input->GetValue();
   // Typing a path probes at every key: a partial one changes nothing.
   if (path.empty() || !wxFileExists(path)) return;

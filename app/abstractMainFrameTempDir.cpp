@@ -11,9 +11,8 @@
 namespace {
 
 void RunTempDirDialog(wxWindow* parent) {
-  tmpFileRootDialog dialog(parent, ID_TMP_FILE_ROOT_DIALOG, _("Temporary files directory"),
-                           wxDefaultPosition, wxSize(650, 150),
-                           wxCAPTION | wxRESIZE_BORDER | wxSYSTEM_MENU | wxCLOSE_BOX);
+  tmpFileRootDialog dialog(parent, ID_TMP_FILE_ROOT_DIALOG, _("Temporary files directory"), wxDefaultPosition,
+                           wxSize(650, 150), wxCAPTION | wxRESIZE_BORDER | wxSYSTEM_MENU | wxCLOSE_BOX);
   dialog.ShowModal();
 }
 
@@ -30,10 +29,10 @@ wxString abstractMainFrame::GetTempDir(wxWindow* parent) {
   wxConfigBase* config = wxConfigBase::Get();
   if (!config) return wxString();
   while (ReadTempDir(config).empty()) {
-    const int answer = wxMessageBox(
-        _("Your temporary files directory is not defined. Do you want to set it? (if no you mantain "
-          "default direcotry) "),
-        _("Ostrel temporary files direcotry manager"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+    const int answer =
+        wxMessageBox(_("Your temporary files directory is not defined. Do you want to set it? (if no you mantain "
+                       "default direcotry) "),
+                     _("Ostrel temporary files direcotry manager"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
     if (answer == wxYES) {
       RunTempDirDialog(parent);
       continue;

@@ -42,9 +42,7 @@ void appUtils::SetLauncher(Launcher* replacement) { launcher = replacement; }
 
 Launcher& appUtils::GetLauncher() { return launcher ? *launcher : *systemLauncher; }
 
-void appUtils::CheckForUpdatesDaily(wxFrame* mainWindow) {
-  CheckForUpdatesOn(mainWindow, FormatToday());
-}
+void appUtils::CheckForUpdatesDaily(wxFrame* mainWindow) { CheckForUpdatesOn(mainWindow, FormatToday()); }
 
 void appUtils::CheckForUpdatesOn(wxFrame* mainWindow, const wxString& today) {
   wxConfigBase* config = wxConfigBase::Get();
@@ -61,18 +59,16 @@ wxString appUtils::FormatToday() const { return wxDateTime::Now().Format("%Y-%m-
 
 void appUtils::AskUpdate(wxFrame* mainWindow) {
   const int answer = wxMessageBox(_("Do you want to check if there is an update available ?"),
-                                  _("Ostrel update manager"),
-                                  wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+                                  _("Ostrel update manager"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
   if (answer != wxYES) return;
   const UpdaterOptions options = DefaultUpdaterOptions();
-  LaunchUpdater(mainWindow, options.saveLog, options.restart,
-                wxString::FromUTF8(options.resourceFile), wxString::FromUTF8(options.resourceName),
-                wxString::FromUTF8(options.descriptionFile), wxString::FromUTF8(options.address));
+  LaunchUpdater(mainWindow, options.saveLog, options.restart, wxString::FromUTF8(options.resourceFile),
+                wxString::FromUTF8(options.resourceName), wxString::FromUTF8(options.descriptionFile),
+                wxString::FromUTF8(options.address));
 }
 
-void appUtils::LaunchUpdater(wxFrame* mainWindow, bool saveLog, bool restart,
-                             const wxString& resourceFile, const wxString& resourceName,
-                             const wxString& descriptionFile, const wxString& address) {
+void appUtils::LaunchUpdater(wxFrame* mainWindow, bool saveLog, bool restart, const wxString& resourceFile,
+                             const wxString& resourceName, const wxString& descriptionFile, const wxString& address) {
   UpdaterOptions options;
   options.saveLog = saveLog;
   options.restart = restart;
@@ -123,8 +119,7 @@ bool appUtils::OpenInBrowser(const wxString& address) {
   return false;
 }
 
-wxString appUtils::FindAppPath(const wxString& argv0, const wxString& currentDir,
-                               const wxString& variableName) const {
+wxString appUtils::FindAppPath(const wxString& argv0, const wxString& currentDir, const wxString& variableName) const {
   AppPathInputs in;
   in.argv0 = ToUtf8(argv0);
   in.currentDir = ToUtf8(currentDir);

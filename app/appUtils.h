@@ -36,8 +36,7 @@ class appUtils {
   /// with force so that it can replace the program's files. When the updater
   /// is missing or cannot be started the user is told and the program goes on.
   void LaunchUpdater(wxFrame* mainWindow, bool saveLog, bool restart, const wxString& resourceFile,
-                     const wxString& resourceName, const wxString& descriptionFile,
-                     const wxString& address);
+                     const wxString& resourceName, const wxString& descriptionFile, const wxString& address);
 
   /// True when the value is digits only; otherwise says label + " only integer value".
   bool IsIntegerField(const wxString& label, const wxString& value);
@@ -47,8 +46,7 @@ class appUtils {
   /// started. When none can be, the user is told so, with the address.
   bool OpenInBrowser(const wxString& address);
   /// The program's directory (see FindAppPathIn), or empty.
-  wxString FindAppPath(const wxString& argv0, const wxString& currentDir,
-                       const wxString& variableName) const;
+  wxString FindAppPath(const wxString& argv0, const wxString& currentDir, const wxString& variableName) const;
 
   /// Replaces the launcher (tests record commands instead of starting them);
   /// null goes back to the real one. Not owned.

@@ -34,9 +34,7 @@ wxBEGIN_EVENT_TABLE(iisManager, wxDialog)
   EVT_CLOSE(iisManager::OnCloseWindow)
 wxEND_EVENT_TABLE()
 
-wxString iisManager::BuildTimeText() {
-  return wxString(kExplanation) + "\nDo you want to continue?";
-}
+wxString iisManager::BuildTimeText() { return wxString(kExplanation) + "\nDo you want to continue?"; }
 
 wxString iisManager::TickedText() { return wxString(kExplanation) + "Do you want to continue?"; }
 
@@ -48,15 +46,13 @@ wxString iisManager::UntickedText() {
 
 iisManager::iisManager() = default;
 
-iisManager::iisManager(wxWindow* parent, wxWindowID id, const wxString& caption,
-                       const wxPoint& pos, const wxSize& size, long style,
-                       wxCheckBox* manageIis, const wxString& extension) {
+iisManager::iisManager(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+                       long style, wxCheckBox* manageIis, const wxString& extension) {
   Create(parent, id, caption, pos, size, style, manageIis, extension);
 }
 
-bool iisManager::Create(wxWindow* parent, wxWindowID id, const wxString& caption,
-                        const wxPoint& pos, const wxSize& size, long style,
-                        wxCheckBox* manageIis, const wxString& extension) {
+bool iisManager::Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
+                        const wxSize& size, long style, wxCheckBox* manageIis, const wxString& extension) {
   SetExtraStyle(wxWS_EX_BLOCK_EVENTS);
   if (!wxDialog::Create(parent, id, caption, pos, size, style)) return false;
   CreateControls();
@@ -76,8 +72,8 @@ void iisManager::CreateControls() {
   auto* column = new wxBoxSizer(wxVERTICAL);
   SetSizer(column);
 
-  message = new wxStaticText(this, ID_IIS_MESSAGE, _(BuildTimeText()), wxDefaultPosition,
-                             wxDefaultSize, wxALIGN_CENTRE);
+  message =
+      new wxStaticText(this, ID_IIS_MESSAGE, _(BuildTimeText()), wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE);
   column->Add(message, 0, wxALIGN_CENTER_HORIZONTAL | wxALL, 5);
 
   auto* buttons = new wxFlexGridSizer(1, 4, 0, 0);

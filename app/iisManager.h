@@ -32,13 +32,11 @@ class iisManager : public wxDialog {
  public:
   iisManager();
   /// `manageIis` is read once, after the user's click changed it.
-  iisManager(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-             const wxSize& size, long style, wxCheckBox* manageIis,
-             const wxString& defaultExtension);
+  iisManager(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+             long style, wxCheckBox* manageIis, const wxString& defaultExtension);
 
-  bool Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-              const wxSize& size, long style, wxCheckBox* manageIis,
-              const wxString& defaultExtension);
+  bool Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+              long style, wxCheckBox* manageIis, const wxString& defaultExtension);
   void CreateControls();
 
   /// The extension in force after the dialog: "jpg" or the default one.

@@ -10,8 +10,8 @@ wxIMPLEMENT_CLASS(mainFrame, wxFrame);
 
 mainFrame::mainFrame() = default;
 
-mainFrame::mainFrame(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-                     const wxSize& size, long style) {
+mainFrame::mainFrame(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+                     long style) {
   Create(parent, id, caption, pos, size, style);
   encodeControl.SetTempDirectory(encodeControl.GetTempDir(this));
 }
@@ -25,8 +25,8 @@ long mainFrame::DefaultStyle() {
   return wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX | wxSUNKEN_BORDER | wxTAB_TRAVERSAL;
 }
 
-bool mainFrame::Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-                       const wxSize& size, long style) {
+bool mainFrame::Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+                       long style) {
   encodeControl.Init();
   SetExtraStyle(wxFRAME_EX_CONTEXTHELP);
   if (!wxFrame::Create(parent, id, caption, pos, size, style, "frame")) return false;

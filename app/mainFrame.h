@@ -54,12 +54,12 @@ class mainFrame : public wxFrame {
 
  public:
   mainFrame();
-  mainFrame(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-            const wxSize& size, long style);
+  mainFrame(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+            long style);
   ~mainFrame() override;
 
-  bool Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-              const wxSize& size, long style);
+  bool Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+              long style);
   void CreateControls();
 
   /// The style the application creates the window with: a caption, system

@@ -30,8 +30,7 @@ void mainFrame::OnSetEndTime(wxCommandEvent&) {
 
 // Modeless: every use opens a new box, which destroys itself when closed.
 void mainFrame::OnAboutSelected(wxCommandEvent&) {
-  auto* about =
-      new About(this, ID_ABOUT_DIALOG, _("About"), wxDefaultPosition, wxSize(420, 450), kToolWindowStyle);
+  auto* about = new About(this, ID_ABOUT_DIALOG, _("About"), wxDefaultPosition, wxSize(420, 450), kToolWindowStyle);
   about->Show(true);
 }
 
@@ -45,13 +44,13 @@ void mainFrame::OnSecurityManagerSelected(wxCommandEvent&) { ShowSecurityFileMan
 
 // Modal, and gone when the modal loop ends, whatever it returned.
 void mainFrame::ShowSecretPhraseDialog() {
-  securityKeyDialog dialog(this, ID_SECRET_PHRASE_DIALOG, _("Secret Phrase"), wxDefaultPosition,
-                           wxSize(400, 300), kToolWindowStyle);
+  securityKeyDialog dialog(this, ID_SECRET_PHRASE_DIALOG, _("Secret Phrase"), wxDefaultPosition, wxSize(400, 300),
+                           kToolWindowStyle);
   dialog.ShowModal();
 }
 
 void mainFrame::ShowSecurityFileManager() {
-  securityDialog dialog(this, ID_SECURITY_MANAGER_DIALOG, _("securityDialog"), wxDefaultPosition,
-                        wxSize(400, 300), kToolWindowStyle);
+  securityDialog dialog(this, ID_SECURITY_MANAGER_DIALOG, _("securityDialog"), wxDefaultPosition, wxSize(400, 300),
+                        kToolWindowStyle);
   dialog.ShowModal();
 }

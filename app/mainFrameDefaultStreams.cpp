@@ -16,7 +16,7 @@
 namespace {
 
 // The element of each column, in the order a STREAM holds them.
-const char* const kElementNames[kStreamColumnCount] = {"encode", "name",    "width",   "height",
+const char* const kElementNames[kStreamColumnCount] = {"encode", "name",     "width",   "height",
                                                        "fps",    "video_br", "audio_br"};
 
 // Loading and saving both work from the program's directory and leave it so.
@@ -54,8 +54,7 @@ void mainFrame::ReadStreamsXml(const wxXml2Document& document, bool) {
     return;
   }
   int row = 0;
-  for (wxXml2Node node = root.Find("STREAM"); node.IsOk() && row < kStreamRowCount;
-       node = node.GetNext()) {
+  for (wxXml2Node node = root.Find("STREAM"); node.IsOk() && row < kStreamRowCount; node = node.GetNext()) {
     Refresh();
     if (TextOfFirst(node, "name").empty()) continue;
     for (int col = 0; col < kStreamColumnCount; ++col) {
@@ -75,9 +74,8 @@ void mainFrame::SaveDefaultStreams() {
   // Written beside the file and moved over it only when whole, so that a
   // failed save never costs the user the defaults saved before.
   const wxString partial = path + ".partial";
-  const bool saved =
-      document.Save(partial, "UTF-8", wxXML2DOC_USE_NATIVE_NEWLINES | wxXML2DOC_USE_INDENTATION, 4) &&
-      wxRenameFile(partial, path, true);
+  const bool saved = document.Save(partial, "UTF-8", wxXML2DOC_USE_NATIVE_NEWLINES | wxXML2DOC_USE_INDENTATION, 4) &&
+                     wxRenameFile(partial, path, true);
   if (!saved) {
     if (wxFileExists(partial)) wxRemoveFile(partial);
     wxMessageBox(_("Error saving <default_streams.xml>:\n"), _("Error"), wxOK);

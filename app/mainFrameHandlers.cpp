@@ -30,17 +30,11 @@ void mainFrame::OnExitSelected(wxCommandEvent&) {
 
 void mainFrame::OnCheckUpdatesSelected(wxCommandEvent&) { AppUtils().AskUpdate(this); }
 
-void mainFrame::OnOnlineHelpTool(wxCommandEvent&) {
-  AppUtils().OpenInBrowser(AppUtils().GetSupportUrl());
-}
+void mainFrame::OnOnlineHelpTool(wxCommandEvent&) { AppUtils().OpenInBrowser(AppUtils().GetSupportUrl()); }
 
-void mainFrame::OnOnlineHelpSelected(wxCommandEvent&) {
-  AppUtils().OpenInBrowser(AppUtils().GetSupportUrl());
-}
+void mainFrame::OnOnlineHelpSelected(wxCommandEvent&) { AppUtils().OpenInBrowser(AppUtils().GetSupportUrl()); }
 
-void mainFrame::OnVisitWebsiteSelected(wxCommandEvent&) {
-  AppUtils().OpenInBrowser(AppUtils().GetHomePageUrl());
-}
+void mainFrame::OnVisitWebsiteSelected(wxCommandEvent&) { AppUtils().OpenInBrowser(AppUtils().GetHomePageUrl()); }
 
 void mainFrame::OnTempDirSelected(wxCommandEvent&) { encodeControl.ShowTempDirDialog(this); }
 

@@ -25,8 +25,7 @@ void mainFrame::BuildMenus() {
 
   securityMenu = new wxMenu;
   securityMenu->Append(ID_MENU_SECRET_PHRASE, _("Security Phrase"), wxEmptyString, wxITEM_NORMAL);
-  securityMenu->Append(ID_MENU_SECURITY_MANAGER, _("Security File Manager"), wxEmptyString,
-                       wxITEM_NORMAL);
+  securityMenu->Append(ID_MENU_SECURITY_MANAGER, _("Security File Manager"), wxEmptyString, wxITEM_NORMAL);
   menuBar->Append(securityMenu, _("Security"));
 
   optionsMenu = new wxMenu;
@@ -48,8 +47,7 @@ void mainFrame::BuildMenus() {
 void mainFrame::BuildToolbar() {
   wxToolBar* toolbar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL, ID_TOOLBAR, "toolbar");
   const auto addTool = [&](int id, const char* image, const wxString& tooltip) {
-    toolbar->AddTool(id, wxEmptyString, GetBitmapResource(image), wxNullBitmap, wxITEM_NORMAL,
-                     tooltip, wxEmptyString);
+    toolbar->AddTool(id, wxEmptyString, GetBitmapResource(image), wxNullBitmap, wxITEM_NORMAL, tooltip, wxEmptyString);
   };
   addTool(ID_TOOL_LOAD_SETTINGS, "_images/open.xpm", _("Load settings"));
   addTool(ID_TOOL_SAVE_SETTINGS, "_images/save.xpm", _("Save settings"));

@@ -24,9 +24,7 @@ wxString& MediaBackendName() {
   return name;
 }
 
-wxFont BoldFont() {
-  return wxFont(8, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false, "Tahoma");
-}
+wxFont BoldFont() { return wxFont(8, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false, "Tahoma"); }
 
 // A caption in the window's dark blue, bold.
 wxStaticText* Heading(wxWindow* parent, const wxString& text) {
@@ -61,8 +59,7 @@ wxButton* Button(wxWindow* parent, wxWindowID id, const wxString& label, const w
   return button;
 }
 
-wxCheckBox* Check(wxWindow* parent, wxWindowID id, const wxString& label, const wxString& tooltip,
-                  bool ticked) {
+wxCheckBox* Check(wxWindow* parent, wxWindowID id, const wxString& label, const wxString& tooltip, bool ticked) {
   auto* box = new wxCheckBox(parent, id, label);
   box->SetToolTip(tooltip);
   box->SetValue(ticked);
@@ -75,8 +72,7 @@ void mainFrame::SetMediaBackend(const wxString& className) { MediaBackendName() 
 
 void mainFrame::BuildPanel() {
   const int b = 5;  // the border around every item
-  panel = new wxPanel(this, ID_PANEL, wxDefaultPosition, wxDefaultSize,
-                      wxSUNKEN_BORDER | wxTAB_TRAVERSAL, "panel");
+  panel = new wxPanel(this, ID_PANEL, wxDefaultPosition, wxDefaultSize, wxSUNKEN_BORDER | wxTAB_TRAVERSAL, "panel");
   auto* panelSizer = new wxBoxSizer(wxVERTICAL);
   panel->SetSizer(panelSizer);
 
@@ -92,15 +88,14 @@ void mainFrame::BuildPanel() {
   inputPathText = new wxTextCtrl(panel, ID_INPUT_PATH, wxEmptyString, wxDefaultPosition, wxSize(350, -1));
   inputPathText->SetToolTip(_("Input video path"));
   fileGrid->Add(inputPathText, 0, wxALIGN_CENTER_VERTICAL | wxALL, b);
-  inputBrowseButton = Button(panel, ID_INPUT_BROWSE, _("Browse"), wxSize(60, -1),
-                             _("Locate your source video file"));
+  inputBrowseButton = Button(panel, ID_INPUT_BROWSE, _("Browse"), wxSize(60, -1), _("Locate your source video file"));
   fileGrid->Add(inputBrowseButton, 0, wxALIGN_CENTER_VERTICAL | wxALL, b);
   fileGrid->Add(Label(panel, _("Output")), 0, wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL | wxALL, b);
   outputPathText = new wxTextCtrl(panel, ID_OUTPUT_PATH, wxEmptyString, wxDefaultPosition, wxSize(350, -1));
   outputPathText->SetToolTip(_("Ostrel output path"));
   fileGrid->Add(outputPathText, 0, wxALIGN_CENTER_VERTICAL | wxALL, b);
-  outputBrowseButton = Button(panel, ID_OUTPUT_BROWSE, _("Browse"), wxSize(60, -1),
-                              _("Locate the target for you Ostrel file"));
+  outputBrowseButton =
+      Button(panel, ID_OUTPUT_BROWSE, _("Browse"), wxSize(60, -1), _("Locate the target for you Ostrel file"));
   fileGrid->Add(outputBrowseButton, 0, wxALIGN_CENTER_VERTICAL | wxALL, b);
 
   topBand->Add(5, 5, 1, wxALL, 0);
@@ -111,8 +106,7 @@ void mainFrame::BuildPanel() {
   auto* infoRight = new wxFlexGridSizer(3, 2, 0, 0);
   infoBox->Add(infoLeft, 0, wxALL, 0);
   infoBox->Add(infoRight, 0, wxALL, 0);
-  const auto fact = [&](wxFlexGridSizer* grid, const wxString& label, wxWindowID id,
-                        const wxString& value) {
+  const auto fact = [&](wxFlexGridSizer* grid, const wxString& label, wxWindowID id, const wxString& value) {
     grid->Add(Label(panel, label), 0, wxALIGN_RIGHT | wxALIGN_CENTER_VERTICAL | wxALL, 3);
     wxTextCtrl* field = SourceFact(panel, id, value);
     grid->Add(field, 0, wxALIGN_CENTER_VERTICAL | wxALL, 3);
@@ -182,8 +176,7 @@ void mainFrame::BuildPanel() {
   right->Add(Heading(panel, _("Available Streams")), 0, wxALIGN_LEFT | wxALL, b);
   streamsSizer = new wxBoxSizer(wxHORIZONTAL);
   right->Add(streamsSizer, 0, wxALIGN_LEFT | wxALL, 0);
-  streamsGrid = new wxGrid(panel, ID_STREAMS_GRID, wxDefaultPosition, wxSize(425, 245),
-                           wxSUNKEN_BORDER | wxHSCROLL);
+  streamsGrid = new wxGrid(panel, ID_STREAMS_GRID, wxDefaultPosition, wxSize(425, 245), wxSUNKEN_BORDER | wxHSCROLL);
   streamsGrid->SetDefaultColSize(50);
   streamsGrid->SetDefaultRowSize(22);
   streamsGrid->SetColLabelSize(30);
@@ -196,12 +189,10 @@ void mainFrame::BuildPanel() {
   const wxSize small(49, 19);
   clearButton = Button(panel, ID_CLEAR_ROWS, _("Clear"), small, _("Clear the selected row/s"));
   streamButtonsSizer->Add(clearButton, 0, wxALIGN_CENTER_VERTICAL | wxALL, b);
-  saveDefaultButton = Button(panel, ID_SAVE_DEFAULT_STREAMS, _("Save"), small,
-                             _("Save streams settings as default"));
+  saveDefaultButton = Button(panel, ID_SAVE_DEFAULT_STREAMS, _("Save"), small, _("Save streams settings as default"));
   streamButtonsSizer->Add(saveDefaultButton, 0, wxALIGN_CENTER_VERTICAL | wxALL, b);
   streamButtonsSizer->Add(185, 5, 0, wxALIGN_CENTER_VERTICAL | wxALL, 0);
-  loadDefaultButton = Button(panel, ID_LOAD_DEFAULT_STREAMS, _("Default"), small,
-                             _("Load default streams settings"));
+  loadDefaultButton = Button(panel, ID_LOAD_DEFAULT_STREAMS, _("Default"), small, _("Load default streams settings"));
   streamButtonsSizer->Add(loadDefaultButton, 0, wxALIGN_CENTER_VERTICAL | wxALL, b);
   resetButton = Button(panel, ID_RESET_STREAMS, _("Reset"), small, _("Reset to factory streams settings"));
   streamButtonsSizer->Add(resetButton, 0, wxALIGN_CENTER_VERTICAL | wxALL, b);
@@ -217,26 +208,23 @@ void mainFrame::BuildPanel() {
   sourceDimensionCheck = Check(panel, ID_SOURCE_DIMENSION, _("Maintain Source Dimension"),
                                _("Maintain dimension as original source video"), false);
   optionsLeft->Add(sourceDimensionCheck, 0, wxALIGN_LEFT | wxALL, ob);
-  deinterlaceCheck = Check(panel, ID_DEINTERLACE, _("Deinterlace"),
-                           _("Reduce interlacing effects (interpolation)"), false);
+  deinterlaceCheck =
+      Check(panel, ID_DEINTERLACE, _("Deinterlace"), _("Reduce interlacing effects (interpolation)"), false);
   optionsLeft->Add(deinterlaceCheck, 0, wxALIGN_LEFT | wxALL, ob);
-  manageIisCheck = Check(panel, ID_MANAGE_IIS, _("Manage IIS"),
-                         _("manage file extension for web server iis"), false);
+  manageIisCheck = Check(panel, ID_MANAGE_IIS, _("Manage IIS"), _("manage file extension for web server iis"), false);
   manageIisCheck->SetHelpText(_("manage file extension for web server iis"));
   optionsLeft->Add(manageIisCheck, 0, wxALIGN_LEFT | wxALL, ob);
   options->Add(80, 5, 0, wxALL, 0);
   auto* optionsRight = new wxBoxSizer(wxVERTICAL);
   options->Add(optionsRight, 0, wxALIGN_TOP | wxALL, 0);
-  htmlPageCheck = Check(panel, ID_HTML_PAGE, _("Generate HTML page"),
-                        _("Generate HTML page ready for surfing"), true);
+  htmlPageCheck = Check(panel, ID_HTML_PAGE, _("Generate HTML page"), _("Generate HTML page ready for surfing"), true);
   optionsRight->Add(htmlPageCheck, 0, wxALIGN_LEFT | wxALL, ob);
-  showVideoCheck = Check(panel, ID_SHOW_VIDEO, _("Show video"),
-                         _("Show video inside the generate HTML page"), false);
+  showVideoCheck = Check(panel, ID_SHOW_VIDEO, _("Show video"), _("Show video inside the generate HTML page"), false);
   optionsRight->Add(showVideoCheck, 0, wxALIGN_LEFT | wxALL, ob);
   auto* toolbarRow = new wxBoxSizer(wxHORIZONTAL);
   optionsRight->Add(toolbarRow, 0, wxALIGN_LEFT | wxALL, 0);
-  graphicToolbarCheck = Check(panel, ID_GRAPHIC_TOOLBAR, _("Graphic Toolbar"),
-                              _("Generate graphic Toobar using JPG image"), false);
+  graphicToolbarCheck =
+      Check(panel, ID_GRAPHIC_TOOLBAR, _("Graphic Toolbar"), _("Generate graphic Toobar using JPG image"), false);
   toolbarRow->Add(graphicToolbarCheck, 0, wxALIGN_CENTER_VERTICAL | wxALL, ob);
   secureCheck = Check(panel, ID_SECURE_VIDEO, _("Secure this video"),
                       _("Video will be crypted according to security file manager"), false);
@@ -272,8 +260,7 @@ void mainFrame::BuildPanel() {
 
   // The filter refuses typed characters only; pasted text reaches the checks
   // before an encode, which reject anything but digits.
-  for (wxTextCtrl* field : {startTimeText, endTimeText, cropTopText, cropRightText, cropLeftText,
-                            cropBottomText}) {
+  for (wxTextCtrl* field : {startTimeText, endTimeText, cropTopText, cropRightText, cropLeftText, cropBottomText}) {
     field->SetValidator(wxTextValidator(wxFILTER_NUMERIC));
   }
 
@@ -293,8 +280,8 @@ void mainFrame::BuildPanel() {
 void mainFrame::BuildMediaControl() {
   const wxSize size(400, 310);
   auto* media = new wxMediaCtrl;
-  if (media->Create(panel, ID_MEDIA_CTRL, wxEmptyString, wxDefaultPosition, size, 0,
-                    MediaBackendName(), wxDefaultValidator, "mediaCtrl")) {
+  if (media->Create(panel, ID_MEDIA_CTRL, wxEmptyString, wxDefaultPosition, size, 0, MediaBackendName(),
+                    wxDefaultValidator, "mediaCtrl")) {
     mediaCtrl = media;
     previewSizer->Add(mediaCtrl, 1, wxEXPAND | wxALL, 4);
     mediaCtrl->ShowPlayerControls(wxMEDIACTRLPLAYERCONTROLS_DEFAULT);

@@ -20,13 +20,13 @@ wxString RowGroup(int row) { return wxString::Format("%s%d", kSettingsRowGroupPr
 
 // The fields in the order of kSettingsTextKeys and kSettingsTickKeys.
 std::array<wxTextCtrl*, kSettingsTextKeyCount> TextFields(mainFrame& frame) {
-  return {frame.inputPathText, frame.outputPathText,  frame.startTimeText,  frame.endTimeText,
-          frame.cropTopText,   frame.cropRightText,   frame.cropBottomText, frame.cropLeftText};
+  return {frame.inputPathText, frame.outputPathText, frame.startTimeText,  frame.endTimeText,
+          frame.cropTopText,   frame.cropRightText,  frame.cropBottomText, frame.cropLeftText};
 }
 
 std::array<wxCheckBox*, kSettingsTickKeyCount> TickBoxes(mainFrame& frame) {
-  return {frame.deinterlaceCheck, frame.aspectRatioCheck,  frame.sourceDimensionCheck,
-          frame.htmlPageCheck,    frame.showVideoCheck,    frame.graphicToolbarCheck};
+  return {frame.deinterlaceCheck, frame.aspectRatioCheck, frame.sourceDimensionCheck,
+          frame.htmlPageCheck,    frame.showVideoCheck,   frame.graphicToolbarCheck};
 }
 
 }  // namespace
@@ -67,8 +67,7 @@ void mainFrame::LoadSettings() {
 }
 
 void mainFrame::SaveSettings() {
-  const int answer = wxMessageBox(_("Save current settings ?"), _("Ostrel"),
-                                  wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+  const int answer = wxMessageBox(_("Save current settings ?"), _("Ostrel"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
   if (answer != wxYES) return;
   wxConfigBase* config = wxConfigBase::Get();
   if (!config) return;

@@ -32,7 +32,7 @@ struct ColumnLook {
 };
 
 const ColumnLook kColumns[kStreamColumnCount] = {
-    {"Encode", 50}, {"Stream", 80},          {"Width", 50},         {"Height", 50},
+    {"Encode", 50},      {"Stream", 80},         {"Width", 50},          {"Height", 50},
     {"Frame\nRate", 50}, {"Video\nBitrate", 60}, {"Audio\nBitrate", 50},
 };
 
@@ -86,8 +86,7 @@ void mainFrame::CreateStreamsGrid() {
   SetColumnEditor(grid, kColumnHeight, new wxGridCellChoiceEditor(ToArray(SizeChoices()), false));
   SetColumnEditor(grid, kColumnFrameRate, new wxGridCellChoiceEditor(ToArray(FpsChoices()), false));
   SetColumnEditor(grid, kColumnVideoBitrate, new wxGridCellNumberEditor(24, 2000));
-  SetColumnEditor(grid, kColumnAudioBitrate,
-                  new wxGridCellChoiceEditor(ToArray(AudioBitrateChoices()), false));
+  SetColumnEditor(grid, kColumnAudioBitrate, new wxGridCellChoiceEditor(ToArray(AudioBitrateChoices()), false));
   SetColumnRenderer(grid, kColumnEncode, new EncodeCellRenderer);
   for (int col = kColumnWidth; col <= kColumnAudioBitrate; ++col) {
     SetColumnRenderer(grid, col, new wxGridCellNumberRenderer);
@@ -128,8 +127,8 @@ void mainFrame::OnClearRows(wxCommandEvent&) {
     wxMessageBox(_("Select row/s"), _("Message"), wxOK);
     return;
   }
-  const int answer = wxMessageBox(_("Do you really want clear the selected row/s ?"), _("Question"),
-                                  wxYES_NO | wxICON_QUESTION, this);
+  const int answer =
+      wxMessageBox(_("Do you really want clear the selected row/s ?"), _("Question"), wxYES_NO | wxICON_QUESTION, this);
   if (answer != wxYES) return;
   for (int row = 0; row < kStreamRowCount; ++row) {
     if (!streamsGrid->IsInSelection(row, kColumnEncode)) continue;

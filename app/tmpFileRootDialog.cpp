@@ -21,14 +21,14 @@ wxEND_EVENT_TABLE()
 
 tmpFileRootDialog::tmpFileRootDialog() = default;
 
-tmpFileRootDialog::tmpFileRootDialog(wxWindow* parent, wxWindowID id, const wxString& caption,
-                                     const wxPoint& pos, const wxSize& size, long style) {
+tmpFileRootDialog::tmpFileRootDialog(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
+                                     const wxSize& size, long style) {
   Create(parent, id, caption, pos, size, style);
   LoadTempDir();
 }
 
-bool tmpFileRootDialog::Create(wxWindow* parent, wxWindowID id, const wxString& caption,
-                               const wxPoint& pos, const wxSize& size, long style) {
+bool tmpFileRootDialog::Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
+                               const wxSize& size, long style) {
   directoryText = nullptr;
   SetExtraStyle(wxWS_EX_BLOCK_EVENTS);
   if (!wxDialog::Create(parent, id, caption, pos, size, style)) return false;

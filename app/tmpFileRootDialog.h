@@ -20,11 +20,11 @@ class tmpFileRootDialog : public wxDialog {
 
  public:
   tmpFileRootDialog();
-  tmpFileRootDialog(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-                    const wxSize& size, long style);
+  tmpFileRootDialog(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+                    long style);
 
-  bool Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-              const wxSize& size, long style);
+  bool Create(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos, const wxSize& size,
+              long style);
   void CreateControls();
 
   /// The directory and the field from the configuration (the home directory when none).

@@ -105,17 +105,19 @@ int Encode(int argc, char** argv) {
       return true;
     };
     std::string text;
-    if (arg == "--input") { if (!value(fields.inputPath)) return Usage("--input needs a file"); }
-    else if (arg == "--output") { if (!value(fields.outputPath)) return Usage("--output needs a file"); }
-    else if (arg == "--tmp") { if (!value(fields.tempDir)) return Usage("--tmp needs a directory"); }
-    else if (arg == "--start") {
+    if (arg == "--input") {
+      if (!value(fields.inputPath)) return Usage("--input needs a file");
+    } else if (arg == "--output") {
+      if (!value(fields.outputPath)) return Usage("--output needs a file");
+    } else if (arg == "--tmp") {
+      if (!value(fields.tempDir)) return Usage("--tmp needs a directory");
+    } else if (arg == "--start") {
       if (!value(fields.startSeconds) || !IsSeconds(fields.startSeconds))
         return Usage("--start needs seconds of 0 or more, not \"" + fields.startSeconds + "\"");
     } else if (arg == "--end") {
       if (!value(fields.endSeconds) || !IsSeconds(fields.endSeconds))
         return Usage("--end needs seconds of 0 or more, not \"" + fields.endSeconds + "\"");
-    }
-    else if (arg == "--deinterlace") fields.deinterlace = true;
+    } else if (arg == "--deinterlace") fields.deinterlace = true;
     else if (arg == "--keep-aspect") fields.keepAspectRatio = true;
     else if (arg == "--keep-source") fields.keepSourceDimensions = true;
     else if (arg == "--crop") {
@@ -136,8 +138,7 @@ int Encode(int argc, char** argv) {
       for (int p = 1; p < 6; ++p) {
         const bool good = p == 3 ? IsSeconds(parts[p]) : IsWhole(parts[p]);
         if (!good)
-          return Usage(std::string("--profile ") + names[p] + " needs a number of 0 or more, not \"" + parts[p] +
-                       "\"");
+          return Usage(std::string("--profile ") + names[p] + " needs a number of 0 or more, not \"" + parts[p] + "\"");
       }
       profiles.push_back({"1", parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]});
     } else {
@@ -165,8 +166,8 @@ int Encode(int argc, char** argv) {
   {
     keFactory factory;
     const SourceProbe probe = ProbeSource(factory, fields.inputPath);
-    std::printf("source: %dx%d, %.2f fps, %d channel(s) at %d Hz, %.2f s\n", probe.width, probe.height,
-                probe.frameRate, probe.channels, probe.sampleRate, probe.duration);
+    std::printf("source: %dx%d, %.2f fps, %d channel(s) at %d Hz, %.2f s\n", probe.width, probe.height, probe.frameRate,
+                probe.channels, probe.sampleRate, probe.duration);
     std::fflush(stdout);
     if (!probe.Encodable()) {
       // The window's words about codecs only where a codec may be missing.
@@ -205,7 +206,8 @@ int Encode(int argc, char** argv) {
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
   const EncodeResult result = session.Result();
-  for (const std::string& warning : result.warnings) std::fprintf(stderr, "encode_file: warning: %s\n", warning.c_str());
+  for (const std::string& warning : result.warnings)
+    std::fprintf(stderr, "encode_file: warning: %s\n", warning.c_str());
   switch (result.status) {
     case EncodeResult::kSucceeded:
       std::printf("encoded %d stream(s) in %.2f s\n", session.Run().streamCount, seconds);
@@ -213,9 +215,7 @@ int Encode(int argc, char** argv) {
     case EncodeResult::kCancelled:
       std::fprintf(stderr, "encode_file: interrupted by %s: the encode was cancelled\n", SignalName(cancelledBy));
       return 128 + (cancelledBy ? cancelledBy : SIGINT);
-    default:
-      std::fprintf(stderr, "encode_file: the encode failed:\n%s\n", result.reason.c_str());
-      return 1;
+    default: std::fprintf(stderr, "encode_file: the encode failed:\n%s\n", result.reason.c_str()); return 1;
   }
 }
 

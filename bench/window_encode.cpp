@@ -155,8 +155,8 @@ int main(int argc, char** argv) {
     // A backend that does not exist builds the window as a machine without
     // one: no preview.
     if (!preview) mainFrame::SetMediaBackend("wxNoSuchMediaBackend");
-    auto* frame = new mainFrame(nullptr, ID_MAIN_FRAME, "Ostrel", wxDefaultPosition, wxSize(900, 700),
-                                mainFrame::DefaultStyle());
+    auto* frame =
+        new mainFrame(nullptr, ID_MAIN_FRAME, "Ostrel", wxDefaultPosition, wxSize(900, 700), mainFrame::DefaultStyle());
     frame->Show();
     g_encodeButton = frame->encodeButton;
     frame->htmlPageCheck->SetValue(page);

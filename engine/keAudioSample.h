@@ -20,13 +20,13 @@ class keAudioSample : public keRefCounted {
   /// buffer, which is replaced by one of three times `length` when too small.
   void SetData(const uint8_t* bytes, int32_t length, bool copy);
 
-  bool last = false;       ///< the final block of the stream
-  int64_t start = -1;      ///< block start, 100-ns units
-  int64_t end = -1;        ///< block end, 100-ns units
-  int32_t capacity = 0;    ///< bytes in the own buffer, 0 without one
-  uint8_t* data = nullptr; ///< the block: own buffer or the caller's memory
-  int32_t length = 0;      ///< valid bytes at data
-  bool owns = false;       ///< data is the own buffer
+  bool last = false;        ///< the final block of the stream
+  int64_t start = -1;       ///< block start, 100-ns units
+  int64_t end = -1;         ///< block end, 100-ns units
+  int32_t capacity = 0;     ///< bytes in the own buffer, 0 without one
+  uint8_t* data = nullptr;  ///< the block: own buffer or the caller's memory
+  int32_t length = 0;       ///< valid bytes at data
+  bool owns = false;        ///< data is the own buffer
   keAudioSampleFactory* factory;
 
  protected:

@@ -33,6 +33,4 @@ keSourceReader* keFactory::CreateSourceReader(const char* inputPath) {
   return new keDirectShowReader(&context_, inputPath);
 }
 
-keAbstractMediaInfo* keFactory::CreateMediaInfo(const char* inputPath) {
-  return new keMediaInfo(&context_, inputPath);
-}
+keAbstractMediaInfo* keFactory::CreateMediaInfo(const char* inputPath) { return new keMediaInfo(&context_, inputPath); }

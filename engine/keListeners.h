@@ -24,8 +24,8 @@ class keVideoListener {
   virtual ~keVideoListener() = default;
   /// 0 or 1; the video encoder is kind 1.
   virtual int32_t Kind() = 0;
-  virtual void OnFormat(int32_t width, int32_t height, double frameRate, int32_t cropTop,
-                        int32_t cropBottom, int32_t cropLeft, int32_t cropRight) = 0;
+  virtual void OnFormat(int32_t width, int32_t height, double frameRate, int32_t cropTop, int32_t cropBottom,
+                        int32_t cropLeft, int32_t cropRight) = 0;
   virtual void OnStart() = 0;
   virtual void OnSample(keVideoSample* sample) = 0;
   virtual void OnEndOfStream() = 0;

@@ -9,9 +9,7 @@ constexpr size_t kLineSize = 100;
 }
 
 keLog::keLog(const char* label)
-    : label_(keStrDup(label ? label : "")),
-      line_(static_cast<char*>(keAlloc(kLineSize))),
-      mutex_(false, "keLogMutex") {
+    : label_(keStrDup(label ? label : "")), line_(static_cast<char*>(keAlloc(kLineSize))), mutex_(false, "keLogMutex") {
   if (line_) std::memset(line_, 0, kLineSize);
   mutex_.Lock();
   mutex_.Unlock();

@@ -4,8 +4,7 @@
 
 keMutex::keMutex() : keMutex(false, nullptr) {}
 
-keMutex::keMutex(bool initialOwner, const char* label)
-    : handle_(kePlatform::AcquireNamedMutex(label)) {
+keMutex::keMutex(bool initialOwner, const char* label) : handle_(kePlatform::AcquireNamedMutex(label)) {
   if (!handle_) std::exit(1);  // an engine without its locks cannot run
   if (initialOwner) handle_->lock();
 }

@@ -40,8 +40,7 @@ void keVideoSample::SetPlanes(uint8_t* const source[4], bool copy) {
     owns = true;
   }
   for (int i = 0; i < 4; ++i)
-    if (sizes[i] > 0 && source[i] != nullptr)
-      std::memcpy(planes[i], source[i], static_cast<size_t>(sizes[i]));
+    if (sizes[i] > 0 && source[i] != nullptr) std::memcpy(planes[i], source[i], static_cast<size_t>(sizes[i]));
 }
 
 void keVideoSample::OnZeroRef() {

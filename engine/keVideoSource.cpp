@@ -26,8 +26,8 @@ void keVideoSourceBase::RecountKinds() {
   }
 }
 
-void keVideoSourceBase::NotifyFormat(int32_t width, int32_t height, double fps, int32_t top,
-                                     int32_t bottom, int32_t left, int32_t right) {
+void keVideoSourceBase::NotifyFormat(int32_t width, int32_t height, double fps, int32_t top, int32_t bottom,
+                                     int32_t left, int32_t right) {
   for (auto* listener : listeners) listener->OnFormat(width, height, fps, top, bottom, left, right);
 }
 

@@ -61,8 +61,8 @@ class keVideoSourceBase : public keVideoSource {
   double GetEnd() override { return end; }
   int64_t GetLastSampleEnd() override { return lastSampleEnd; }
 
-  void NotifyFormat(int32_t width, int32_t height, double fps, int32_t top, int32_t bottom,
-                    int32_t left, int32_t right);
+  void NotifyFormat(int32_t width, int32_t height, double fps, int32_t top, int32_t bottom, int32_t left,
+                    int32_t right);
   void NotifyStart();
   /// One reference per listener entry, all added before the first OnSample.
   void NotifySample(keVideoSample* sample);

@@ -6,23 +6,17 @@
 
 #include <memory>
 
-std::string FormatDate(int day, int month, int year)
-{
-    return std::to_string(day) + "-" + std::to_string(month) + "-" + std::to_string(year);
+std::string FormatDate(int day, int month, int year) {
+  return std::to_string(day) + "-" + std::to_string(month) + "-" + std::to_string(year);
 }
 
-std::string ToHex(const uint8_t* bytes, size_t count)
-{
-    std::unique_ptr<char, void (*)(void*)> hex(BytesToHex(bytes, static_cast<int>(count)), keFree);
-    return hex.get();
+std::string ToHex(const uint8_t* bytes, size_t count) {
+  std::unique_ptr<char, void (*)(void*)> hex(BytesToHex(bytes, static_cast<int>(count)), keFree);
+  return hex.get();
 }
 
-std::string EntryLine(const std::string& site)
-{
-    return site;
-}
+std::string EntryLine(const std::string& site) { return site; }
 
-std::string EntryLine(const std::string& site, int day, int month, int year)
-{
-    return site + ",expire:" + FormatDate(day, month, year);
+std::string EntryLine(const std::string& site, int day, int month, int year) {
+  return site + ",expire:" + FormatDate(day, month, year);
 }

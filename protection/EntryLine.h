@@ -21,7 +21,4 @@ std::string EntryLine(const std::string& site);
 std::string EntryLine(const std::string& site, int day, int month, int year);
 
 /// Whether the player can read the line whole.
-inline bool EntryLineFits(const std::string& line)
-{
-    return line.size() <= kMaxEntryLineLength;
-}
+inline bool EntryLineFits(const std::string& line) { return line.size() <= kMaxEntryLineLength; }

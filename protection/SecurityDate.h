@@ -3,11 +3,10 @@
 
 #include <wx/string.h>
 
-struct SecurityDate
-{
-    int day = 0;
-    int month = 0;
-    int year = 0;
+struct SecurityDate {
+  int day = 0;
+  int month = 0;
+  int year = 0;
 };
 
 /// The date rule: wxDateTime::ParseFormat with "%d-%m-%Y" accepts the whole text (day 1 to

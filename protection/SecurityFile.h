@@ -10,29 +10,28 @@
 class DocumentBaseList;
 class Md5Digest;
 
-class SecurityFile
-{
-public:
-    /// Appends a code base entry line; false, adding nothing, when it would be longer than
-    /// the player reads.
-    bool AddCodeBase(const std::string& site);
-    bool AddCodeBaseWithExpiry(const std::string& site, int day, int month, int year);
+class SecurityFile {
+ public:
+  /// Appends a code base entry line; false, adding nothing, when it would be longer than
+  /// the player reads.
+  bool AddCodeBase(const std::string& site);
+  bool AddCodeBaseWithExpiry(const std::string& site, int day, int month, int year);
 
-    /// The document bases go inside the file. The list is not owned: it must outlive Build.
-    /// Without this call the file says that the list is external.
-    void SetDocumentBaseList(const DocumentBaseList* list) { m_documentBases = list; }
+  /// The document bases go inside the file. The list is not owned: it must outlive Build.
+  /// Without this call the file says that the list is external.
+  void SetDocumentBaseList(const DocumentBaseList* list) { m_documentBases = list; }
 
-    /// Sets or replaces the global expiry date.
-    void SetExpireDate(int day, int month, int year);
+  /// Sets or replaces the global expiry date.
+  void SetExpireDate(int day, int month, int year);
 
-    /// Appends the whole file to the (empty) target. The digest has been started and fed the
-    /// secret phrase bytes by the caller; Build feeds it the body and finishes it.
-    void Build(Md5Digest& digest, LineList& target) const;
+  /// Appends the whole file to the (empty) target. The digest has been started and fed the
+  /// secret phrase bytes by the caller; Build feeds it the body and finishes it.
+  void Build(Md5Digest& digest, LineList& target) const;
 
-private:
-    std::optional<std::string> m_expireDate;
-    const DocumentBaseList* m_documentBases = nullptr;
-    LineList m_codeBases;
+ private:
+  std::optional<std::string> m_expireDate;
+  const DocumentBaseList* m_documentBases = nullptr;
+  LineList m_codeBases;
 };
 
 /// Feeds the digest every non-blank line of the body without its CR LF, finishes it and

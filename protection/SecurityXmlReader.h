@@ -7,12 +7,11 @@
 #include <vector>
 
 /// What the reader takes from one element.
-struct elementRecord
-{
-    /// The element's text children joined in order; empty when none.
-    wxString text;
-    /// Every attribute of the element as (name, value), in document order.
-    std::vector<std::pair<wxString, wxString>> attributes;
+struct elementRecord {
+  /// The element's text children joined in order; empty when none.
+  wxString text;
+  /// Every attribute of the element as (name, value), in document order.
+  std::vector<std::pair<wxString, wxString>> attributes;
 };
 
 /// The first element of that name (ignoring case) anywhere below the root, followed by each

@@ -9,15 +9,14 @@
 #include <vector>
 
 /// What a security XML file holds.
-struct SecurityXmlContent
-{
-    /// The global expiry date ("%d-%m-%Y"), written only when enabled.
-    bool hasExpireDate = false;
-    wxString expireDate;
-    std::vector<securityEntry> codeBases;
-    std::vector<securityEntry> documentBases;
-    /// The document base mode: "Internal" or "External".
-    wxString mode;
+struct SecurityXmlContent {
+  /// The global expiry date ("%d-%m-%Y"), written only when enabled.
+  bool hasExpireDate = false;
+  wxString expireDate;
+  std::vector<securityEntry> codeBases;
+  std::vector<securityEntry> documentBases;
+  /// The document base mode: "Internal" or "External".
+  wxString mode;
 };
 
 /// A new last child element of the parent; the attribute only when its value is not empty,
@@ -27,9 +26,8 @@ void AddElementWithProperty(wxXml2Node parent, const wxString& name, const wxStr
 
 /// For each index i of texts: AddElementWithProperty (section, elementName, texts[i],
 /// attributeName, attributeValues[i]). attributeValues has at least as many entries as texts.
-void WriteElements(std::vector<wxString> texts, wxString elementName,
-                   std::vector<wxString> attributeValues, wxString attributeName,
-                   wxXml2Node section);
+void WriteElements(std::vector<wxString> texts, wxString elementName, std::vector<wxString> attributeValues,
+                   wxString attributeName, wxXml2Node section);
 
 /// Replaces the document by the security XML of the content: the root "security", then
 /// "license_expire_date" when enabled, "SECTION_CODEBASE" with a "codebase" per entry and

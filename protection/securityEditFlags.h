@@ -3,8 +3,7 @@
 // when the program starts, are never reset, and so carry over to every later opening.
 #pragma once
 
-struct securityEditFlags
-{
-    static bool codeBaseEdited;
-    static bool documentBaseEdited;
+struct securityEditFlags {
+  static bool codeBaseEdited;
+  static bool documentBaseEdited;
 };

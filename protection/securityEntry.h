@@ -3,10 +3,9 @@
 
 #include <wx/string.h>
 
-struct securityEntry
-{
-    /// A code base host or a document base address; never empty once collected.
-    wxString site;
-    /// The "Expire Date" cell; empty for no expiry, otherwise it passed the date rule.
-    wxString expireDate;
+struct securityEntry {
+  /// A code base host or a document base address; never empty once collected.
+  wxString site;
+  /// The "Expire Date" cell; empty for no expiry, otherwise it passed the date rule.
+  wxString expireDate;
 };

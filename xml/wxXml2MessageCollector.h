@@ -11,24 +11,23 @@
 #include <cstdarg>
 #include <string>
 
-class wxXml2MessageCollector
-{
-public:
-    wxXml2MessageCollector();
-    ~wxXml2MessageCollector();
-    wxXml2MessageCollector(const wxXml2MessageCollector&) = delete;
-    wxXml2MessageCollector& operator=(const wxXml2MessageCollector&) = delete;
+class wxXml2MessageCollector {
+ public:
+  wxXml2MessageCollector();
+  ~wxXml2MessageCollector();
+  wxXml2MessageCollector(const wxXml2MessageCollector&) = delete;
+  wxXml2MessageCollector& operator=(const wxXml2MessageCollector&) = delete;
 
-    /// Formats one message printf-style and appends it without separator.
-    void Append(const char* format, va_list args);
+  /// Formats one message printf-style and appends it without separator.
+  void Append(const char* format, va_list args);
 
-    /// The messages so far, as the UTF-8 bytes libxml2 wrote.
-    const std::string& Text() const { return m_text; }
+  /// The messages so far, as the UTF-8 bytes libxml2 wrote.
+  const std::string& Text() const { return m_text; }
 
-private:
-    static void OnGenericMessage(void* context, const char* format, ...);
+ private:
+  static void OnGenericMessage(void* context, const char* format, ...);
 
-    std::string m_text;
-    xmlGenericErrorFunc m_previousFunc;
-    void* m_previousContext;
+  std::string m_text;
+  xmlGenericErrorFunc m_previousFunc;
+  void* m_previousContext;
 };

@@ -9,9 +9,9 @@
 #ifdef OSTREL_XML_TRACE
 #include <wx/log.h>
 #include <wx/object.h>
-#define wxXml2TRACE(wrapper, ...)                                                               \
-    wxLogTrace("wxXml2", "%s::DestroyIfUnlinked - %s",                                         \
-               (wrapper).GetClassInfo()->GetClassName(), wxString::Format(__VA_ARGS__))
+#define wxXml2TRACE(wrapper, ...)                                                              \
+  wxLogTrace("wxXml2", "%s::DestroyIfUnlinked - %s", (wrapper).GetClassInfo()->GetClassName(), \
+             wxString::Format(__VA_ARGS__))
 #else
 #define wxXml2TRACE(wrapper, ...) ((void)0)
 #endif

@@ -28,44 +28,39 @@
 #include <cstdint>
 
 /// The count of wrappers stored in a libxml2 object's pointer-sized `_private` field.
-inline int wxXml2GetRefCount(const void* privateField)
-{
-    return static_cast<int>(reinterpret_cast<std::intptr_t>(privateField));
+inline int wxXml2GetRefCount(const void* privateField) {
+  return static_cast<int>(reinterpret_cast<std::intptr_t>(privateField));
 }
 
-inline void* wxXml2MakePrivate(int count)
-{
-    return reinterpret_cast<void*>(static_cast<std::intptr_t>(count));
-}
+inline void* wxXml2MakePrivate(int count) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(count)); }
 
-class wxXml2Wrapper : public wxObject
-{
-    wxDECLARE_ABSTRACT_CLASS(wxXml2Wrapper);
+class wxXml2Wrapper : public wxObject {
+  wxDECLARE_ABSTRACT_CLASS(wxXml2Wrapper);
 
-public:
-    wxXml2Wrapper() = default;
-    wxXml2Wrapper(const wxXml2Wrapper&) : wxObject() {}
-    wxXml2Wrapper& operator=(const wxXml2Wrapper&) { return *this; }
-    ~wxXml2Wrapper() override = default;
+ public:
+  wxXml2Wrapper() = default;
+  wxXml2Wrapper(const wxXml2Wrapper&) : wxObject() {}
+  wxXml2Wrapper& operator=(const wxXml2Wrapper&) { return *this; }
+  ~wxXml2Wrapper() override = default;
 
-    /// Frees the wrapped object with libxml2, whatever its count and links, then empties the
-    /// wrapper. Other wrappers of the object are left dangling: normally DestroyIfUnlinked
-    /// decides when to call this.
-    virtual void Destroy() = 0;
-    /// Forgets the wrapped object without freeing it or touching its count.
-    virtual void SetAsEmpty() = 0;
-    /// The wrapped object's `_private` field, which holds the count. Only while IsOk.
-    virtual void*& GetPrivate() const = 0;
-    virtual bool IsUnlinked() const = 0;
-    virtual bool IsOk() const = 0;
-    /// Gives back this wrapper's hold: frees the object when this was the last hold and the
-    /// object is unlinked. The wrapper is empty afterwards.
-    virtual void DestroyIfUnlinked();
-    /// Where the object sits in a tree, as libxml2's common node header (for a namespace, its
-    /// owner node); null when it sits in none. Only while IsOk.
-    virtual xmlNode* GetTreeNode() const = 0;
+  /// Frees the wrapped object with libxml2, whatever its count and links, then empties the
+  /// wrapper. Other wrappers of the object are left dangling: normally DestroyIfUnlinked
+  /// decides when to call this.
+  virtual void Destroy() = 0;
+  /// Forgets the wrapped object without freeing it or touching its count.
+  virtual void SetAsEmpty() = 0;
+  /// The wrapped object's `_private` field, which holds the count. Only while IsOk.
+  virtual void*& GetPrivate() const = 0;
+  virtual bool IsUnlinked() const = 0;
+  virtual bool IsOk() const = 0;
+  /// Gives back this wrapper's hold: frees the object when this was the last hold and the
+  /// object is unlinked. The wrapper is empty afterwards.
+  virtual void DestroyIfUnlinked();
+  /// Where the object sits in a tree, as libxml2's common node header (for a namespace, its
+  /// owner node); null when it sits in none. Only while IsOk.
+  virtual xmlNode* GetTreeNode() const = 0;
 
-protected:
-    /// Counts this wrapper as a holder of its object (nothing when empty).
-    void AddReference();
+ protected:
+  /// Counts this wrapper as a holder of its object (nothing when empty).
+  void AddReference();
 };

@@ -62,8 +62,7 @@ CheckOutcome PlanRow(int row, const StreamProfileRow& cells, ProfilePlan* profil
     return refuse("the width " + Quoted(cells[kColumnWidth]) + " is not a whole number of pixels.");
   if (!ParseWholeNumber(cells[kColumnHeight], &profile->height))
     return refuse("the height " + Quoted(cells[kColumnHeight]) + " is not a whole number of pixels.");
-  if (!ParseDecimal(cells[kColumnFrameRate], &profile->fps) || profile->fps <= 0.0 ||
-      profile->fps > kHighestFrameRate)
+  if (!ParseDecimal(cells[kColumnFrameRate], &profile->fps) || profile->fps <= 0.0 || profile->fps > kHighestFrameRate)
     return refuse("the frame rate " + Quoted(cells[kColumnFrameRate]) +
                   " is not a number of frames per second above 0 and up to 1000.");
   if (!ParseWholeNumber(cells[kColumnVideoBitrate], &profile->videoKbps) || profile->videoKbps <= 0 ||
@@ -81,16 +80,15 @@ CheckOutcome PlanRow(int row, const StreamProfileRow& cells, ProfilePlan* profil
   const int bitrate = profile->audioKbps * 1000;
   std::string refusal;
   if (!keVorbisEncoder::AcceptsSettings(format.channels, format.sampleRate, bitrate, bitrate, bitrate, &refusal))
-    return refuse("the audio bitrate " + Quoted(cells[kColumnAudioBitrate]) + " kbit/s cannot be encoded: " +
-                  refusal + ".");
+    return refuse("the audio bitrate " + Quoted(cells[kColumnAudioBitrate]) + " kbit/s cannot be encoded: " + refusal +
+                  ".");
   return CheckOutcome::Pass();
 }
 
 // The sizes the rows ask for, as the boxes govern them, and the picture the
 // encoder makes of them: a size of 0 leaves the source's, and every size is
 // raised to a multiple of 16.
-void PlanSize(const EncodeFields& fields, int croppedWidth, int croppedHeight, double aspect,
-              ProfilePlan* profile) {
+void PlanSize(const EncodeFields& fields, int croppedWidth, int croppedHeight, double aspect, ProfilePlan* profile) {
   if (fields.keepSourceDimensions) {
     profile->width = AlignTo16(croppedWidth);
     profile->height = AlignTo16(croppedHeight);
@@ -161,8 +159,8 @@ PlanOrRefusal PlanEncode(const EncodeFields& fields) {
     return Refused("The output file name " + Quoted(outputName) +
                    " has no name before its extension: name the file, e.g. mymedia.osq.");
   if (kePlatform::IsSameFile(fields.inputPath, fields.outputPath))
-    return Refused("The output file " + Quoted(fields.outputPath) + " is the source file " +
-                   Quoted(fields.inputPath) + ": encoding would destroy it. Choose another output file.");
+    return Refused("The output file " + Quoted(fields.outputPath) + " is the source file " + Quoted(fields.inputPath) +
+                   ": encoding would destroy it. Choose another output file.");
 
   // What the output path names (through a link, its target) must be a file
   // an encode may replace.
@@ -170,8 +168,8 @@ PlanOrRefusal PlanEncode(const EncodeFields& fields) {
 
   // The folder checks: the output's folder (the link's target's) and the
   // temporary folder.
-  if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(kePlatform::ResolveOutputPath(fields.outputPath)),
-                                       "output", &why))
+  if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(kePlatform::ResolveOutputPath(fields.outputPath)), "output",
+                                       &why))
     return Refused(why);
   if (fields.tempDir.empty()) return Refused("No temporary folder is set.");
   if (!kePlatform::CheckWritableFolder(fields.tempDir, "temporary", &why)) return Refused(why);
@@ -210,8 +208,7 @@ PlanOrRefusal PlanEncode(const EncodeFields& fields) {
     return Refused("The end time " + Quoted(fields.endSeconds) + " is not a number of seconds of 0 or more.");
   if (plan.endSeconds != 0.0 && plan.endSeconds <= plan.startSeconds)
     return Refused("The end time " + Quoted(fields.endSeconds) + " s is not after the start time " +
-                   Quoted(fields.startSeconds.empty() ? "0" : fields.startSeconds) +
-                   " s: nothing would be encoded.");
+                   Quoted(fields.startSeconds.empty() ? "0" : fields.startSeconds) + " s: nothing would be encoded.");
 
   double aspect = static_cast<double>(croppedWidth) / croppedHeight;
   if (aspect < 1.0) aspect = 2.0 - aspect;  // portrait sources are treated as their landscape mirror

@@ -28,14 +28,14 @@ struct EncodeFields {
   std::string outputPath;
   std::string startSeconds;  ///< decimal text; empty gives 0
   std::string endSeconds;
-  std::string cropTop;       ///< decimal pixels; empty gives 0
+  std::string cropTop;  ///< decimal pixels; empty gives 0
   std::string cropRight;
   std::string cropBottom;
   std::string cropLeft;
   bool deinterlace = false;
   bool keepSourceDimensions = false;  ///< tested before keepAspectRatio
   bool keepAspectRatio = false;
-  int sourceWidth = 0;   ///< from the last probe of the input
+  int sourceWidth = 0;  ///< from the last probe of the input
   int sourceHeight = 0;
   StreamProfileRows rows{};
   std::string tempDir;
@@ -77,7 +77,7 @@ struct EncodePlan {
   int cropBottom = 0;
   int cropLeft = 0;
   bool deinterlace = false;
-  double aspectRatio = 1.0;  ///< of the cropped source, portrait taken as its mirror
+  double aspectRatio = 1.0;           ///< of the cropped source, portrait taken as its mirror
   std::vector<ProfilePlan> profiles;  ///< the selected rows, in row order
   PagePlan page;
 
@@ -87,7 +87,7 @@ struct EncodePlan {
 
 /// The plan, or the reason there is none.
 struct [[nodiscard]] PlanOrRefusal {
-  EncodePlan plan;      ///< valid when `refusal` is empty
+  EncodePlan plan;  ///< valid when `refusal` is empty
   std::string refusal;
 
   bool Planned() const { return refusal.empty(); }

@@ -84,8 +84,8 @@ CheckOutcome EncodeSession::PrepareRun(std::unique_ptr<EncodeRun> run, const std
   if (state_->prepared || state_->workerStarted) why = "This encode has already been prepared.";
   else if (!run || !run->output || !run->Source()) why = "The encode has no source or no output.";
   else if (!kePlatform::CheckOutputFile(run->output->GetPath(), &why)) {
-  } else if (!kePlatform::CheckWritableFolder(kePlatform::FolderOf(kePlatform::ResolveOutputPath(run->output->GetPath())),
-                                              "output", &why)) {
+  } else if (!kePlatform::CheckWritableFolder(
+                 kePlatform::FolderOf(kePlatform::ResolveOutputPath(run->output->GetPath())), "output", &why)) {
   } else if (!kePlatform::CheckWritableFolder(tempDir, "temporary", &why)) {
   }
   if (run && !state_->prepared) state_->run = std::move(run);

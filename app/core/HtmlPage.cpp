@@ -38,9 +38,7 @@ std::string OutputFileName(const std::string& outputPath) { return kePlatform::F
 
 std::string OutputDirectory(const std::string& outputPath) { return kePlatform::DirectoryOf(outputPath); }
 
-std::string HtmlPagePath(const std::string& outputPath) {
-  return WithExtension(outputPath, "htm");
-}
+std::string HtmlPagePath(const std::string& outputPath) { return WithExtension(outputPath, "htm"); }
 
 HtmlPageContent HtmlPageContentOf(const EncodePlan& plan, const HtmlPageLinks& links) {
   HtmlPageContent content;
@@ -98,8 +96,7 @@ std::string BuildHtmlPageText(const HtmlPageContent& content) {
   const std::string base = kAppletBase;
   const std::string fileName = PageText(OutputFileName(content.outputPath));
   const int appletWidth = content.widestOutput + kFrameWidth;
-  const int appletHeight =
-      content.tallestOutput + (content.toolbar ? kToolbarStripHeight : kPlainStripHeight);
+  const int appletHeight = content.tallestOutput + (content.toolbar ? kToolbarStripHeight : kPlainStripHeight);
 
   std::string page;
   page += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n";
@@ -108,9 +105,8 @@ std::string BuildHtmlPageText(const HtmlPageContent& content) {
   page += "</head>\n<body style=\"font-family: Verdana; font-size:10px;\">\n";
   page += "<div align=\"center\">\n<h3>" + title + "</h3>\n";
   page += "<!-- Ostrel copy code from here -->\n";
-  page += "<object mayscript code=\"" + base + ".class\" archive=\"" + base +
-          ".jar\" name=\"Ostrel\" id=\"Ostrel\"" + " width=\"" + std::to_string(appletWidth) +
-          "\"" + " height=\"" + std::to_string(appletHeight) + "\"" +
+  page += "<object mayscript code=\"" + base + ".class\" archive=\"" + base + ".jar\" name=\"Ostrel\" id=\"Ostrel\"" +
+          " width=\"" + std::to_string(appletWidth) + "\"" + " height=\"" + std::to_string(appletHeight) + "\"" +
           " type=\"application/x-java-applet\" >\n";
   page += "<param name=\"VideoPath\" value=\"" + fileName + "\">\n";
   page += "<param name=\"AutoPlay\" value=\"true\">\n";
@@ -120,22 +116,19 @@ std::string BuildHtmlPageText(const HtmlPageContent& content) {
   page += "<param name=\"Scriptable\" value=\"true\">\n";
   page += "<param name=\"BurstSeek\" value=\"true\">\n";
   if (content.toolbar) {
-    page += "<param name=\"ToolbarSkinPath\" value=\"" + std::string(kToolbarImageBase) +
-            ".jpg\">\n";
+    page += "<param name=\"ToolbarSkinPath\" value=\"" + std::string(kToolbarImageBase) + ".jpg\">\n";
     page += "<param name=\"ToolbarSkinStretchingArea\" value=\"72,100\">\n";
     page += "<param name=\"ToolbarSkinControlPosition\" value=\"0,79,10,16\">\n";
   }
   // The Java paragraph and the closing tag share a line, as do the credit
   // line and the closing div: pages published before look the same.
-  page += "<p><a href=\"" + content.links.javaDownloadUrl +
-          "\" alt=\"Java Download\" target=\"_blank\"><br>" + kJavaSentenceItalian +
-          kJavaSentenceEnglish + "</a></p>";
+  page += "<p><a href=\"" + content.links.javaDownloadUrl + "\" alt=\"Java Download\" target=\"_blank\"><br>" +
+          kJavaSentenceItalian + kJavaSentenceEnglish + "</a></p>";
   page += "</object>\n";
   page += "<!-- Ostrel copy code to here -->\n";
-  page += "<p>Video: " + fileName + "&nbsp;&nbsp;Stream: " +
-          PageText(JoinedStreamList(content.streamNames)) + "</p>\n";
-  page += "<p>" + title + ", a Harwelco solution <br><a href=\"" + content.links.homePageUrl +
-          "\" target=\"_blank\">" + content.links.homePageHost + "</a></p>";
+  page += "<p>Video: " + fileName + "&nbsp;&nbsp;Stream: " + PageText(JoinedStreamList(content.streamNames)) + "</p>\n";
+  page += "<p>" + title + ", a Harwelco solution <br><a href=\"" + content.links.homePageUrl + "\" target=\"_blank\">" +
+          content.links.homePageHost + "</a></p>";
   page += "</div>\n";
   page += "</body>\n</html>\n";
   return page;

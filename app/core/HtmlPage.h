@@ -59,5 +59,4 @@ std::string WithCrLfLineEnds(const std::string& text);
 
 /// Creates or truncates `path` and writes `text` with CR LF line ends. On
 /// failure nothing is written and `error` (when given) tells why.
-[[nodiscard]] bool WriteHtmlPageFile(const std::string& path, const std::string& text,
-                                     std::string* error);
+[[nodiscard]] bool WriteHtmlPageFile(const std::string& path, const std::string& text, std::string* error);

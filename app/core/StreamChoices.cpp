@@ -14,9 +14,8 @@ const std::vector<std::string>& SizeChoices() {
 }
 
 const std::vector<std::string>& FpsChoices() {
-  static const std::vector<std::string> choices = {
-      "5",  "6",  "7",  "8",  "9",  "10", "11", "12", "12.5", "13", "14",
-      "15", "16", "17", "18", "19", "20", "21", "22", "23",   "24", "25"};
+  static const std::vector<std::string> choices = {"5",  "6",  "7",  "8",  "9",  "10", "11", "12", "12.5", "13", "14",
+                                                   "15", "16", "17", "18", "19", "20", "21", "22", "23",   "24", "25"};
   return choices;
 }
 

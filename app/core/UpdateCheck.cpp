@@ -1,9 +1,7 @@
 // The daily update offer and the updater's command line.
 #include "UpdateCheck.h"
 
-bool IsUpdateQuestionDue(const std::string& storedDate, const std::string& today) {
-  return storedDate != today;
-}
+bool IsUpdateQuestionDue(const std::string& storedDate, const std::string& today) { return storedDate != today; }
 
 std::string UpdaterArguments(const UpdaterOptions& options) {
   std::string args;

@@ -2,8 +2,7 @@
 
 #include <vector>
 
-AudioFrameConverter::AudioFrameConverter(int channels, int samplesPerSec)
-    : channels_(channels), rate_(samplesPerSec) {}
+AudioFrameConverter::AudioFrameConverter(int channels, int samplesPerSec) : channels_(channels), rate_(samplesPerSec) {}
 
 AudioFrameConverter::~AudioFrameConverter() { av_channel_layout_uninit(&inputLayout_); }
 
@@ -24,8 +23,7 @@ bool AudioFrameConverter::Configure(const AVFrame& frame) {
   av_channel_layout_default(&outputLayout, channels_);
   SwrContext* raw = nullptr;
   int error = swr_alloc_set_opts2(&raw, &outputLayout, AV_SAMPLE_FMT_S16, rate_, &layout,
-                                  static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0,
-                                  nullptr);
+                                  static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0, nullptr);
   SwrContextPtr resampler(raw);
   if (error >= 0 && layout.nb_channels == 1 && channels_ > 1) {
     // The default matrix lowers a lone centre channel by 3 dB when it spreads

@@ -42,8 +42,8 @@ bool Deinterlacer::Apply(uint8_t* const planes[3], const int linesizes[3], int w
   for (int i = 0; i < 3; ++i) {
     uint8_t* source = scratch_.data() + planeOffsets[i];
     for (int row = 0; row < heights[i]; ++row)
-      std::memcpy(source + static_cast<size_t>(row) * strides[i],
-                  planes[i] + static_cast<size_t>(row) * linesizes[i], widths[i]);
+      std::memcpy(source + static_cast<size_t>(row) * strides[i], planes[i] + static_cast<size_t>(row) * linesizes[i],
+                  widths[i]);
     sources[i] = source;
     targets[i] = scratch_.data() + total + planeOffsets[i];
   }

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <vector>
 
-
 class Deinterlacer {
  public:
   Deinterlacer();

@@ -11,8 +11,8 @@ DirectShowAudioSource::DirectShowAudioSource(keEngineContext* engineContext)
 DirectShowAudioSource::~DirectShowAudioSource() = default;
 
 HRESULT DirectShowAudioSource::CheckMediaType(const MediaType& type) {
-  if (type.majortype != MEDIATYPE_Audio || type.subtype != MEDIASUBTYPE_PCM ||
-      type.formattype != FORMAT_WaveFormatEx || type.lSampleSize != 4)
+  if (type.majortype != MEDIATYPE_Audio || type.subtype != MEDIASUBTYPE_PCM || type.formattype != FORMAT_WaveFormatEx ||
+      type.lSampleSize != 4)
     return S_FALSE;
   std::lock_guard<std::mutex> lock(deliveryMutex);
   channels = type.wave.nChannels;

@@ -43,8 +43,7 @@ HRESULT DirectShowVideoSource::CheckMediaType(const MediaType& type) {
   converter = std::make_unique<keYuvFrameConverter>(width, height, type.subtype);
   factory = std::make_unique<keVideoSampleFactory>(width, height, keVideoFormatYuv420);
   current = nullptr;
-  av_image_fill_arrays(pictureData, pictureLinesize, converter->GetBuffer(), AV_PIX_FMT_YUV420P,
-                       width, height, 1);
+  av_image_fill_arrays(pictureData, pictureLinesize, converter->GetBuffer(), AV_PIX_FMT_YUV420P, width, height, 1);
   // The sample's planes follow the engine's layout (chroma a quarter of the
   // luma, keVideoSample.h), which is the converter's at any size.
   pictureData[1] = converter->GetU();
@@ -57,8 +56,7 @@ HRESULT DirectShowVideoSource::CheckMediaType(const MediaType& type) {
 }
 
 HRESULT DirectShowVideoSource::OnStartStreaming() {
-  NotifyFormat(outWidth, outHeight, GetFrameRate(), GetCropTop(), GetCropBottom(), GetCropLeft(),
-               GetCropRight());
+  NotifyFormat(outWidth, outHeight, GetFrameRate(), GetCropTop(), GetCropBottom(), GetCropLeft(), GetCropRight());
   NotifyStart();
   return S_OK;
 }

@@ -3,8 +3,7 @@
 #include "BaseRenderer.h"
 #include "OfferedMediaTypes.h"
 
-FfmpegSourceFilter::FfmpegSourceFilter(std::string path)
-    : MediaFilter("FfmpegSourceFilter"), path_(std::move(path)) {}
+FfmpegSourceFilter::FfmpegSourceFilter(std::string path) : MediaFilter("FfmpegSourceFilter"), path_(std::move(path)) {}
 
 FfmpegSourceFilter::~FfmpegSourceFilter() {
   RequestStop();
@@ -69,8 +68,7 @@ std::vector<BaseRenderer*> FfmpegSourceFilter::ConnectedRenderers() const {
   return renderers;
 }
 
-bool FfmpegSourceFilter::StartStreaming(const StreamRunSettings& run,
-                                        std::atomic<int64_t>* latestEnd) {
+bool FfmpegSourceFilter::StartStreaming(const StreamRunSettings& run, std::atomic<int64_t>* latestEnd) {
   for (size_t stream = 0; stream < connections_.size(); ++stream) {
     const Connection& connection = connections_[stream];
     if (!connection.renderer) continue;
@@ -79,8 +77,7 @@ bool FfmpegSourceFilter::StartStreaming(const StreamRunSettings& run,
     settings.containerIndex = file_.Streams()[stream].index;
     settings.kind = file_.Streams()[stream].kind;
     settings.type = connection.type;
-    pipelines_.push_back(
-        std::make_unique<StreamPipeline>(std::move(settings), connection.renderer, latestEnd));
+    pipelines_.push_back(std::make_unique<StreamPipeline>(std::move(settings), connection.renderer, latestEnd));
   }
   bool started = true;
   for (auto& pipeline : pipelines_) started = pipeline->Start() && started;

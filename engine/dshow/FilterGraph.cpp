@@ -21,14 +21,12 @@ FilterGraph::~FilterGraph() {
   filters_.clear();
 }
 
-HRESULT FilterGraph::AddSourceFilter(const std::string& path, const char* name,
-                                     FfmpegSourceFilter** source) {
+HRESULT FilterGraph::AddSourceFilter(const std::string& path, const char* name, FfmpegSourceFilter** source) {
   std::lock_guard<std::mutex> lock(controlMutex_);
   return AddSourceLocked(path, name, source);
 }
 
-HRESULT FilterGraph::AddSourceLocked(const std::string& path, const char* name,
-                                     FfmpegSourceFilter** source) {
+HRESULT FilterGraph::AddSourceLocked(const std::string& path, const char* name, FfmpegSourceFilter** source) {
   if (source) *source = nullptr;
   std::unique_ptr<FfmpegSourceFilter> filter(new FfmpegSourceFilter(path));
   const HRESULT result = filter->Open();
@@ -60,8 +58,8 @@ HRESULT FilterGraph::AddFilter(MediaFilter* filter, const char* name) {
 
 HRESULT FilterGraph::RemoveFilter(MediaFilter* filter) {
   std::lock_guard<std::mutex> lock(controlMutex_);
-  auto found = std::find_if(filters_.begin(), filters_.end(),
-                            [filter](const Entry& entry) { return entry.filter == filter; });
+  auto found =
+      std::find_if(filters_.begin(), filters_.end(), [filter](const Entry& entry) { return entry.filter == filter; });
   if (found == filters_.end()) return MG_E_NOT_IN_GRAPH;
   StopLocked();
   if (auto* source = dynamic_cast<FfmpegSourceFilter*>(filter)) {
@@ -247,8 +245,7 @@ void FilterGraph::OnRendererComplete(BaseRenderer* renderer) {
   {
     std::lock_guard<std::mutex> state(stateMutex_);
     if (!running_) return;
-    if (std::find(runRenderers_.begin(), runRenderers_.end(), renderer) == runRenderers_.end())
-      return;
+    if (std::find(runRenderers_.begin(), runRenderers_.end(), renderer) == runRenderers_.end()) return;
     if (pendingRenderers_ > 0) --pendingRenderers_;
     if (pendingRenderers_ == 0) completed_ = true;
   }

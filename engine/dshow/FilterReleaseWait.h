@@ -10,6 +10,4 @@
 /// longer is taken to have stopped, and an abort must not hang on it.
 constexpr uint32_t kFinalReleaseWaitMs = 10000;
 
-inline bool WaitForFinalRelease(keEvent& zeroRefEvent) {
-  return zeroRefEvent.Wait(kFinalReleaseWaitMs);
-}
+inline bool WaitForFinalRelease(keEvent& zeroRefEvent) { return zeroRefEvent.Wait(kFinalReleaseWaitMs); }

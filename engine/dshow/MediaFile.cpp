@@ -56,10 +56,8 @@ HRESULT MediaFile::Open(const std::string& path) {
     const AVStream* stream = context->streams[i];
     if (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) continue;
     const AVMediaType type = stream->codecpar->codec_type;
-    if (type == AVMEDIA_TYPE_AUDIO)
-      streams_.push_back({static_cast<int>(i), StreamKind::Audio});
-    else if (type == AVMEDIA_TYPE_VIDEO)
-      streams_.push_back({static_cast<int>(i), StreamKind::Video});
+    if (type == AVMEDIA_TYPE_AUDIO) streams_.push_back({static_cast<int>(i), StreamKind::Audio});
+    else if (type == AVMEDIA_TYPE_VIDEO) streams_.push_back({static_cast<int>(i), StreamKind::Video});
   }
   context_ = std::move(context);
   return S_OK;
@@ -70,9 +68,8 @@ bool MediaFile::StreamLength(size_t i, double* seconds) const {
   const int64_t fileStart = FileStart();
   int64_t end = 0;
   if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
-    const int64_t start = stream->start_time != AV_NOPTS_VALUE
-                              ? av_rescale_q(stream->start_time, stream->time_base, kUnits)
-                              : fileStart;
+    const int64_t start =
+        stream->start_time != AV_NOPTS_VALUE ? av_rescale_q(stream->start_time, stream->time_base, kUnits) : fileStart;
     end = start + av_rescale_q(stream->duration, stream->time_base, kUnits);
   } else if (context_->duration != AV_NOPTS_VALUE && context_->duration > 0) {
     end = fileStart + av_rescale_q(context_->duration, AV_TIME_BASE_Q, kUnits);
@@ -104,8 +101,7 @@ int64_t MediaFile::Origin() const {
   for (const MediaFileStream& entry : streams_) {
     if (entry.kind != StreamKind::Video) continue;
     const AVStream* video = context_->streams[entry.index];
-    if (video->start_time != AV_NOPTS_VALUE)
-      return av_rescale_q(video->start_time, video->time_base, kUnits);
+    if (video->start_time != AV_NOPTS_VALUE) return av_rescale_q(video->start_time, video->time_base, kUnits);
     break;
   }
   return FileStart();

@@ -8,8 +8,7 @@
 #include "platform/keGuid.h"
 
 constexpr keGuid MakeFourccGuid(char a, char b, char c, char d) {
-  return keGuid{static_cast<uint32_t>(static_cast<uint8_t>(a)) |
-                    (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8) |
+  return keGuid{static_cast<uint32_t>(static_cast<uint8_t>(a)) | (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8) |
                     (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16) |
                     (static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24),
                 0x6D67,  // "mg"

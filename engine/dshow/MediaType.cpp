@@ -11,9 +11,8 @@ struct VideoSubtype {
 };
 
 const VideoSubtype kVideoSubtypes[] = {
-    {&MEDIASUBTYPE_YV12, "YV12", 12}, {&MEDIASUBTYPE_IYUV, "IYUV", 12},
-    {&MEDIASUBTYPE_YUY2, "YUY2", 16}, {&MEDIASUBTYPE_UYVY, "UYVY", 16},
-    {&MEDIASUBTYPE_YVYU, "YVYU", 16}, {&MEDIASUBTYPE_AYUV, "AYUV", 32},
+    {&MEDIASUBTYPE_YV12, "YV12", 12},   {&MEDIASUBTYPE_IYUV, "IYUV", 12},   {&MEDIASUBTYPE_YUY2, "YUY2", 16},
+    {&MEDIASUBTYPE_UYVY, "UYVY", 16},   {&MEDIASUBTYPE_YVYU, "YVYU", 16},   {&MEDIASUBTYPE_AYUV, "AYUV", 32},
     {&MEDIASUBTYPE_RGB32, "RGB32", 32}, {&MEDIASUBTYPE_RGB24, "RGB24", 24},
 };
 
@@ -60,8 +59,8 @@ MediaType MakeVideoType(const keGuid& subtype, int width, int height, int64_t av
   header.biCompression = subtype.data1;
   header.biSizeImage = type.lSampleSize;
   if (avgTimePerFrame > 0)
-    type.video.dwBitRate = static_cast<uint32_t>(
-        static_cast<double>(type.lSampleSize) * 8.0 * 1e7 / static_cast<double>(avgTimePerFrame));
+    type.video.dwBitRate =
+        static_cast<uint32_t>(static_cast<double>(type.lSampleSize) * 8.0 * 1e7 / static_cast<double>(avgTimePerFrame));
   return type;
 }
 

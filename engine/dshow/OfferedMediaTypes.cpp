@@ -39,9 +39,8 @@ std::vector<MediaType> OfferedAudioTypes(const MediaFile& file, size_t streamInd
 }  // namespace
 
 std::vector<MediaType> OfferedMediaTypes(const MediaFile& file, size_t streamIndex) {
-  return file.Streams()[streamIndex].kind == StreamKind::Video
-             ? OfferedVideoTypes(file, streamIndex)
-             : OfferedAudioTypes(file, streamIndex);
+  return file.Streams()[streamIndex].kind == StreamKind::Video ? OfferedVideoTypes(file, streamIndex)
+                                                               : OfferedAudioTypes(file, streamIndex);
 }
 
 keGuid SubtypeOfPixelFormat(AVPixelFormat format) {

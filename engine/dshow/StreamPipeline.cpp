@@ -20,19 +20,14 @@ namespace {
 
 constexpr AVRational kUnits = {1, static_cast<int>(kUnitsPerSecond)};
 
-int64_t SamplesToUnits(int64_t samples, int rate) {
-  return av_rescale(samples, kUnitsPerSecond, rate);
-}
+int64_t SamplesToUnits(int64_t samples, int rate) { return av_rescale(samples, kUnitsPerSecond, rate); }
 
 /// The first sample at or after media time `units`.
-int64_t UnitsToSampleCeil(int64_t units, int rate) {
-  return av_rescale_rnd(units, rate, kUnitsPerSecond, AV_ROUND_UP);
-}
+int64_t UnitsToSampleCeil(int64_t units, int rate) { return av_rescale_rnd(units, rate, kUnitsPerSecond, AV_ROUND_UP); }
 
 }  // namespace
 
-StreamPipeline::StreamPipeline(StreamRunSettings settings, BaseRenderer* renderer,
-                               std::atomic<int64_t>* latestEnd)
+StreamPipeline::StreamPipeline(StreamRunSettings settings, BaseRenderer* renderer, std::atomic<int64_t>* latestEnd)
     : settings_(std::move(settings)), renderer_(renderer), latestEnd_(latestEnd) {
   if (settings_.lead) leadSlot_ = settings_.lead->Join();
 }
@@ -100,8 +95,7 @@ bool StreamPipeline::Open() {
   };
   if (Failed(file_.Open(settings_.path))) return fail("cannot be read: " + file_.FailureReason());
   AVFormatContext* context = file_.Context();
-  if (settings_.containerIndex < 0 ||
-      settings_.containerIndex >= static_cast<int>(context->nb_streams))
+  if (settings_.containerIndex < 0 || settings_.containerIndex >= static_cast<int>(context->nb_streams))
     return fail("is no longer in the file");
   for (unsigned i = 0; i < context->nb_streams; ++i)
     if (static_cast<int>(i) != settings_.containerIndex) context->streams[i]->discard = AVDISCARD_ALL;
@@ -210,9 +204,9 @@ void StreamPipeline::Stream() {
     if (settings_.problems) {
       char start[32];
       std::snprintf(start, sizeof start, "%g", static_cast<double>(settings_.start) / kUnitsPerSecond);
-      settings_.problems->Fail(keStartPastEndText(
-          start, video_ ? "the source's last picture" : "the end of the source's sound",
-          static_cast<double>(lastDataStart_) / kUnitsPerSecond));
+      settings_.problems->Fail(
+          keStartPastEndText(start, video_ ? "the source's last picture" : "the end of the source's sound",
+                             static_cast<double>(lastDataStart_) / kUnitsPerSecond));
     }
     return;
   }
@@ -268,8 +262,7 @@ bool StreamPipeline::HandleAudioFrame(AVFrame* frame) {
   if (samples <= 0) return true;
   int64_t first = haveNextSample_ ? nextSample_ : 0;
   if (frame->best_effort_timestamp != AV_NOPTS_VALUE) {
-    const int64_t stated = av_rescale_q(frame->best_effort_timestamp, stream_->time_base,
-                                        AVRational{1, rate}) -
+    const int64_t stated = av_rescale_q(frame->best_effort_timestamp, stream_->time_base, AVRational{1, rate}) -
                            av_rescale(origin_, rate, kUnitsPerSecond);
     // Containers that keep times in milliseconds jitter by a fraction of a
     // block; follow on from the previous block unless the time jumps. The
@@ -287,8 +280,7 @@ bool StreamPipeline::HandleAudio(const uint8_t* data, int samples, int64_t first
 
   const bool stops = stopSample_ >= 0;
   // What the file lacks before this block, the timeline has as silence.
-  if (firstSample > written_ && !DeliverSilence(stops ? std::min(firstSample, stopSample_) : firstSample))
-    return false;
+  if (firstSample > written_ && !DeliverSilence(stops ? std::min(firstSample, stopSample_) : firstSample)) return false;
   if (stops && written_ >= stopSample_) return false;
   // Samples that run back over what was delivered are cut.
   const int64_t from = std::max(firstSample, written_);
@@ -321,8 +313,7 @@ bool StreamPipeline::DeliverSilence(int64_t until) {
 
 bool StreamPipeline::DeliverAudio(int64_t from, int64_t to) {
   const int rate = static_cast<int>(settings_.type.wave.nSamplesPerSec);
-  if (!Deliver(SamplesToUnits(from - startSample_, rate), SamplesToUnits(to - startSample_, rate)))
-    return false;
+  if (!Deliver(SamplesToUnits(from - startSample_, rate), SamplesToUnits(to - startSample_, rate))) return false;
   written_ = to;
   return true;
 }
@@ -331,9 +322,8 @@ bool StreamPipeline::HandleVideo(AVFrame* frame) {
   int64_t start = nextVideoStart_;
   if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
     start = av_rescale_q(frame->best_effort_timestamp, stream_->time_base, kUnits) - origin_;
-  const int64_t duration = frame->pkt_duration > 0
-                               ? av_rescale_q(frame->pkt_duration, stream_->time_base, kUnits)
-                               : frameDuration_;
+  const int64_t duration =
+      frame->pkt_duration > 0 ? av_rescale_q(frame->pkt_duration, stream_->time_base, kUnits) : frameDuration_;
   int64_t end = start + duration;
   nextVideoStart_ = end;
   lastDataStart_ = std::max<int64_t>(0, start);
@@ -386,8 +376,7 @@ bool StreamPipeline::FillSlots(int64_t limit) {
 }
 
 int64_t StreamPipeline::SlotTime(int64_t slot) const {
-  return settings_.start +
-         std::llround(static_cast<double>(slot) * kUnitsPerSecond / settings_.frameRate);
+  return settings_.start + std::llround(static_cast<double>(slot) * kUnitsPerSecond / settings_.frameRate);
 }
 
 bool StreamPipeline::Deliver(int64_t start, int64_t end) {

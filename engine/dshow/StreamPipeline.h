@@ -92,8 +92,7 @@ class StreamPipeline {
  public:
   /// `latestEnd` receives the largest stream end time delivered (shared by
   /// the streams of one run); it must outlive the pipeline.
-  StreamPipeline(StreamRunSettings settings, BaseRenderer* renderer,
-                 std::atomic<int64_t>* latestEnd);
+  StreamPipeline(StreamRunSettings settings, BaseRenderer* renderer, std::atomic<int64_t>* latestEnd);
   /// Stops and joins the thread.
   ~StreamPipeline();
   StreamPipeline(const StreamPipeline&) = delete;

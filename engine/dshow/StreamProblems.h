@@ -25,8 +25,9 @@ class StreamProblems {
   /// `declared` end the file states.
   void EndedEarly(double end, double declared) {
     char text[160];
-    std::snprintf(text, sizeof text, "the source ends at %.2f s, before the %.2f s it declares: only that much was encoded",
-                  end, declared);
+    std::snprintf(text, sizeof text,
+                  "the source ends at %.2f s, before the %.2f s it declares: only that much was encoded", end,
+                  declared);
     std::lock_guard<std::mutex> lock(mutex_);
     if (endedEarly_.empty()) endedEarly_ = text;
   }

@@ -43,8 +43,7 @@ void VideoFrameConverter::DescribePlanes(uint8_t* out, uint8_t* planes[4], int l
 
 bool VideoFrameConverter::IsCopyable(const AVFrame& frame) const {
   const bool sameLayout =
-      frame.format == target_ ||
-      (frame.format == AV_PIX_FMT_BGR0 && target_ == AV_PIX_FMT_BGRA);  // X is don't-care
+      frame.format == target_ || (frame.format == AV_PIX_FMT_BGR0 && target_ == AV_PIX_FMT_BGRA);  // X is don't-care
   if (!sameLayout || subtype_ == MEDIASUBTYPE_AYUV) return false;
   return ReadSize(frame.width) == width_ && ReadSize(frame.height) == height_;
 }
@@ -57,8 +56,7 @@ bool VideoFrameConverter::Convert(const AVFrame& frame, uint8_t* out) {
     uint8_t* planes[4] = {};
     int linesizes[4] = {};
     DescribePlanes(out, planes, linesizes);
-    av_image_copy(planes, linesizes, const_cast<const uint8_t**>(frame.data), frame.linesize,
-                  target_, width_, height_);
+    av_image_copy(planes, linesizes, const_cast<const uint8_t**>(frame.data), frame.linesize, target_, width_, height_);
   } else if (subtype_ == MEDIASUBTYPE_AYUV) {
     scratch_.resize(static_cast<size_t>(width_) * height_ * 3);
     uint8_t* planes[4] = {};
@@ -77,16 +75,14 @@ bool VideoFrameConverter::Convert(const AVFrame& frame, uint8_t* out) {
   return true;
 }
 
-bool VideoFrameConverter::Scale(const AVFrame& frame, uint8_t* const planes[4],
-                                const int linesizes[4]) {
+bool VideoFrameConverter::Scale(const AVFrame& frame, uint8_t* const planes[4], const int linesizes[4]) {
   const int sourceWidth = ReadSize(frame.width);
   const int sourceHeight = ReadSize(frame.height);
   scaler_.reset(sws_getCachedContext(scaler_.release(), sourceWidth, sourceHeight,
-                                     static_cast<AVPixelFormat>(frame.format), width_, height_,
-                                     target_, SWS_BICUBIC, nullptr, nullptr, nullptr));
+                                     static_cast<AVPixelFormat>(frame.format), width_, height_, target_, SWS_BICUBIC,
+                                     nullptr, nullptr, nullptr));
   if (!scaler_) return false;
-  const int rows = sws_scale(scaler_.get(), frame.data, frame.linesize, 0, sourceHeight, planes,
-                             linesizes);
+  const int rows = sws_scale(scaler_.get(), frame.data, frame.linesize, 0, sourceHeight, planes, linesizes);
   return rows > 0;
 }
 

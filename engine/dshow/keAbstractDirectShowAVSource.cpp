@@ -1,6 +1,5 @@
 #include "keAbstractDirectShowAVSource.h"
 
-keAbstractDirectShowAVSource::keAbstractDirectShowAVSource()
-    : log(keCreateLog("keAbstractDirectShowAVSource")) {}
+keAbstractDirectShowAVSource::keAbstractDirectShowAVSource() : log(keCreateLog("keAbstractDirectShowAVSource")) {}
 
 keAbstractDirectShowAVSource::~keAbstractDirectShowAVSource() { delete log; }

@@ -269,10 +269,8 @@ int keDirectShowReader::GetProgressPercent() {
   double reached = static_cast<double>(marked) * 0.0001 * 0.001;
   // What was handed on counts from the range's start when the graph seeks
   // to it, from the file's start when the filters keep the range.
-  const int64_t delivered =
-      std::max(videoFilter->GetLastDeliveredEnd(), audioFilter->GetLastDeliveredEnd());
-  if (delivered > 0)
-    reached = std::max(reached, static_cast<double>(delivered) * 1e-7 + (rateMeasured ? 0.0 : start));
+  const int64_t delivered = std::max(videoFilter->GetLastDeliveredEnd(), audioFilter->GetLastDeliveredEnd());
+  if (delivered > 0) reached = std::max(reached, static_cast<double>(delivered) * 1e-7 + (rateMeasured ? 0.0 : start));
   const double percent = (reached - start) * 100.0 / span;
   return static_cast<int>(std::min(100.0, std::max(0.0, percent)));
 }

@@ -8,8 +8,7 @@
 #include "FilterGraph.h"
 #include "NullRenderer.h"
 
-keFrameRateProbe::keFrameRateProbe(keEngineContext* context, const char* file, uint32_t waitMs,
-                                   int32_t firstKind)
+keFrameRateProbe::keFrameRateProbe(keEngineContext* context, const char* file, uint32_t waitMs, int32_t firstKind)
     : graph(std::make_unique<FilterGraph>()),
       path(file ? file : ""),
       counter(std::make_unique<DirectShowVideoSource>(context)) {
@@ -37,8 +36,7 @@ keFrameRateProbe::keFrameRateProbe(keEngineContext* context, const char* file, u
     graph->RemoveFilter(&nullRenderer);
   }
   counter->EndOfStream();
-  frameRate = keRateFromCount(counter->GetFrameCount(), counter->GetFirstCountedStart(),
-                              counter->GetLastSampleTime());
+  frameRate = keRateFromCount(counter->GetFrameCount(), counter->GetFirstCountedStart(), counter->GetLastSampleTime());
 }
 
 keFrameRateProbe::~keFrameRateProbe() {

@@ -27,8 +27,8 @@ keMediaInfo::keMediaInfo(keEngineContext* context, const char* path)
   int32_t streams = 0;
   if (Failed(detector->GetOutputStreams(&streams))) streams = 0;
   if (streams > kMostStreams) {
-    failureReason = "\"" + fileName + "\" has " + std::to_string(streams) +
-                    " streams; at most " + std::to_string(kMostStreams) + " are probed";
+    failureReason = "\"" + fileName + "\" has " + std::to_string(streams) + " streams; at most " +
+                    std::to_string(kMostStreams) + " are probed";
     return;
   }
   opened = true;

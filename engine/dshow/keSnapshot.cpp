@@ -9,15 +9,13 @@ namespace {
 
 /// Decodes frames of `stream` into `frame` until one starts at or after
 /// `from` (stream time base units); false at the end of the file.
-bool DecodePicture(MediaFile& file, const AVStream* stream, AVCodecContext* decoder, int64_t from,
-                   AVFrame* frame) {
+bool DecodePicture(MediaFile& file, const AVStream* stream, AVCodecContext* decoder, int64_t from, AVFrame* frame) {
   PacketPtr packet(av_packet_alloc());
   if (!packet) return false;
   bool flushed = false;
   while (true) {
     while (avcodec_receive_frame(decoder, frame) >= 0) {
-      if (frame->best_effort_timestamp == AV_NOPTS_VALUE || frame->best_effort_timestamp >= from)
-        return true;
+      if (frame->best_effort_timestamp == AV_NOPTS_VALUE || frame->best_effort_timestamp >= from) return true;
       av_frame_unref(frame);
     }
     if (flushed) return false;
@@ -62,8 +60,8 @@ bool keSaveSnapshotJpeg(const std::string& source, double seconds, const std::st
   if (!decoder) return false;
 
   const int64_t units = static_cast<int64_t>(seconds * static_cast<double>(kUnitsPerSecond));
-  const int64_t from = av_rescale_q(units + file.Origin(),
-                                    AVRational{1, static_cast<int>(kUnitsPerSecond)}, stream->time_base);
+  const int64_t from =
+      av_rescale_q(units + file.Origin(), AVRational{1, static_cast<int>(kUnitsPerSecond)}, stream->time_base);
   if (seconds > 0.0 && av_seek_frame(file.Context(), stream->index, from, AVSEEK_FLAG_BACKWARD) >= 0)
     avcodec_flush_buffers(decoder.get());
   FramePtr frame(av_frame_alloc());
@@ -76,13 +74,11 @@ bool keSaveSnapshotJpeg(const std::string& source, double seconds, const std::st
   picture->height = frame->height;
   picture->format = AV_PIX_FMT_YUVJ420P;
   if (av_frame_get_buffer(picture.get(), 0) < 0) return false;
-  SwsContextPtr scaler(sws_getContext(frame->width, frame->height,
-                                      static_cast<AVPixelFormat>(frame->format), picture->width,
-                                      picture->height, AV_PIX_FMT_YUVJ420P, SWS_BICUBIC, nullptr,
+  SwsContextPtr scaler(sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
+                                      picture->width, picture->height, AV_PIX_FMT_YUVJ420P, SWS_BICUBIC, nullptr,
                                       nullptr, nullptr));
   if (!scaler) return false;
-  sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, picture->data,
-            picture->linesize);
+  sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, picture->data, picture->linesize);
 
   std::vector<uint8_t> jpeg;
   if (!EncodeJpeg(*picture, &jpeg)) return false;

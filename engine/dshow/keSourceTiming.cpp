@@ -3,8 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate,
-                                    const std::function<double()>& measure) {
+keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate, const std::function<double()>& measure) {
   keFrameRateChoice choice;
   double rate = statedRate;
   if (result == S_FALSE) {

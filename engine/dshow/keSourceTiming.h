@@ -32,8 +32,7 @@ struct keFrameRateChoice {
 /// rate of 0 or less, or no stated rate, or an implausible one, is measured
 /// with `measure` (when no rate was stated, only when the rate is then 0 or
 /// less); a rate that is still 0 or less, or not a number, becomes 25.
-keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate,
-                                    const std::function<double()>& measure);
+keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate, const std::function<double()>& measure);
 
 /// Why a range that starts at `startText` seconds (as the user gave it)
 /// leaves nothing to encode: `what` ("the end of the source", "the source's

@@ -82,8 +82,7 @@ void keYuvFrameConverter::CopyPlanar(const uint8_t* data, int32_t size, bool vFi
   std::memcpy(second, data + luma + chroma, static_cast<size_t>(chroma));
 }
 
-void keYuvFrameConverter::ConvertPacked422(const uint8_t* data, int32_t size, int yOffset,
-                                           int uOffset, int vOffset) {
+void keYuvFrameConverter::ConvertPacked422(const uint8_t* data, int32_t size, int yOffset, int uOffset, int vOffset) {
   if (height < 2) return;
   const int pairs = width / 2;
   const int64_t rowBytes = static_cast<int64_t>(width) * 2;

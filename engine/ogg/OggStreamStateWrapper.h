@@ -69,15 +69,15 @@ class OggStreamStateWrapper : public keOggPacketSink, public keOggPageSource {
   ogg_page scratch_;
   bool keyPending_ = false;
   int64_t keyPosition_ = 0;
-  int64_t unitsIn_ = 0;       ///< units of every data packet so far
+  int64_t unitsIn_ = 0;  ///< units of every data packet so far
   /// Units of each packet given to libogg and not yet completed on a page,
   /// oldest first (0 for header packets).
   std::deque<int32_t> pendingUnits_;
   keMutex mutex_;
-  std::string failure_;  ///< guarded by mutex_
-  bool pageLost_ = false;  ///< guarded by mutex_
+  std::string failure_;     ///< guarded by mutex_
+  bool pageLost_ = false;   ///< guarded by mutex_
   bool endQueued_ = false;  ///< the end-of-stream page went to pages_
-  keOggPage* spareEnd_;  ///< the end page of no data, until queued
+  keOggPage* spareEnd_;     ///< the end page of no data, until queued
   OggPageQueue pages_;
   std::vector<keOggPage*> headerPages_;
   keLog* log_;

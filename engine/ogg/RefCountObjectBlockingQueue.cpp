@@ -51,7 +51,7 @@ keRefCounted* RefCountObjectBlockingQueue::Take() {
   for (;;) {
     hasObject_.Wait(keINFINITE);
     keMutexLock lock(mutex_);
-    if (closed_) return nullptr;  // what is left is Close's to release
+    if (closed_) return nullptr;     // what is left is Close's to release
     if (objects_.empty()) continue;  // another consumer was quicker
     keRefCounted* object = objects_.front();
     objects_.pop_front();

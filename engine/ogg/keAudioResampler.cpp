@@ -11,8 +11,7 @@ extern "C" {
 
 void keAudioResampler::ContextDeleter::operator()(SwrContext* context) const { swr_free(&context); }
 
-keAudioResampler::keAudioResampler(int32_t inChannels, int32_t inRate, int32_t outChannels,
-                                   int32_t outRate)
+keAudioResampler::keAudioResampler(int32_t inChannels, int32_t inRate, int32_t outChannels, int32_t outRate)
     : inChannels_(inChannels),
       inRate_(inRate),
       outChannels_(outChannels),
@@ -24,8 +23,8 @@ keAudioResampler::keAudioResampler(int32_t inChannels, int32_t inRate, int32_t o
   av_channel_layout_default(&inLayout, inChannels);
   av_channel_layout_default(&outLayout, outChannels);
   SwrContext* raw = nullptr;
-  int rc = swr_alloc_set_opts2(&raw, &outLayout, AV_SAMPLE_FMT_S16, outRate, &inLayout,
-                               AV_SAMPLE_FMT_S16, inRate, 0, nullptr);
+  int rc = swr_alloc_set_opts2(&raw, &outLayout, AV_SAMPLE_FMT_S16, outRate, &inLayout, AV_SAMPLE_FMT_S16, inRate, 0,
+                               nullptr);
   std::unique_ptr<SwrContext, ContextDeleter> context(raw);
   av_channel_layout_uninit(&inLayout);
   av_channel_layout_uninit(&outLayout);
@@ -46,8 +45,7 @@ keAudioResampler::keAudioResampler(int32_t inChannels, int32_t inRate, int32_t o
 
   // Twenty seconds at the larger rate and channel count, so that ordinary
   // blocks never allocate.
-  own_.resize(static_cast<size_t>(20) * std::max(inChannels, outChannels) *
-              std::max(inRate, outRate));
+  own_.resize(static_cast<size_t>(20) * std::max(inChannels, outChannels) * std::max(inRate, outRate));
   buffer_ = reinterpret_cast<const uint8_t*>(own_.data());
 }
 

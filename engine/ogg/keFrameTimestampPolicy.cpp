@@ -24,8 +24,7 @@ void keFrameTimestampPolicy::Decide(const keVideoSample* frame) {
   emitCount_ = 0;
   while (nextOutputMs_ < frameMs || (frame->last && emitCount_ == 0)) {
     ++emitCount_;
-    nextOutputMs_ = static_cast<int64_t>(framesEmitted_ + emitCount_) * 1000 * rateDenominator_ /
-                    rateNumerator_;
+    nextOutputMs_ = static_cast<int64_t>(framesEmitted_ + emitCount_) * 1000 * rateDenominator_ / rateNumerator_;
   }
   framesEmitted_ += emitCount_;
 }

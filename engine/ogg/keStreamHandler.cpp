@@ -3,8 +3,7 @@
 #include "keEvent.h"
 #include "keOggStreamInterfaces.h"
 
-keStreamHandler::keStreamHandler(keEncoderStream* encoder)
-    : encoder_(encoder), log_(keCreateLog("keStreamHandler")) {}
+keStreamHandler::keStreamHandler(keEncoderStream* encoder) : encoder_(encoder), log_(keCreateLog("keStreamHandler")) {}
 
 keStreamHandler::~keStreamHandler() { delete log_; }
 

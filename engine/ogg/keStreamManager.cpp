@@ -96,8 +96,7 @@ void keStreamManager::Run() {
   for (keOutputStream* out : outputs_) out->Prepare();
 
   WriteHeaderPages();
-  for (keStreamPageObserver* observer : observers_)
-    observer->OnHeaderSize(byteCounter_->GetBytesWritten());
+  for (keStreamPageObserver* observer : observers_) observer->OnHeaderSize(byteCounter_->GetBytesWritten());
 
   while (!handlers_.empty()) currentTime_ = Step();
 

@@ -15,8 +15,7 @@ int32_t RoundUpTo16(int32_t value) { return (value + 15) & ~15; }
 }  // namespace
 
 keTheoraEncoder::keTheoraEncoder(keEngineContext* context, const char* suffix)
-    : keThreadedEncoder(context, std::string("Theora") + (suffix ? suffix : ""), 1,
-                        "Theora Encoder"),
+    : keThreadedEncoder(context, std::string("Theora") + (suffix ? suffix : ""), 1, "Theora Encoder"),
       log_(keCreateLog("Theora")) {
   theora_info* i = info();
   i->colorspace = OC_CS_UNSPECIFIED;
@@ -33,8 +32,8 @@ keTheoraEncoder::keTheoraEncoder(keEngineContext* context, const char* suffix)
 
 keTheoraEncoder::~keTheoraEncoder() { StopThread(); }
 
-void keTheoraEncoder::OnFormat(int32_t width, int32_t height, double fps, int32_t topBand,
-                               int32_t bottomBand, int32_t leftBand, int32_t rightBand) {
+void keTheoraEncoder::OnFormat(int32_t width, int32_t height, double fps, int32_t topBand, int32_t bottomBand,
+                               int32_t leftBand, int32_t rightBand) {
   if (!policy_) policy_ = std::make_unique<keFrameRatioPolicy>();
   sourceWidth_ = width;
   sourceHeight_ = height;
@@ -65,8 +64,7 @@ void keTheoraEncoder::OnFormat(int32_t width, int32_t height, double fps, int32_
   } else {
     held_ = std::make_unique<kePlanarPicture>(outWidth, outHeight);
     // A picture of no size is libtheora's to refuse, in Setup.
-    if (!held_->IsReady() && outWidth > 0 && outHeight > 0)
-      Fail("There is no memory for a picture of the video");
+    if (!held_->IsReady() && outWidth > 0 && outHeight > 0) Fail("There is no memory for a picture of the video");
   }
   yuv_.y_width = outWidth;
   yuv_.y_height = outHeight;
@@ -81,9 +79,7 @@ void keTheoraEncoder::OnFormat(int32_t width, int32_t height, double fps, int32_
   // A rate that does not fit the stream clock's 32-bit numerator is left at
   // 0, which Setup reports as a failure: libtheora divides by it.
   const double numerator = rate * 1000.0;
-  i->fps_numerator = numerator >= 1.0 && numerator <= 2147483647.0
-                         ? static_cast<ogg_uint32_t>(numerator)
-                         : 0;
+  i->fps_numerator = numerator >= 1.0 && numerator <= 2147483647.0 ? static_cast<ogg_uint32_t>(numerator) : 0;
   i->fps_denominator = 1000;
   policy_->SetSourceFps(sourceFps_);
   policy_->SetTargetFps(rate);
@@ -101,9 +97,7 @@ void keTheoraEncoder::OnSample(keVideoSample* frame) { QueueSample(frame); }
 
 void keTheoraEncoder::OnEndOfStream() { EndStream(); }
 
-int32_t keTheoraEncoder::GetRateNumerator() {
-  return static_cast<int32_t>(info()->fps_denominator * 1000);
-}
+int32_t keTheoraEncoder::GetRateNumerator() { return static_cast<int32_t>(info()->fps_denominator * 1000); }
 
 int32_t keTheoraEncoder::GetRateDenominator() {
   const int32_t numerator = static_cast<int32_t>(info()->fps_numerator);
@@ -128,8 +122,7 @@ bool keTheoraEncoder::Setup() {
                   "The Theora encoder refused a picture of %ux%u at %.3f frames per second "
                   "with %d bit/s",
                   i->width, i->height,
-                  i->fps_denominator ? static_cast<double>(i->fps_numerator) / i->fps_denominator
-                                     : 0.0,
+                  i->fps_denominator ? static_cast<double>(i->fps_numerator) / i->fps_denominator : 0.0,
                   i->target_bitrate);
     Fail(text);
     return false;
@@ -146,8 +139,7 @@ bool keTheoraEncoder::Setup() {
   theora_comment_add_tag(comment, const_cast<char*>("Height"), value);
   std::snprintf(value, sizeof value, "%d Kb/s", bitrate_ / 1024);
   theora_comment_add_tag(comment, const_cast<char*>("Video bitrate"), value);
-  std::snprintf(value, sizeof value, "%.1f",
-                static_cast<double>(i->fps_numerator) / i->fps_denominator);
+  std::snprintf(value, sizeof value, "%.1f", static_cast<double>(i->fps_numerator) / i->fps_denominator);
   theora_comment_add_tag(comment, const_cast<char*>("Fps"), value);
   if (theora_encode_comment(comment, &packet) == 0) {
     wrapper_.HeaderPacketIn(&packet);
@@ -164,13 +156,13 @@ bool keTheoraEncoder::EncodeStep(keVideoSample* frame) {
   policy_->Decide(frame);
   const bool last = frame->last;
   // A frame of another size than announced would be read past its planes.
-  const bool fits = frame->width == sourceWidth_ && frame->height == sourceHeight_ &&
-                    frame->planes[0] && frame->planes[1] && frame->planes[2];
+  const bool fits = frame->width == sourceWidth_ && frame->height == sourceHeight_ && frame->planes[0] &&
+                    frame->planes[1] && frame->planes[2];
   if (!fits) {
     // Dropping it would leave a hole in the video without a word.
     char text[160];
-    std::snprintf(text, sizeof text, "a video frame of %dx%d pixels differs from the announced %dx%d",
-                  frame->width, frame->height, sourceWidth_, sourceHeight_);
+    std::snprintf(text, sizeof text, "a video frame of %dx%d pixels differs from the announced %dx%d", frame->width,
+                  frame->height, sourceWidth_, sourceHeight_);
     Fail(text);
   }
   int32_t emits = fits ? policy_->GetEmitCount() : 0;
@@ -216,8 +208,7 @@ void keTheoraEncoder::CopyPlanes(const keVideoSample* frame, kePlanarPicture& pi
   for (int plane = 0; plane < 3; ++plane)
     for (int32_t row = 0; row < rows[plane]; ++row)
       std::memcpy(picture.data[plane] + static_cast<ptrdiff_t>(row) * picture.linesize[plane],
-                  from[plane] + static_cast<ptrdiff_t>(row) * lineBytes[plane],
-                  static_cast<size_t>(lineBytes[plane]));
+                  from[plane] + static_cast<ptrdiff_t>(row) * lineBytes[plane], static_cast<size_t>(lineBytes[plane]));
 }
 
 void keTheoraEncoder::EncodeOnce(bool last) {

@@ -34,8 +34,8 @@ class keTheoraEncoder : public keThreadedEncoder<keVideoSample>,
   /// Fixes the output size (the set size or the source's, rounded up to a
   /// multiple of 16), the frame rate and the crop-and-scale step; installs a
   /// frame-ratio policy when none was set.
-  void OnFormat(int32_t width, int32_t height, double fps, int32_t topBand, int32_t bottomBand,
-                int32_t leftBand, int32_t rightBand) override;
+  void OnFormat(int32_t width, int32_t height, double fps, int32_t topBand, int32_t bottomBand, int32_t leftBand,
+                int32_t rightBand) override;
   void OnStart() override;
   /// Blocks while 10 frames wait in the queue.
   void OnSample(keVideoSample* frame) override;
@@ -65,19 +65,13 @@ class keTheoraEncoder : public keThreadedEncoder<keVideoSample>,
   int32_t GetKeyframeAuto() override { return info()->keyframe_auto_p; }
   void SetKeyframeFrequency(int32_t frames) override { info()->keyframe_frequency = frames; }
   int32_t GetKeyframeFrequency() override { return info()->keyframe_frequency; }
-  void SetKeyframeFrequencyForce(int32_t frames) override {
-    info()->keyframe_frequency_force = frames;
-  }
+  void SetKeyframeFrequencyForce(int32_t frames) override { info()->keyframe_frequency_force = frames; }
   int32_t GetKeyframeFrequencyForce() override { return info()->keyframe_frequency_force; }
   void SetKeyframeDataTargetBitrate(int32_t bitsPerSecond) override {
     info()->keyframe_data_target_bitrate = bitsPerSecond;
   }
-  int32_t GetKeyframeDataTargetBitrate() override {
-    return info()->keyframe_data_target_bitrate;
-  }
-  void SetKeyframeAutoThreshold(int32_t threshold) override {
-    info()->keyframe_auto_threshold = threshold;
-  }
+  int32_t GetKeyframeDataTargetBitrate() override { return info()->keyframe_data_target_bitrate; }
+  void SetKeyframeAutoThreshold(int32_t threshold) override { info()->keyframe_auto_threshold = threshold; }
   int32_t GetKeyframeAutoThreshold() override { return info()->keyframe_auto_threshold; }
   void SetKeyframeMinDistance(int32_t frames) override { info()->keyframe_mindistance = frames; }
   int32_t GetKeyframeMinDistance() override { return info()->keyframe_mindistance; }

@@ -9,8 +9,7 @@
 #include "keVideoSample.h"
 
 template <class Sample>
-keThreadedEncoder<Sample>::keThreadedEncoder(keEngineContext* context,
-                                             const std::string& streamName, int32_t serial,
+keThreadedEncoder<Sample>::keThreadedEncoder(keEngineContext* context, const std::string& streamName, int32_t serial,
                                              const char* threadName)
     : wrapper_(streamName.c_str(), serial),
       context_(context),
@@ -121,10 +120,8 @@ template <class Sample>
 void keThreadedEncoder<Sample>::BeginStream() {
   if (started_ || endCalled_) return;
   started_ = true;
-  if (IsThreaded())
-    Start();
-  else
-    SetUp();
+  if (IsThreaded()) Start();
+  else SetUp();
 }
 
 template <class Sample>

@@ -76,8 +76,7 @@ class keThreadedEncoder : public keEncoderStream {
  protected:
   /// `context` may be null (threads are used then). `threadName` must stay
   /// valid for the encoder's lifetime.
-  keThreadedEncoder(keEngineContext* context, const std::string& streamName, int32_t serial,
-                    const char* threadName);
+  keThreadedEncoder(keEngineContext* context, const std::string& streamName, int32_t serial, const char* threadName);
 
   void BeginStream();
   void QueueSample(Sample* sample);

@@ -4,23 +4,18 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-void keVideoScaler::ContextDeleter::operator()(SwsContext* context) const {
-  sws_freeContext(context);
-}
+void keVideoScaler::ContextDeleter::operator()(SwsContext* context) const { sws_freeContext(context); }
 
-keVideoScaler::keVideoScaler(int32_t sourceWidth, int32_t sourceHeight, keCropBands bands,
-                             int32_t outWidth, int32_t outHeight)
-    : sourceWidth_(sourceWidth),
-      sourceHeight_(sourceHeight),
-      bands_(bands),
-      picture_(outWidth, outHeight) {
+keVideoScaler::keVideoScaler(int32_t sourceWidth, int32_t sourceHeight, keCropBands bands, int32_t outWidth,
+                             int32_t outHeight)
+    : sourceWidth_(sourceWidth), sourceHeight_(sourceHeight), bands_(bands), picture_(outWidth, outHeight) {
   const int32_t cropWidth = sourceWidth - bands.left - bands.right;
   const int32_t cropHeight = sourceHeight - bands.top - bands.bottom;
-  if (bands.top < 0 || bands.bottom < 0 || bands.left < 0 || bands.right < 0 ||
-      cropWidth <= 0 || cropHeight <= 0 || !picture_.IsReady())
+  if (bands.top < 0 || bands.bottom < 0 || bands.left < 0 || bands.right < 0 || cropWidth <= 0 || cropHeight <= 0 ||
+      !picture_.IsReady())
     return;
-  context_.reset(sws_getContext(cropWidth, cropHeight, AV_PIX_FMT_YUV420P, outWidth, outHeight,
-                                AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
+  context_.reset(sws_getContext(cropWidth, cropHeight, AV_PIX_FMT_YUV420P, outWidth, outHeight, AV_PIX_FMT_YUV420P,
+                                SWS_BICUBIC, nullptr, nullptr, nullptr));
 }
 
 keVideoScaler::~keVideoScaler() = default;

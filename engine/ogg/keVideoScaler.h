@@ -24,8 +24,7 @@ struct keCropBands {
 
 class keVideoScaler {
  public:
-  keVideoScaler(int32_t sourceWidth, int32_t sourceHeight, keCropBands bands, int32_t outWidth,
-                int32_t outHeight);
+  keVideoScaler(int32_t sourceWidth, int32_t sourceHeight, keCropBands bands, int32_t outWidth, int32_t outHeight);
   ~keVideoScaler();
   keVideoScaler(const keVideoScaler&) = delete;
   keVideoScaler& operator=(const keVideoScaler&) = delete;

@@ -8,8 +8,7 @@
 #include "keAudioSample.h"
 
 keVorbisEncoder::keVorbisEncoder(keEngineContext* context, const char* suffix)
-    : keThreadedEncoder(context, std::string("Vorbis") + (suffix ? suffix : ""), 0,
-                        "Vorbis Encoder"),
+    : keThreadedEncoder(context, std::string("Vorbis") + (suffix ? suffix : ""), 0, "Vorbis Encoder"),
       log_(keCreateLog("Vorbis")) {}
 
 keVorbisEncoder::~keVorbisEncoder() { StopThread(); }
@@ -22,8 +21,7 @@ void keVorbisEncoder::OnFormat(int32_t channels, int32_t sampleRate) {
   sourceSampleRate_ = sampleRate;
   if (channels_ == 0) channels_ = channels;
   if (sampleRate_ == 0) sampleRate_ = sampleRate;
-  resampler_ = std::make_unique<keAudioResampler>(sourceChannels_, sourceSampleRate_, channels_,
-                                                  sampleRate_);
+  resampler_ = std::make_unique<keAudioResampler>(sourceChannels_, sourceSampleRate_, channels_, sampleRate_);
   resampler_->SetGain(gain_);
 }
 
@@ -40,8 +38,8 @@ void keVorbisEncoder::OnEndOfStream() {
   if (policy_) policy_->OnEndOfStream();
 }
 
-bool keVorbisEncoder::AcceptsSettings(int32_t channels, int32_t sampleRate, int32_t maxBitrate,
-                                      int32_t nominalBitrate, int32_t minBitrate, std::string* reason) {
+bool keVorbisEncoder::AcceptsSettings(int32_t channels, int32_t sampleRate, int32_t maxBitrate, int32_t nominalBitrate,
+                                      int32_t minBitrate, std::string* reason) {
   vorbis_info info;
   vorbis_info_init(&info);
   const int rc = vorbis_encode_init(&info, channels, sampleRate, maxBitrate, nominalBitrate, minBitrate);
@@ -49,9 +47,8 @@ bool keVorbisEncoder::AcceptsSettings(int32_t channels, int32_t sampleRate, int3
   if (rc == 0) return true;
   if (reason) {
     char text[200];
-    std::snprintf(text, sizeof text,
-                  "the Vorbis encoder refuses %d channel(s) at %d Hz with %d kbit/s", channels, sampleRate,
-                  nominalBitrate / 1000);
+    std::snprintf(text, sizeof text, "the Vorbis encoder refuses %d channel(s) at %d Hz with %d kbit/s", channels,
+                  sampleRate, nominalBitrate / 1000);
     *reason = text;
   }
   return false;
@@ -60,8 +57,7 @@ bool keVorbisEncoder::AcceptsSettings(int32_t channels, int32_t sampleRate, int3
 bool keVorbisEncoder::Setup() {
   char text[160];
   if (!resampler_ || !resampler_->IsReady()) {
-    std::snprintf(text, sizeof text,
-                  "The audio cannot be converted from %d channels at %d Hz to %d channels at %d Hz",
+    std::snprintf(text, sizeof text, "The audio cannot be converted from %d channels at %d Hz to %d channels at %d Hz",
                   sourceChannels_, sourceSampleRate_, channels_, sampleRate_);
     Fail(text);
     return false;
@@ -89,8 +85,7 @@ bool keVorbisEncoder::Setup() {
   vorbis_comment_add_tag(vorbis_.Comment(), "Audio bitrate", value);
 
   ogg_packet identification, comment, codebooks;
-  vorbis_analysis_headerout(vorbis_.Dsp(), vorbis_.Comment(), &identification, &comment,
-                            &codebooks);
+  vorbis_analysis_headerout(vorbis_.Dsp(), vorbis_.Comment(), &identification, &comment, &codebooks);
   wrapper_.HeaderPacketIn(&identification);
   wrapper_.HeaderPacketIn(&comment);
   wrapper_.HeaderPacketIn(&codebooks);

@@ -28,8 +28,8 @@ class keVorbisEncoder : public keThreadedEncoder<keAudioSample>,
 
   /// Whether libvorbis accepts these settings (bits per second), asked before
   /// an encode so that a refusal shows at once; false with a reason.
-  static bool AcceptsSettings(int32_t channels, int32_t sampleRate, int32_t maxBitrate,
-                              int32_t nominalBitrate, int32_t minBitrate, std::string* reason);
+  static bool AcceptsSettings(int32_t channels, int32_t sampleRate, int32_t maxBitrate, int32_t nominalBitrate,
+                              int32_t minBitrate, std::string* reason);
 
   std::string GetStreamKind() override { return "audio"; }
   std::string GetUnitName() override { return "samples"; }

@@ -28,9 +28,7 @@ OrvexaOutput::~OrvexaOutput() {
   delete log_;
 }
 
-void OrvexaOutput::SetHeaderProperty(const char* key, const char* value) {
-  writer_->AddProperty(key, value);
-}
+void OrvexaOutput::SetHeaderProperty(const char* key, const char* value) { writer_->AddProperty(key, value); }
 
 void OrvexaOutput::AddContent(KestrinAvEncoder* encoder, const char* tempDir) {
   auto* content = new OrvexaAVContent(encoder, tempDir);
@@ -129,8 +127,7 @@ void OrvexaOutput::Finish() {
   }
   if (stopThread_.joinable()) stopThread_.join();
   CollectFailures();
-  if (failures_.empty() && !fileStream_->Publish())
-    failures_.push_back({"", fileStream_->GetFailureReason()});
+  if (failures_.empty() && !fileStream_->Publish()) failures_.push_back({"", fileStream_->GetFailureReason()});
   if (!failures_.empty()) fileStream_->Discard();
   succeeded_ = failures_.empty();
 }

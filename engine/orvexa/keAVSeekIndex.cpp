@@ -1,6 +1,5 @@
 #include "keAVSeekIndex.h"
 
-
 #include "keBytes.h"
 #include "keOutputStream.h"
 

@@ -50,17 +50,14 @@ void keCryptedCrxOutputStream::Write(const uint8_t* data, int32_t length) {
   }
 }
 
-bool keCryptedCrxOutputStream::HasFailed() {
-  return keyLength_ < 1 || inner_->HasFailed();
-}
+bool keCryptedCrxOutputStream::HasFailed() { return keyLength_ < 1 || inner_->HasFailed(); }
 
 std::string keCryptedCrxOutputStream::GetFailureReason() {
   if (keyLength_ < 1) return "the content has no encryption key";
   return inner_->GetFailureReason();
 }
 
-keOutputStream* keCreateCrxStream(int32_t mode, const char* hexKey, int32_t hexLength,
-                                  keOutputStream* inner) {
+keOutputStream* keCreateCrxStream(int32_t mode, const char* hexKey, int32_t hexLength, keOutputStream* inner) {
   if (mode != 0) return nullptr;
   auto* stream = new keCryptedCrxOutputStream(inner);
   stream->SetKey(hexKey, hexLength);

@@ -40,5 +40,4 @@ class keCryptedCrxOutputStream : public keOutputStream {
 };
 
 /// Mode 0: a crx stream over `inner` with the given key; other modes: null.
-keOutputStream* keCreateCrxStream(int32_t mode, const char* hexKey, int32_t hexLength,
-                                  keOutputStream* inner);
+keOutputStream* keCreateCrxStream(int32_t mode, const char* hexKey, int32_t hexLength, keOutputStream* inner);

@@ -21,7 +21,8 @@ keFileOutputStream::keFileOutputStream(const char* path)
 }
 
 keFileOutputStream::keFileOutputStream(const char* directory, bool temporary)
-    : kind_(Kind::kTemporary), directory_(directory ? directory : ""),
+    : kind_(Kind::kTemporary),
+      directory_(directory ? directory : ""),
       log_(keCreateLog("keFileOutputStream TEMPFILE")) {
   if (!temporary) return;
   std::string error;
@@ -96,8 +97,8 @@ void keFileOutputStream::Write(const uint8_t* data, int32_t length) {
 }
 
 void keFileOutputStream::Pad(uint32_t headerSize) {
-  int32_t missing = static_cast<int32_t>(static_cast<int64_t>(headerSize) -
-                                         static_cast<uint32_t>(bytesWritten_) + kMinimumPaddedTail);
+  int32_t missing = static_cast<int32_t>(static_cast<int64_t>(headerSize) - static_cast<uint32_t>(bytesWritten_) +
+                                         kMinimumPaddedTail);
   if (missing <= 0 || !file_) return;
   std::fseek(file_, 0, SEEK_END);
   std::vector<uint8_t> zeros(kPadBlock, 0);

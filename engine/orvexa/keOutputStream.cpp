@@ -1,7 +1,6 @@
 #include "keOutputStream.h"
 
-AbstractOutputStream::AbstractOutputStream()
-    : closedEvent_(false, "streamClosedEvent AbstractOutputStream") {}
+AbstractOutputStream::AbstractOutputStream() : closedEvent_(false, "streamClosedEvent AbstractOutputStream") {}
 
 AbstractOutputStream::~AbstractOutputStream() { closedEvent_.Close(); }
 

@@ -60,8 +60,7 @@ std::string ResolveOutputPath(const std::string& path) {
 
 bool CheckOutputFile(const std::string& path, std::string* reason) {
   const std::string target = ResolveOutputPath(path);
-  const std::string named =
-      target == path ? Quoted(path) : Quoted(path) + " (a link to " + Quoted(target) + ")";
+  const std::string named = target == path ? Quoted(path) : Quoted(path) + " (a link to " + Quoted(target) + ")";
   auto refuse = [&](const std::string& why) {
     if (reason) *reason = "The output file " + named + " " + why;
     return false;

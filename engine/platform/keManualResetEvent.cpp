@@ -29,8 +29,7 @@ bool ManualResetEvent::Wait(uint32_t milliseconds) {
     changed_.wait(lock, [this] { return signalled_; });
     return true;
   }
-  return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                           [this] { return signalled_; });
+  return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return signalled_; });
 }
 
 }  // namespace kePlatform

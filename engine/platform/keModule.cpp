@@ -4,9 +4,7 @@
 
 namespace kePlatform {
 
-ModuleHandle LoadModule(const char* name) {
-  return dlopen(name, RTLD_NOW | RTLD_LOCAL);
-}
+ModuleHandle LoadModule(const char* name) { return dlopen(name, RTLD_NOW | RTLD_LOCAL); }
 
 void* FindModuleSymbol(ModuleHandle module, const char* symbol) {
   if (module == nullptr) return nullptr;

@@ -20,8 +20,7 @@ std::map<std::string, std::weak_ptr<std::recursive_mutex>>& Table() {
 }  // namespace
 
 SharedRecursiveMutex AcquireNamedMutex(const char* label) {
-  if (label == nullptr || *label == '\0')
-    return std::make_shared<std::recursive_mutex>();
+  if (label == nullptr || *label == '\0') return std::make_shared<std::recursive_mutex>();
   std::lock_guard<std::mutex> guard(TableLock());
   auto& entry = Table()[label];
   SharedRecursiveMutex mutex = entry.lock();

@@ -133,7 +133,8 @@ bool CheckWritableFolder(const std::string& folder, const std::string& role, std
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
-  struct stat first {}, second {};
+  struct stat first {
+  }, second{};
   if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0) return false;
   return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }

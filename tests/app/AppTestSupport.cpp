@@ -43,13 +43,11 @@ void AppTest::TearDown() {
   programFolder.reset();
 }
 
-void AppTest::ConfigureTempDir(const wxString& directory) {
-  wxConfigBase::Get()->Write("/General/tmpDir", directory);
-}
+void AppTest::ConfigureTempDir(const wxString& directory) { wxConfigBase::Get()->Write("/General/tmpDir", directory); }
 
 mainFrame* AppTest::BuildFrame() {
-  frame = new mainFrame(nullptr, ID_MAIN_FRAME, "Ostrel", wxDefaultPosition, wxSize(900, 700),
-                        mainFrame::DefaultStyle());
+  frame =
+      new mainFrame(nullptr, ID_MAIN_FRAME, "Ostrel", wxDefaultPosition, wxSize(900, 700), mainFrame::DefaultStyle());
   return frame;
 }
 

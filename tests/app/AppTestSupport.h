@@ -81,8 +81,7 @@ class AppTest : public ::testing::Test {
 template <>
 class wxExpectModal<tmpFileRootDialog> : public wxExpectModalBase<tmpFileRootDialog> {
  public:
-  wxExpectModal(std::function<void(tmpFileRootDialog*)> action, int code)
-      : action(std::move(action)), code(code) {}
+  wxExpectModal(std::function<void(tmpFileRootDialog*)> action, int code) : action(std::move(action)), code(code) {}
 
  protected:
   int OnInvoked(tmpFileRootDialog* dialog) const override {

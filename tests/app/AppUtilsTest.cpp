@@ -62,8 +62,7 @@ TEST_F(AppUtilsTest, TheDailyQuestionComesOncePerDay) {
 TEST_F(AppUtilsTest, WithoutAnUpdaterTheUserIsToldAndTheProgramGoesOn) {
   BuildQuietFrame();
   const wxString missing = wxString::FromUTF8(programDir) + "/webupdater";
-  wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_CHECK_UPDATES),
-                ExpectMessage(kUpdateQuestion, wxYES),
+  wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_CHECK_UPDATES), ExpectMessage(kUpdateQuestion, wxYES),
                 ExpectMessage("The update program could not be started:\n" + missing, wxOK));
   EXPECT_TRUE(launcher.commands.empty());
   EXPECT_FALSE(IsDestroyed(frame));
@@ -84,10 +83,10 @@ TEST_F(AppUtilsTest, AnUpdaterThatFailsToStartKeepsTheWindow) {
   BuildQuietFrame();
   PlaceUpdater();
   launcher.startSucceeds = false;
-  wxTEST_DIALOG(AppUtils().AskUpdate(frame), ExpectMessage(kUpdateQuestion, wxYES),
-                ExpectMessage("The update program could not be started:\n" +
-                                  wxString::FromUTF8(programDir) + "/webupdater",
-                              wxOK));
+  wxTEST_DIALOG(
+      AppUtils().AskUpdate(frame), ExpectMessage(kUpdateQuestion, wxYES),
+      ExpectMessage("The update program could not be started:\n" + wxString::FromUTF8(programDir) + "/webupdater",
+                    wxOK));
   EXPECT_EQ(launcher.commands.size(), 1u);
   EXPECT_FALSE(IsDestroyed(frame));
 }
@@ -119,7 +118,7 @@ TEST_F(AppUtilsTest, IntegerFieldsSayWhatIsWrong) {
     const char* value;
     bool valid;
   };
-  const std::vector<Case> cases = {{"0", true}, {"120", true}, {"", false}, {"-5", false},
+  const std::vector<Case> cases = {{"0", true},   {"120", true},  {"", false},   {"-5", false},
                                    {" 5", false}, {"5.0", false}, {"1e3", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
@@ -139,8 +138,7 @@ TEST_F(AppUtilsTest, TheProgramsPathComesFromItsArgument) {
   EXPECT_EQ(AppUtils().FindAppPath("/opt/ostrel/ostrel", "/", ""), "/opt/ostrel");
   EXPECT_EQ(AppUtils().FindAppPath("ostrel", wxString::FromUTF8(programDir), ""), "");
   WriteWholeFile(programDir + "/ostrel", "");
-  EXPECT_EQ(AppUtils().FindAppPath("ostrel", wxString::FromUTF8(programDir), ""),
-            wxString::FromUTF8(programDir));
+  EXPECT_EQ(AppUtils().FindAppPath("ostrel", wxString::FromUTF8(programDir), ""), wxString::FromUTF8(programDir));
 }
 
 }  // namespace

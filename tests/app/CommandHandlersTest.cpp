@@ -58,8 +58,7 @@ TEST_F(CommandHandlersTest, HtmlPageBoxClearsAndDisablesItsDependents) {
 std::vector<About*> OpenAboutBoxes() {
   std::vector<About*> boxes;
   for (wxWindow* window : wxTopLevelWindows) {
-    if (auto* about = wxDynamicCast(window, About); about && !IsDestroyed(about))
-      boxes.push_back(about);
+    if (auto* about = wxDynamicCast(window, About); about && !IsDestroyed(about)) boxes.push_back(about);
   }
   return boxes;
 }
@@ -99,8 +98,7 @@ TEST_F(CommandHandlersTest, ManageIisBoxSwitchesTheOutputField) {
 
   frame->outputPathText->ChangeValue("/v/clip.osq");
   frame->manageIisCheck->SetValue(true);
-  wxTEST_DIALOG(Click(frame->manageIisCheck),
-                wxExpectModal<iisManager>(IisAnswer::Ok, [this](iisManager& dialog) {
+  wxTEST_DIALOG(Click(frame->manageIisCheck), wxExpectModal<iisManager>(IisAnswer::Ok, [this](iisManager& dialog) {
                   EXPECT_EQ(dialog.GetParent(), frame);
                 }));
   EXPECT_EQ(frame->outputPathText->GetValue(), "/v/clip.jpg");

@@ -36,7 +36,8 @@ class DefaultStreamsTest : public AppTest {
   std::string StreamXml(const std::string& name, const std::string& extra = "") {
     return "<STREAM><encode>1</encode><name>" + name +
            "</name><width>320</width><height>240</height><fps>25</fps><video_br>256</video_br>"
-           "<audio_br>40</audio_br>" + extra + "</STREAM>";
+           "<audio_br>40</audio_br>" +
+           extra + "</STREAM>";
   }
 };
 
@@ -91,8 +92,7 @@ TEST_F(DefaultStreamsTest, UnloadableFilesGiveTheFactoryRows) {
     std::filesystem::remove(FilePath());
     if (c.content) WriteWholeFile(FilePath(), c.content);
     ClearGrid();
-    wxTEST_DIALOG(frame->LoadDefaultStreams(),
-                  ExpectMessage("<default_streams.xml> corrupted:\n", wxOK));
+    wxTEST_DIALOG(frame->LoadDefaultStreams(), ExpectMessage("<default_streams.xml> corrupted:\n", wxOK));
     EXPECT_EQ(GridRows(), FactoryStreamProfileRows());
     // Reading never touches the file itself.
     if (c.content) {
@@ -121,13 +121,17 @@ TEST_F(DefaultStreamsTest, ReadingFollowsTheFilesShape) {
   const std::vector<Case> cases = {
       {"names in another case",
        head + "<VIDEO_SETTING><Streams><Stream><NAME>Upper</NAME></Stream></Streams></VIDEO_SETTING>",
-       {"Upper"}, false},
+       {"Upper"},
+       false},
       {"an empty name and blanks between elements use no row",
        head + "<video_setting><STREAMS>\n  " + StreamXml("") + "\n  " + StreamXml("Kept") +
            "\n</STREAMS></video_setting>",
-       {"Kept"}, false},
-      {"ten named streams fill nine rows", head + "<video_setting><STREAMS>" + ten + "</STREAMS></video_setting>",
-       {"S0", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8"}, false},
+       {"Kept"},
+       false},
+      {"ten named streams fill nine rows",
+       head + "<video_setting><STREAMS>" + ten + "</STREAMS></video_setting>",
+       {"S0", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8"},
+       false},
       {"no STREAM at all", head + "<video_setting><STREAMS/></video_setting>", {}, false},
       {"a foreign root", head + "<security><STREAM><name>No</name></STREAM></security>", {}, true},
   };
@@ -137,8 +141,7 @@ TEST_F(DefaultStreamsTest, ReadingFollowsTheFilesShape) {
     WriteWholeFile(FilePath(), c.content);
     frame->ResetStreamsToFactory();
     if (c.foreignRoot) {
-      wxTEST_DIALOG(frame->LoadDefaultStreams(),
-                    ExpectMessage("Loaded file is not a video setting file", wxOK));
+      wxTEST_DIALOG(frame->LoadDefaultStreams(), ExpectMessage("Loaded file is not a video setting file", wxOK));
     } else {
       EXPECT_NO_DIALOG(frame->LoadDefaultStreams());
     }
@@ -152,9 +155,9 @@ TEST_F(DefaultStreamsTest, ReadingFollowsTheFilesShape) {
 TEST_F(DefaultStreamsTest, AMissingElementLeavesItsCellEmpty) {
   BuildQuietFrame();
   WriteWholeFile(FilePath(),
-                "<video_setting><STREAMS><STREAM><encode>1</encode><name>NoFps</name><width>320</width>"
-                "<height>240</height><video_br>256</video_br><audio_br>40</audio_br></STREAM>"
-                "</STREAMS></video_setting>");
+                 "<video_setting><STREAMS><STREAM><encode>1</encode><name>NoFps</name><width>320</width>"
+                 "<height>240</height><video_br>256</video_br><audio_br>40</audio_br></STREAM>"
+                 "</STREAMS></video_setting>");
   EXPECT_NO_DIALOG(frame->LoadDefaultStreams());
   StreamProfileRows expected{};
   expected[0] = {"1", "NoFps", "320", "240", "", "256", "40"};

@@ -67,7 +67,8 @@ Effect Changes(std::function<void(mainFrame&)> before, std::function<void(mainFr
 
 /// Hands the address to the browser, and shows nothing.
 Effect Browses(wxString (appUtils::*address)() const) {
-  return {{}, [](const Sender& send) { EXPECT_NO_DIALOG(send()); },
+  return {{},
+          [](const Sender& send) { EXPECT_NO_DIALOG(send()); },
           [address](mainFrame&, const RecordingLauncher& launcher) {
             EXPECT_EQ(launcher.addresses, std::vector<std::string>{(AppUtils().*address)().utf8_string()});
           }};
@@ -143,12 +144,12 @@ std::vector<Row> Rows(const std::string& notMedia) {
       {"OnOnlineHelpSelected", wxEVT_MENU, ID_MENU_ONLINE_HELP, Browses(&appUtils::GetSupportUrl)},
       {"OnCheckUpdatesSelected", wxEVT_MENU, ID_MENU_CHECK_UPDATES, Asks(kUpdateQuestion)},
       {"OnVisitWebsiteSelected", wxEVT_MENU, ID_MENU_WEBSITE, Browses(&appUtils::GetHomePageUrl)},
-      {"OnAboutSelected", wxEVT_MENU, ID_MENU_ABOUT,
-       Changes({}, [](mainFrame&) { EXPECT_EQ(OpenAboutBoxes(), 1u); })},
+      {"OnAboutSelected", wxEVT_MENU, ID_MENU_ABOUT, Changes({}, [](mainFrame&) { EXPECT_EQ(OpenAboutBoxes(), 1u); })},
       {"OnInputPathChanged", wxEVT_TEXT, ID_INPUT_PATH,
-       Opens(ExpectMessage("Unable to find any audio/video codec.", wxID_OK).Prefix(),
-             [notMedia](mainFrame& f) { f.inputPathText->ChangeValue(wxString::FromUTF8(notMedia)); },
-             [](mainFrame& f) { EXPECT_FALSE(f.encodeButton->IsEnabled()); })},
+       Opens(
+           ExpectMessage("Unable to find any audio/video codec.", wxID_OK).Prefix(),
+           [notMedia](mainFrame& f) { f.inputPathText->ChangeValue(wxString::FromUTF8(notMedia)); },
+           [](mainFrame& f) { EXPECT_FALSE(f.encodeButton->IsEnabled()); })},
       {"OnSelectInput", wxEVT_BUTTON, ID_INPUT_BROWSE,
        Opens(wxExpectModal<wxFileDialog>("/v/in.mp4"), {}, chosenSource)},
       {"OnSelectOutput", wxEVT_BUTTON, ID_OUTPUT_BROWSE,
@@ -173,12 +174,13 @@ std::vector<Row> Rows(const std::string& notMedia) {
              EXPECT_FALSE(f.aspectRatioCheck->IsEnabled());
            })},
       {"OnManageIis", wxEVT_CHECKBOX, ID_MANAGE_IIS,
-       Opens(wxExpectModal<iisManager>(IisAnswer::Ok),
-             [](mainFrame& f) {
-               f.outputPathText->ChangeValue("/v/clip.osq");
-               f.manageIisCheck->SetValue(true);
-             },
-             [](mainFrame& f) { EXPECT_EQ(f.outputPathText->GetValue(), "/v/clip.jpg"); })},
+       Opens(
+           wxExpectModal<iisManager>(IisAnswer::Ok),
+           [](mainFrame& f) {
+             f.outputPathText->ChangeValue("/v/clip.osq");
+             f.manageIisCheck->SetValue(true);
+           },
+           [](mainFrame& f) { EXPECT_EQ(f.outputPathText->GetValue(), "/v/clip.jpg"); })},
       {"OnGenerateHtmlPage", wxEVT_CHECKBOX, ID_HTML_PAGE,
        Changes([](mainFrame& f) { f.htmlPageCheck->SetValue(false); },
                [](mainFrame& f) {
@@ -195,10 +197,11 @@ std::vector<Row> Rows(const std::string& notMedia) {
       // which it does in its own time; here the preview, empty, is taken and
       // left as it is.
       {"OnMediaLoaded", wxEVT_MEDIA_LOADED, ID_MEDIA_CTRL,
-       Changes({}, [](mainFrame& f) {
-         ASSERT_NE(f.mediaCtrl, nullptr);
-         EXPECT_EQ(f.mediaCtrl->GetState(), wxMEDIASTATE_STOPPED);
-       })},
+       Changes({},
+               [](mainFrame& f) {
+                 ASSERT_NE(f.mediaCtrl, nullptr);
+                 EXPECT_EQ(f.mediaCtrl->GetState(), wxMEDIASTATE_STOPPED);
+               })},
   };
 }
 

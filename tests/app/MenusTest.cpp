@@ -9,7 +9,7 @@
 namespace {
 
 struct ItemCase {
-  int id;           ///< wxID_SEPARATOR for a separator
+  int id;  ///< wxID_SEPARATOR for a separator
   const char* label;
   const char* help;
 };
@@ -44,16 +44,14 @@ TEST_F(MenusTest, TheMenuBarShowsFourMenusWithTheirItems) {
   EXPECT_EQ(bar->GetMenuLabelText(3), "Help");
   EXPECT_EQ(bar->GetMenu(2), frame->optionsMenu);
 
-  ExpectMenu(bar->GetMenu(0), {{10019, "Select input", ""},
-                               {10034, "Select output", ""},
-                               {wxID_SEPARATOR, "", ""},
-                               {10017, "Exit", ""}});
-  ExpectMenu(bar->GetMenu(1), {{10015, "Load settings", ""},
-                               {10018, "Save settings", ""},
-                               {wxID_SEPARATOR, "", ""},
-                               {10035, "Encode", ""}});
-  ExpectMenu(bar->GetMenu(2), {{10062, "Select path for temporary files",
-                                "Select directory where storage temporary files"}});
+  ExpectMenu(
+      bar->GetMenu(0),
+      {{10019, "Select input", ""}, {10034, "Select output", ""}, {wxID_SEPARATOR, "", ""}, {10017, "Exit", ""}});
+  ExpectMenu(
+      bar->GetMenu(1),
+      {{10015, "Load settings", ""}, {10018, "Save settings", ""}, {wxID_SEPARATOR, "", ""}, {10035, "Encode", ""}});
+  ExpectMenu(bar->GetMenu(2),
+             {{10062, "Select path for temporary files", "Select directory where storage temporary files"}});
   ExpectMenu(bar->GetMenu(3), {{10023, "OnLine help", ""},
                                {10053, "Check for Updates", ""},
                                {10021, "Visit Harwelco website", ""},
@@ -86,9 +84,8 @@ TEST_F(MenusTest, TheToolbarHoldsFiveToolsWithTheirTooltips) {
     int id;
     const char* tooltip;
   };
-  const std::vector<ToolCase> tools = {{10027, "Load settings"}, {10028, "Save settings"},
-                                       {wxID_SEPARATOR, ""},     {10035, "Encode !"},
-                                       {wxID_SEPARATOR, ""},     {10033, "Check for Updates"},
+  const std::vector<ToolCase> tools = {{10027, "Load settings"}, {10028, "Save settings"}, {wxID_SEPARATOR, ""},
+                                       {10035, "Encode !"},      {wxID_SEPARATOR, ""},     {10033, "Check for Updates"},
                                        {10032, "OnLine Help"}};
   ASSERT_EQ(static_cast<size_t>(toolbar->GetToolsCount()), tools.size());
   for (size_t i = 0; i < tools.size(); ++i) {
@@ -141,12 +138,9 @@ TEST(ImageFilesTest, PicturesHaveTheirSizesAndColours) {
     const char* header;  ///< width, height, colours, characters per pixel
   };
   const std::vector<FileCase> files = {
-      {"app/_images/open.xpm", "\"16 15 36 1\""},
-      {"app/_images/save.xpm", "\"16 15 21 1\""},
-      {"app/_images/exefile.xpm", "\"16 16 51 1\""},
-      {"ostrelCommon/find.xpm", "\"16 15 41 1\""},
-      {"app/_images/help.xpm", "\"16 15 50 1\""},
-      {"ostrelCommon/ostrel_ico.xpm", "\"32 32 184 2\""},
+      {"app/_images/open.xpm", "\"16 15 36 1\""},    {"app/_images/save.xpm", "\"16 15 21 1\""},
+      {"app/_images/exefile.xpm", "\"16 16 51 1\""}, {"ostrelCommon/find.xpm", "\"16 15 41 1\""},
+      {"app/_images/help.xpm", "\"16 15 50 1\""},    {"ostrelCommon/ostrel_ico.xpm", "\"32 32 184 2\""},
   };
   for (const FileCase& c : files) {
     SCOPED_TRACE(c.path);

@@ -26,12 +26,12 @@ TEST_F(MessageBoxesTest, EachBoxHasItsCaptionButtonsAndIcon) {
     long style;
   };
   const std::vector<Case> cases = {
-      {[&] { SendCommand(frame, wxEVT_BUTTON, ID_RESET_STREAMS); }, "Reset to factory streams settings ?",
-       "Ostrel", kQuestion},
+      {[&] { SendCommand(frame, wxEVT_BUTTON, ID_RESET_STREAMS); }, "Reset to factory streams settings ?", "Ostrel",
+       kQuestion},
       {[&] { SendCommand(frame, wxEVT_BUTTON, ID_SAVE_DEFAULT_STREAMS); }, "Save streams settings as default ?",
        "Ostrel", kQuestion},
-      {[&] { SendCommand(frame, wxEVT_BUTTON, ID_LOAD_DEFAULT_STREAMS); }, "Load deafult streams settings ?",
-       "Ostrel", kQuestion},
+      {[&] { SendCommand(frame, wxEVT_BUTTON, ID_LOAD_DEFAULT_STREAMS); }, "Load deafult streams settings ?", "Ostrel",
+       kQuestion},
       {[&] {
          frame->streamsGrid->ClearSelection();
          SendCommand(frame, wxEVT_BUTTON, ID_CLEAR_ROWS);

@@ -63,14 +63,19 @@ TEST_F(PanelTest, EveryControlStartsAsBuilt) {
       {f->saveDefaultButton, 10055, kButton, "Save", "Save streams settings as default", true, true, false},
       {f->loadDefaultButton, 10054, kButton, "Default", "Load default streams settings", true, true, false},
       {f->resetButton, 10014, kButton, "Reset", "Reset to factory streams settings", true, true, false},
-      {f->aspectRatioCheck, 10022, kCheck, "Maintain Aspect Ratio", "Maintain Aspect Ratio as original source video", true, true, true},
-      {f->sourceDimensionCheck, 10045, kCheck, "Maintain Source Dimension", "Maintain dimension as original source video", false, true, false},
-      {f->deinterlaceCheck, 10010, kCheck, "Deinterlace", "Reduce interlacing effects (interpolation)", true, true, false},
+      {f->aspectRatioCheck, 10022, kCheck, "Maintain Aspect Ratio", "Maintain Aspect Ratio as original source video",
+       true, true, true},
+      {f->sourceDimensionCheck, 10045, kCheck, "Maintain Source Dimension",
+       "Maintain dimension as original source video", false, true, false},
+      {f->deinterlaceCheck, 10010, kCheck, "Deinterlace", "Reduce interlacing effects (interpolation)", true, true,
+       false},
       {f->manageIisCheck, 10066, kCheck, "Manage IIS", "manage file extension for web server iis", true, true, false},
       {f->htmlPageCheck, 10042, kCheck, "Generate HTML page", "Generate HTML page ready for surfing", true, true, true},
       {f->showVideoCheck, 10043, kCheck, "Show video", "Show video inside the generate HTML page", true, true, false},
-      {f->graphicToolbarCheck, 10056, kCheck, "Graphic Toolbar", "Generate graphic Toobar using JPG image", true, true, false},
-      {f->secureCheck, 10030, kCheck, "Secure this video", "Video will be crypted according to security file manager", true, false, false},
+      {f->graphicToolbarCheck, 10056, kCheck, "Graphic Toolbar", "Generate graphic Toobar using JPG image", true, true,
+       false},
+      {f->secureCheck, 10030, kCheck, "Secure this video", "Video will be crypted according to security file manager",
+       true, false, false},
       {f->statusText, 10031, kLabel, "0 Stream(s) : Done 0 %", "", true, true, false},
       {f->elapsedText, 10051, kLabel, "00:00:00", "", true, true, false},
       {f->remainingText, 10057, kLabel, "00:00:00", "", true, true, false},
@@ -116,9 +121,8 @@ TEST_F(PanelTest, LabelsAndGroupsReadAsWritten) {
   EXPECT_EQ(groups, (std::vector<wxString>{"File information", "Video Information", "Time range (seconds)",
                                            "Crop (pixels)", "Audio Gain", "Encoding info"}));
   EXPECT_EQ(labels, (std::vector<wxString>{"Input", "Output", "Width:", "Height:", "Duration:", "Fps:",
-                                           "Audio Channels:", "Audio Sample Rate:", "Video source",
-                                           "Start Time       ", "End Time", "Top", "Right", "Left", "Bottom",
-                                           "Available Streams"}));
+                                           "Audio Channels:", "Audio Sample Rate:", "Video source", "Start Time       ",
+                                           "End Time", "Top", "Right", "Left", "Bottom", "Available Streams"}));
   const std::vector<std::pair<int, const char*>> timeLabels = {
       {ID_ELAPSED_LABEL, "Elapsed Time:"}, {ID_REMAINING_LABEL, "Remaining Time:"}, {ID_TOTAL_LABEL, "Total Time:"}};
   for (const auto& [id, text] : timeLabels) {
@@ -134,15 +138,15 @@ TEST_F(PanelTest, ControlsAreShownInTheirSizes) {
   BuildQuietFrame();
   mainFrame* f = frame;
   const std::vector<std::pair<wxWindow*, wxSize>> cases = {
-      {f->inputPathText, {350, -1}},    {f->inputBrowseButton, {60, -1}}, {f->outputPathText, {350, -1}},
-      {f->outputBrowseButton, {60, -1}}, {f->widthText, {60, -1}},        {f->heightText, {60, -1}},
-      {f->durationText, {60, -1}},      {f->fpsText, {60, -1}},           {f->audioChannelsText, {60, -1}},
-      {f->audioSampleRateText, {60, -1}}, {f->startTimeText, {49, -1}},   {f->endTimeText, {49, -1}},
-      {f->setStartButton, {30, 20}},    {f->setEndButton, {30, 20}},      {f->cropTopText, {49, -1}},
-      {f->cropRightText, {49, -1}},     {f->cropLeftText, {49, -1}},      {f->cropBottomText, {49, -1}},
-      {f->audioGainSlider, {150, -1}},  {f->streamsGrid, {425, 245}},     {f->clearButton, {49, 19}},
-      {f->saveDefaultButton, {49, 19}}, {f->loadDefaultButton, {49, 19}}, {f->resetButton, {49, 19}},
-      {f->progressGauge, {-1, 20}},     {f->encodeButton, {60, -1}},
+      {f->inputPathText, {350, -1}},      {f->inputBrowseButton, {60, -1}}, {f->outputPathText, {350, -1}},
+      {f->outputBrowseButton, {60, -1}},  {f->widthText, {60, -1}},         {f->heightText, {60, -1}},
+      {f->durationText, {60, -1}},        {f->fpsText, {60, -1}},           {f->audioChannelsText, {60, -1}},
+      {f->audioSampleRateText, {60, -1}}, {f->startTimeText, {49, -1}},     {f->endTimeText, {49, -1}},
+      {f->setStartButton, {30, 20}},      {f->setEndButton, {30, 20}},      {f->cropTopText, {49, -1}},
+      {f->cropRightText, {49, -1}},       {f->cropLeftText, {49, -1}},      {f->cropBottomText, {49, -1}},
+      {f->audioGainSlider, {150, -1}},    {f->streamsGrid, {425, 245}},     {f->clearButton, {49, 19}},
+      {f->saveDefaultButton, {49, 19}},   {f->loadDefaultButton, {49, 19}}, {f->resetButton, {49, 19}},
+      {f->progressGauge, {-1, 20}},       {f->encodeButton, {60, -1}},
   };
   frame->Show();
   wxYield();
@@ -187,8 +191,8 @@ TEST_F(PanelTest, TheSixRangeFieldsRefuseTypedLetters) {
   frame->Show();
   frame->Raise();
   wxYield();
-  for (wxTextCtrl* field : {frame->startTimeText, frame->endTimeText, frame->cropTopText,
-                            frame->cropRightText, frame->cropLeftText, frame->cropBottomText}) {
+  for (wxTextCtrl* field : {frame->startTimeText, frame->endTimeText, frame->cropTopText, frame->cropRightText,
+                            frame->cropLeftText, frame->cropBottomText}) {
     SCOPED_TRACE(field->GetId());
     const auto* validator = wxDynamicCast(field->GetValidator(), wxTextValidator);
     ASSERT_NE(validator, nullptr);

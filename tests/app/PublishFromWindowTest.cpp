@@ -59,8 +59,7 @@ TEST_F(PublishFromWindowTest, FinishedRunLeavesThePageBesideTheOutput) {
   });
   editor.Start(20);
 
-  wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
-                ExpectMessage(kFinished, wxID_OK).Prefix());
+  wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES), ExpectMessage(kFinished, wxID_OK).Prefix());
   editor.Stop();
 
   const std::string page = ReadWholeFile(out.File("talk.htm"));
@@ -70,8 +69,7 @@ TEST_F(PublishFromWindowTest, FinishedRunLeavesThePageBesideTheOutput) {
   const int widest = frame->encodeControl.GetWidestOutput();
   const int tallest = frame->encodeControl.GetTallestOutput();
   ASSERT_GT(widest, 0);
-  EXPECT_NE(page.find(" width=\"" + std::to_string(widest + 2) + "\" height=\"" +
-                      std::to_string(tallest + 27) + "\" "),
+  EXPECT_NE(page.find(" width=\"" + std::to_string(widest + 2) + "\" height=\"" + std::to_string(tallest + 27) + "\" "),
             std::string::npos)
       << "the applet sized from the run's largest output, with the toolbar";
   EXPECT_NE(page.find("ToolbarSkinPath"), std::string::npos);
@@ -83,8 +81,7 @@ TEST_F(PublishFromWindowTest, FinishedRunLeavesThePageBesideTheOutput) {
 TEST_F(PublishFromWindowTest, FailedRunLeavesNoPage) {
   frame->encodeControl.SetTempDirectory(wxString::FromUTF8(temp.File("gone/away")));
   wxString said;
-  wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
-                ExpectMessage("", wxID_OK).Prefix().SaveText(&said));
+  wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES), ExpectMessage("", wxID_OK).Prefix().SaveText(&said));
   EXPECT_FALSE(said.StartsWith(kFinished)) << said;
   EXPECT_FALSE(fs::exists(out.File("talk.htm")));
   EXPECT_TRUE(launcher.addresses.empty());
@@ -103,18 +100,15 @@ TEST_F(PublishFromWindowTest, EncodeFromLoadedNonsenseIsRefused) {
     const char* value;
   };
   const std::vector<Case> cases = {
-      {"start time", "/Controls/videoStart", "-5x"},
-      {"crop", "/Controls/videoCropLeft", "a lot"},
-      {"end before start", "/Controls/videoEnd", "1"},
-      {"width", "/Controls/encode2/width", "wide"},
-      {"frame rate", "/Controls/encode2/fps", "fast"},
-      {"video bitrate", "/Controls/encode2/videobitrate", "-1"},
+      {"start time", "/Controls/videoStart", "-5x"},   {"crop", "/Controls/videoCropLeft", "a lot"},
+      {"end before start", "/Controls/videoEnd", "1"}, {"width", "/Controls/encode2/width", "wide"},
+      {"frame rate", "/Controls/encode2/fps", "fast"}, {"video bitrate", "/Controls/encode2/videobitrate", "-1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     // A sound set of settings, then one value of nonsense.
-    for (wxTextCtrl* field : {frame->startTimeText, frame->endTimeText, frame->cropTopText,
-                              frame->cropRightText, frame->cropBottomText, frame->cropLeftText})
+    for (wxTextCtrl* field : {frame->startTimeText, frame->endTimeText, frame->cropTopText, frame->cropRightText,
+                              frame->cropBottomText, frame->cropLeftText})
       field->ChangeValue("0");
     frame->ResetStreamsToFactory();
     wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_SAVE_SETTINGS),
@@ -125,8 +119,7 @@ TEST_F(PublishFromWindowTest, EncodeFromLoadedNonsenseIsRefused) {
     SendCommand(frame, wxEVT_MENU, ID_MENU_LOAD_SETTINGS);
 
     wxString said;
-    wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
-                  ExpectMessage("", wxID_OK).Prefix().SaveText(&said));
+    wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES), ExpectMessage("", wxID_OK).Prefix().SaveText(&said));
     EXPECT_FALSE(said.StartsWith(kFinished)) << said;
     EXPECT_FALSE(frame->runningCheck->GetValue());
     EXPECT_FALSE(fs::exists(out.File("talk.htm")));
@@ -173,16 +166,13 @@ TEST_F(PublishFromWindowTest, ChooserAndChecksFollowTheExtensionInForce) {
 
     wxString wildcard;
     const wxString chosen = wxString::FromUTF8(out.File("talk.")) + c.other;
-    wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_SELECT_OUTPUT),
-                  ExpectOutputChooser(chosen, &wildcard));
-    EXPECT_EQ(wildcard, wxString::Format("%s files (.%s)|*.%s", c.extension, c.extension,
-                                         c.extension));
+    wxTEST_DIALOG(SendCommand(frame, wxEVT_MENU, ID_MENU_SELECT_OUTPUT), ExpectOutputChooser(chosen, &wildcard));
+    EXPECT_EQ(wildcard, wxString::Format("%s files (.%s)|*.%s", c.extension, c.extension, c.extension));
     ASSERT_EQ(frame->outputPathText->GetValue(), chosen);
 
     // The other extension is refused before anything is written.
     wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
-                  ExpectMessage(wxString("Invalid output file name: e.g. mymedia.") + c.extension,
-                                wxOK));
+                  ExpectMessage(wxString("Invalid output file name: e.g. mymedia.") + c.extension, wxOK));
     EXPECT_FALSE(fs::exists(chosen.utf8_string()));
   }
 }

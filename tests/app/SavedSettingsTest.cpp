@@ -29,9 +29,8 @@ class SavedSettingsTest : public AppTest {
   std::string ConfigFile() const { return GuiTestConfigDir() + "/ostrel-test.ini"; }
 
   std::vector<wxTextCtrl*> TextFields() const {
-    return {frame->inputPathText, frame->outputPathText, frame->startTimeText,
-            frame->endTimeText,   frame->cropTopText,    frame->cropRightText,
-            frame->cropBottomText, frame->cropLeftText};
+    return {frame->inputPathText, frame->outputPathText, frame->startTimeText,  frame->endTimeText,
+            frame->cropTopText,   frame->cropRightText,  frame->cropBottomText, frame->cropLeftText};
   }
   std::vector<wxCheckBox*> Ticks() const {
     return {frame->deinterlaceCheck, frame->aspectRatioCheck, frame->sourceDimensionCheck,
@@ -39,16 +38,14 @@ class SavedSettingsTest : public AppTest {
   }
 
   void FillWindow() {
-    const std::vector<const char*> texts = {"/media/in put.avi", "/media/out.osq", "5", "0",
-                                            "1", "2", "3", "4"};
+    const std::vector<const char*> texts = {"/media/in put.avi", "/media/out.osq", "5", "0", "1", "2", "3", "4"};
     for (size_t i = 0; i < texts.size(); ++i) TextFields()[i]->ChangeValue(texts[i]);
     const std::vector<bool> ticks = {true, true, false, true, true, false};
     for (size_t i = 0; i < ticks.size(); ++i) Ticks()[i]->SetValue(ticks[i]);
   }
 
   void SaveAnswering(int answer) {
-    wxTEST_DIALOG(Menu(ID_MENU_SAVE_SETTINGS),
-                  ExpectQuestion("Save current settings ?", "Ostrel", answer).NoDefault());
+    wxTEST_DIALOG(Menu(ID_MENU_SAVE_SETTINGS), ExpectQuestion("Save current settings ?", "Ostrel", answer).NoDefault());
   }
 
   std::vector<wxString> Cells() const {
@@ -72,8 +69,7 @@ TEST_F(SavedSettingsTest, SaveWritesEveryKeyInOrder) {
   const std::string file = ReadWholeFile(ConfigFile());
   const size_t start = file.find("[Controls]");
   ASSERT_NE(start, std::string::npos) << file;
-  const std::string expected = ReadWholeFile(std::string(OSTREL_SOURCE_DIR) +
-                                        "/tests/app/expected/saved_settings.ini");
+  const std::string expected = ReadWholeFile(std::string(OSTREL_SOURCE_DIR) + "/tests/app/expected/saved_settings.ini");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(file.substr(start), expected);
 }
@@ -91,8 +87,7 @@ TEST_F(SavedSettingsTest, LoadBringsBackEveryFieldTickAndCell) {
     for (int c = 0; c < kStreamColumnCount; ++c) frame->streamsGrid->SetCellValue(r, c, "x");
 
   EXPECT_NO_DIALOG(Menu(ID_MENU_LOAD_SETTINGS));
-  const std::vector<const char*> texts = {"/media/in put.avi", "/media/out.osq", "5", "0",
-                                          "1", "2", "3", "4"};
+  const std::vector<const char*> texts = {"/media/in put.avi", "/media/out.osq", "5", "0", "1", "2", "3", "4"};
   for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(TextFields()[i]->GetValue(), texts[i]) << i;
   const std::vector<bool> ticks = {true, true, false, true, true, false};
   for (size_t i = 0; i < ticks.size(); ++i) EXPECT_EQ(Ticks()[i]->GetValue(), ticks[i]) << i;

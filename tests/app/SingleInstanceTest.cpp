@@ -69,8 +69,8 @@ TEST_F(SingleInstanceTest, ASecondCopySaysSoAndTheFirstGoesOn) {
   const std::string home = programDir + "/home";
   std::filesystem::create_directory(home);
   // A configuration that asks nothing at start: the directory and today's check are set.
-  WriteWholeFile(home + "/.Ostrel 3", "[General]\ntmpDir=/tmp\nCFU=" +
-                                         std::string(wxDateTime::Now().Format("%Y-%m-%d").utf8_str()) + "\n");
+  WriteWholeFile(home + "/.Ostrel 3",
+                 "[General]\ntmpDir=/tmp\nCFU=" + std::string(wxDateTime::Now().Format("%Y-%m-%d").utf8_str()) + "\n");
   const std::string lock = home + "/{8DA5E1E7-654E-4241-B9A9-F7D0D563AAA5}";
 
   ProgramProcess first(home, programDir + "/first.err");

@@ -48,9 +48,8 @@ class StreamsGridInputTest : public AppTest {
   void ClickCell(int row, int col) {
     Grid()->MakeCellVisible(row, col);
     const wxRect cell = Grid()->CellToRect(row, col);
-    const wxPoint centre =
-        Grid()->GetGridWindow()->ClientToScreen(Grid()->CalcScrolledPosition(cell.GetPosition()) +
-                                                wxPoint(cell.width / 2, cell.height / 2));
+    const wxPoint centre = Grid()->GetGridWindow()->ClientToScreen(Grid()->CalcScrolledPosition(cell.GetPosition()) +
+                                                                   wxPoint(cell.width / 2, cell.height / 2));
     wxUIActionSimulator mouse;
     mouse.MouseMove(centre);
     wxYield();

@@ -80,9 +80,9 @@ TEST_F(StreamsGridTest, ColumnsHaveTheirLabelsWidthsEditorsAndDrawing) {
     const char* label;
     int width;
   };
-  const std::vector<ColumnCase> columns = {{"Encode", 50}, {"Stream", 80}, {"Width", 50},
-                                           {"Height", 50}, {"Frame\nRate", 50},
-                                           {"Video\nBitrate", 60}, {"Audio\nBitrate", 50}};
+  const std::vector<ColumnCase> columns = {{"Encode", 50},        {"Stream", 80},      {"Width", 50},
+                                           {"Height", 50},        {"Frame\nRate", 50}, {"Video\nBitrate", 60},
+                                           {"Audio\nBitrate", 50}};
   for (int col = 0; col < kStreamColumnCount; ++col) {
     SCOPED_TRACE(columns[col].label);
     EXPECT_EQ(Grid()->GetColLabelValue(col), columns[col].label);
@@ -212,9 +212,9 @@ TEST_F(StreamsGridTest, EditedSizesRiseToAMultipleOf16) {
     const char* kept;
   };
   const std::vector<Case> cases = {
-      {kColumnWidth, "17", "32"},        {kColumnHeight, "330", "336"}, {kColumnWidth, "320", "320"},
-      {kColumnHeight, "abc", "abc"},     {kColumnWidth, "1", "16"},
-      {kColumnFrameRate, "17", "17"},    {kColumnVideoBitrate, "330", "330"}, {kColumnName, "17", "17"},
+      {kColumnWidth, "17", "32"},          {kColumnHeight, "330", "336"}, {kColumnWidth, "320", "320"},
+      {kColumnHeight, "abc", "abc"},       {kColumnWidth, "1", "16"},     {kColumnFrameRate, "17", "17"},
+      {kColumnVideoBitrate, "330", "330"}, {kColumnName, "17", "17"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.typed) + " in column " + std::to_string(c.col));

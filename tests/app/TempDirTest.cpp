@@ -34,10 +34,8 @@ TEST_F(TempDirTest, CancelInTheDialogAsksAgainUntilNo) {
   int shown = 0;
   const auto cancel = [&shown](tmpFileRootDialog*) { ++shown; };
   wxTEST_DIALOG(BuildFrame(), ExpectMessage(kQuestion, wxYES),
-                wxExpectModal<tmpFileRootDialog>(cancel, ID_TMP_DIR_CANCEL),
-                ExpectMessage(kQuestion, wxYES),
-                wxExpectModal<tmpFileRootDialog>(cancel, ID_TMP_DIR_CANCEL),
-                ExpectMessage(kQuestion, wxNO));
+                wxExpectModal<tmpFileRootDialog>(cancel, ID_TMP_DIR_CANCEL), ExpectMessage(kQuestion, wxYES),
+                wxExpectModal<tmpFileRootDialog>(cancel, ID_TMP_DIR_CANCEL), ExpectMessage(kQuestion, wxNO));
   EXPECT_EQ(shown, 2);
   EXPECT_EQ(StoredTempDir(), wxGetHomeDir());
 }
@@ -48,8 +46,7 @@ TEST_F(TempDirTest, OkInTheDialogStoresTheTypedDirectory) {
     dialog->directoryText->SetValue("/srv/ostrel-tmp");
     dialog->ApplyOk();
   };
-  wxTEST_DIALOG(BuildFrame(), ExpectMessage(kQuestion, wxYES),
-                wxExpectModal<tmpFileRootDialog>(type, ID_TMP_DIR_OK),
+  wxTEST_DIALOG(BuildFrame(), ExpectMessage(kQuestion, wxYES), wxExpectModal<tmpFileRootDialog>(type, ID_TMP_DIR_OK),
                 ExpectMessage("temporary files directory saved", wxOK));
   EXPECT_EQ(StoredTempDir(), "/srv/ostrel-tmp");
   EXPECT_EQ(frame->encodeControl.GetTempDirectory(), "/srv/ostrel-tmp");
@@ -80,8 +77,7 @@ TEST_F(TempDirTest, SavingAnEmptyFieldAsksTheQuestionAgain) {
     dialog->directoryText->SetValue("");
     dialog->ApplyOk();
   };
-  wxTEST_DIALOG(frame->encodeControl.ShowTempDirDialog(frame),
-                wxExpectModal<tmpFileRootDialog>(empty, ID_TMP_DIR_OK),
+  wxTEST_DIALOG(frame->encodeControl.ShowTempDirDialog(frame), wxExpectModal<tmpFileRootDialog>(empty, ID_TMP_DIR_OK),
                 ExpectMessage("temporary files directory saved", wxOK), ExpectMessage(kQuestion, wxNO));
   EXPECT_EQ(frame->encodeControl.GetTempDirectory(), wxGetHomeDir());
 }

@@ -41,9 +41,7 @@ class WriteHtmlPageTest : public AppTest {
     control.WriteHtmlPage(plan);
   }
 
-  void PutBesideProgram(const std::string& name, const std::string& bytes) {
-    WriteWholeFile(program / name, bytes);
-  }
+  void PutBesideProgram(const std::string& name, const std::string& bytes) { WriteWholeFile(program / name, bytes); }
 
   fs::path program, outputDir;
   EncodePlan plan;
@@ -59,8 +57,7 @@ TEST_F(WriteHtmlPageTest, PageBesideTheOutputNamesItWithCrLfLines) {
   ASSERT_FALSE(page.empty());
   EXPECT_NE(page.find("<param name=\"VideoPath\" value=\"my.talk.osq\">\r\n"), std::string::npos);
   EXPECT_NE(page.find(" width=\"322\" height=\"267\" "), std::string::npos);
-  EXPECT_NE(page.find("<p>Video: my.talk.osq&nbsp;&nbsp;Stream: ADSL1</p>\r\n"),
-            std::string::npos);
+  EXPECT_NE(page.find("<p>Video: my.talk.osq&nbsp;&nbsp;Stream: ADSL1</p>\r\n"), std::string::npos);
   EXPECT_NE(page.find("ToolbarSkinPath"), std::string::npos);
   EXPECT_NE(page.find("<a href=\"" + std::string(AppUtils().GetHomePageUrl().utf8_str()) +
                       "\" target=\"_blank\">www.harwelco.com</a></p></div>\r\n"),

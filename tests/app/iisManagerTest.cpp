@@ -42,8 +42,7 @@ class IisSwitchTest : public ::testing::Test {
   void TearDown() override { frame->Destroy(); }
 
   /// The user clicks the box into `boxAfterClick`, then answers the dialog.
-  void ClickAndAnswer(bool boxAfterClick, IisAnswer answer,
-                      std::function<void(iisManager&)> inspect = {}) {
+  void ClickAndAnswer(bool boxAfterClick, IisAnswer answer, std::function<void(iisManager&)> inspect = {}) {
     manageIis->SetValue(boxAfterClick);
     wxTEST_DIALOG(control.ChangeOutputExtension(output, manageIis, frame),
                   wxExpectModal<iisManager>(answer, std::move(inspect)));
@@ -140,8 +139,7 @@ TEST_F(IisSwitchTest, DialogsWindowButtonsAndTips) {
 TEST(iisManagerTest, TextsAreTheFixedOnes) {
   EXPECT_EQ(iisManager::TickedText(), kTickedText);
   EXPECT_EQ(iisManager::UntickedText(), kUntickedText);
-  EXPECT_EQ(iisManager::BuildTimeText(),
-            wxString(kTickedText).BeforeLast('\n') + "\n\nDo you want to continue?");
+  EXPECT_EQ(iisManager::BuildTimeText(), wxString(kTickedText).BeforeLast('\n') + "\n\nDo you want to continue?");
 }
 
 // The real modal loop, without the testing hook: pressing Ok ends it.

@@ -19,9 +19,7 @@ std::filesystem::path ExpectedFile(const std::string& name) {
   return std::filesystem::path(OSTREL_APP_CORE_TEST_DIR) / "expected" / name;
 }
 
-HtmlPageLinks TestLinks() {
-  return {"http://java.test/download", "http://www.harwelco.test/", "www.harwelco.test"};
-}
+HtmlPageLinks TestLinks() { return {"http://java.test/download", "http://www.harwelco.test/", "www.harwelco.test"}; }
 
 HtmlPageContent TalkPage(bool toolbar) {
   HtmlPageContent content;
@@ -91,11 +89,11 @@ TEST(HtmlPageTest, PageTextEscapesMarkupAndKeepsTheDeclaredCharset) {
   };
   const std::vector<Case> cases = {
       {"A&B <b>x</b> \"q\"", "A&amp;B &lt;b&gt;x&lt;/b&gt; &quot;q&quot;"},
-      {"caf\xC3\xA9", "caf\xE9"},               // U+00E9: one iso-8859-1 byte
-      {"\xE2\x82\xAC 5", "&#8364; 5"},          // the euro sign, beyond the charset
-      {"\xF0\x9F\x8E\xAC", "&#127916;"},        // four bytes
+      {"caf\xC3\xA9", "caf\xE9"},         // U+00E9: one iso-8859-1 byte
+      {"\xE2\x82\xAC 5", "&#8364; 5"},    // the euro sign, beyond the charset
+      {"\xF0\x9F\x8E\xAC", "&#127916;"},  // four bytes
       {"it's plain", "it's plain"},
-      {"bad \xFF byte", "bad \xFF byte"},        // not UTF-8: kept as it is
+      {"bad \xFF byte", "bad \xFF byte"},  // not UTF-8: kept as it is
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.utf8);

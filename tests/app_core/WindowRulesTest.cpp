@@ -20,9 +20,8 @@ TEST(FormatHMSTest, FormatsHoursMinutesSeconds) {
     const char* expected;
   };
   const std::vector<Case> cases = {
-      {0, "00:00:00"},     {59, "00:00:59"},        {60, "00:01:00"},
-      {3599, "00:59:59"},  {3600, "01:00:00"},      {360000, "100:00:00"},
-      {86399, "23:59:59"}, {2147483647, "596523:14:07"},
+      {0, "00:00:00"},    {59, "00:00:59"},      {60, "00:01:00"},    {3599, "00:59:59"},
+      {3600, "01:00:00"}, {360000, "100:00:00"}, {86399, "23:59:59"}, {2147483647, "596523:14:07"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.seconds);
@@ -36,9 +35,8 @@ TEST(FieldRulesTest, IntegerFieldsHoldDigitsOnly) {
     bool valid;
   };
   const std::vector<Case> cases = {
-      {"0", true},   {"1234567890", true}, {"007", true}, {"", false},  {"-5", false},
-      {" 5", false}, {"5 ", false},        {"5.0", false}, {"1e3", false}, {"+1", false},
-      {"1,000", false},
+      {"0", true},   {"1234567890", true}, {"007", true},  {"", false},   {"-5", false},    {" 5", false},
+      {"5 ", false}, {"5.0", false},       {"1e3", false}, {"+1", false}, {"1,000", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -57,10 +55,27 @@ TEST(FieldRulesTest, OutputNamesRefuseShellAndMarkupCharacters) {
       {"", true},
       {"caf\xc3\xa9.osq", true},  // UTF-8 letters: every byte from 128 on
       {"clip\xe9.osq", true},     // a single-byte accented letter
-      {"a(b", false},  {"a&b", false}, {"a#b", false},  {"a[b", false}, {"a^b", false},
-      {"a{b", false},  {"a~b", false}, {"a@b", false},  {"a\tb", false}, {"a!b", false},
-      {"a,b", false},  {"a<b", false}, {"a=b", false},  {"a?b", false}, {"a`b", false},
-      {"a|b", false},  {"a}b", false}, {"a\x7f" "b", false}, {"a\"b", false},
+      {"a(b", false},
+      {"a&b", false},
+      {"a#b", false},
+      {"a[b", false},
+      {"a^b", false},
+      {"a{b", false},
+      {"a~b", false},
+      {"a@b", false},
+      {"a\tb", false},
+      {"a!b", false},
+      {"a,b", false},
+      {"a<b", false},
+      {"a=b", false},
+      {"a?b", false},
+      {"a`b", false},
+      {"a|b", false},
+      {"a}b", false},
+      {"a\x7f"
+       "b",
+       false},
+      {"a\"b", false},
       {"]_\\", true},
   };
   for (const Case& c : cases) {
@@ -70,8 +85,7 @@ TEST(FieldRulesTest, OutputNamesRefuseShellAndMarkupCharacters) {
 }
 
 TEST(FindAppPathTest, LooksInOverrideArgumentWorkingDirectoryThenPath) {
-  const std::set<std::string> files = {"/opt/ostrel/bin/ostrel", "/work/build/app/ostrel",
-                                       "/usr/local/bin/ostrel"};
+  const std::set<std::string> files = {"/opt/ostrel/bin/ostrel", "/work/build/app/ostrel", "/usr/local/bin/ostrel"};
   const auto exists = [&files](const std::string& path) { return files.count(path) > 0; };
   struct Case {
     const char* what;
@@ -126,11 +140,10 @@ TEST(StreamChoicesTest, ListsHoldTheirEntriesInOrder) {
   EXPECT_EQ(sizes[61], "16");
   EXPECT_EQ(sizes.back(), "0");
 
-  const std::vector<std::string> fps = {"5",  "6",  "7",  "8",  "9",  "10", "11", "12",
-                                        "12.5", "13", "14", "15", "16", "17", "18", "19",
-                                        "20", "21", "22", "23", "24", "25"};
+  const std::vector<std::string> fps = {"5",  "6",  "7",  "8",  "9",  "10", "11", "12", "12.5", "13", "14",
+                                        "15", "16", "17", "18", "19", "20", "21", "22", "23",   "24", "25"};
   EXPECT_EQ(FpsChoices(), fps);
-  const std::vector<std::string> audio = {"8",  "12", "16",  "22",  "32",  "40",  "48", "56",
+  const std::vector<std::string> audio = {"8",  "12", "16", "22",  "32",  "40",  "48", "56",
                                           "64", "80", "96", "112", "128", "144", "196"};
   EXPECT_EQ(AudioBitrateChoices(), audio);
 }
@@ -141,8 +154,8 @@ TEST(StreamChoicesTest, EditedSizesRiseToAMultipleOf16) {
     const char* raised;  ///< null: left as it is
   };
   const std::vector<Case> cases = {
-      {"17", "32"}, {"330", "336"}, {"1", "16"}, {"15", "16"}, {"320", nullptr}, {"0", nullptr},
-      {"abc", nullptr}, {"", nullptr}, {"20px", "32"}, {"99999999999999999999", nullptr},
+      {"17", "32"},   {"330", "336"},   {"1", "16"},   {"15", "16"},   {"320", nullptr},
+      {"0", nullptr}, {"abc", nullptr}, {"", nullptr}, {"20px", "32"}, {"99999999999999999999", nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -59,10 +59,12 @@ void Field(wxTextCtrl* field, const wxString& value) { field->ChangeValue(value)
 TEST_F(EncodeChecks, EachCheckInItsOrderWithItsText) {
   const std::vector<Case> cases = {
       {"input missing", [](auto& f, auto& d) { Field(f.input, d.File("none.avi")); }, "Input file not found"},
-      {"input missing comes first", [](auto& f, auto& d) {
+      {"input missing comes first",
+       [](auto& f, auto& d) {
          Field(f.input, d.File("none.avi"));
          Field(f.output, "/no/such/dir/out.osq");
-       }, "Input file not found"},
+       },
+       "Input file not found"},
       {"output folder missing", [](auto& f, auto&) { Field(f.output, "/no/such/dir/out.osq"); },
        "Output dir does not exist"},
       {"output without a folder", [](auto& f, auto&) { Field(f.output, "out.osq"); }, "Output dir does not exist"},
@@ -72,41 +74,52 @@ TEST_F(EncodeChecks, EachCheckInItsOrderWithItsText) {
        "Invalid output file name: e.g. mymedia.osq"},
       {"illegal character", [](auto& f, auto& d) { Field(f.output, d.File("out(1).osq")); },
        "Output file name contains illegal characters", "Message", 0},
-      {"crop top signed", [](auto& f, auto&) { Field(f.cropTop, "-5"); }, "Crop on top: only integer value",
-       "Message", 0},
-      {"crop top before start", [](auto& f, auto&) {
+      {"crop top signed", [](auto& f, auto&) { Field(f.cropTop, "-5"); }, "Crop on top: only integer value", "Message",
+       0},
+      {"crop top before start",
+       [](auto& f, auto&) {
          Field(f.startTime, "x");
          Field(f.cropTop, "1e3");
-       }, "Crop on top: only integer value", "Message", 0},
+       },
+       "Crop on top: only integer value", "Message", 0},
       {"crop right empty", [](auto& f, auto&) { Field(f.cropRight, ""); }, "Crop on right: only integer value",
        "Message", 0},
-      {"crop bottom before left", [](auto& f, auto&) {
+      {"crop bottom before left",
+       [](auto& f, auto&) {
          Field(f.cropLeft, "5.0");
          Field(f.cropBottom, " 5");
-       }, "Crop on bottom: only integer value", "Message", 0},
+       },
+       "Crop on bottom: only integer value", "Message", 0},
       {"crop left decimal", [](auto& f, auto&) { Field(f.cropLeft, "5.0"); }, "Crop on left: only integer value",
        "Message", 0},
-      {"start time", [](auto& f, auto&) { Field(f.startTime, "1e3"); }, "Start Time: only integer value", "Message",
-       0},
+      {"start time", [](auto& f, auto&) { Field(f.startTime, "1e3"); }, "Start Time: only integer value", "Message", 0},
       {"end time", [](auto& f, auto&) { Field(f.endTime, "+1"); }, "End Time: only integer value", "Message", 0},
-      {"start equals end", [](auto& f, auto&) {
+      {"start equals end",
+       [](auto& f, auto&) {
          Field(f.startTime, "10");
          Field(f.endTime, "10");
-       }, "Start time or End time incorrect"},
-      {"start after end", [](auto& f, auto&) {
+       },
+       "Start time or End time incorrect"},
+      {"start after end",
+       [](auto& f, auto&) {
          Field(f.startTime, "5");
          Field(f.endTime, "3");
-       }, "Start time or End time incorrect"},
+       },
+       "Start time or End time incorrect"},
       {"start 10, end of source", [](auto& f, auto&) { Field(f.startTime, "10"); }, nullptr},
       {"whole source", [](auto&, auto&) {}, nullptr},
-      {"a range", [](auto& f, auto&) {
+      {"a range",
+       [](auto& f, auto&) {
          Field(f.startTime, "3");
          Field(f.endTime, "5");
-       }, nullptr},
-      {"accented letters and folders with blanks", [](auto& f, auto& d) {
+       },
+       nullptr},
+      {"accented letters and folders with blanks",
+       [](auto& f, auto& d) {
          fs::create_directory(d.File("mes vidéos"));
          Field(f.output, wxString::FromUTF8(d.File("mes vidéos/clip_1.osq")));
-       }, nullptr},
+       },
+       nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -133,8 +146,7 @@ TEST_F(EncodeChecks, AnExistingOutputIsKeptWhateverTheAnswer) {
   WriteOutput("previous encode");
   bool passed = true;
   wxTEST_DIALOG(passed = Check(),
-                ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_NO)
-                    .Icon(wxICON_QUESTION));
+                ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_NO).Icon(wxICON_QUESTION));
   EXPECT_FALSE(passed);
   EXPECT_EQ(ReadOutput(), "previous encode");
 
@@ -180,9 +192,9 @@ TEST_F(EncodeChecks, AnOutputThatCannotBeWrittenIsRefused) {
   // A folder under the output's name cannot be opened for writing.
   fs::create_directory(dir.File("out.osq"));
   bool passed = true;
-  wxTEST_DIALOG(passed = Check(),
-                ExpectEditionMessage("Unable to open output file. (permission, writeable, ...)", wxID_OK)
-                    .Icon(wxICON_ERROR));
+  wxTEST_DIALOG(
+      passed = Check(),
+      ExpectEditionMessage("Unable to open output file. (permission, writeable, ...)", wxID_OK).Icon(wxICON_ERROR));
   EXPECT_FALSE(passed);
   fs::remove(dir.File("out.osq"));
 

@@ -116,8 +116,8 @@ TEST_F(EncodeRun, RunShowsItsProgressThenFinishedAndReturnsToIdle) {
                 ExpectEditionMessage(kFinished, wxID_OK).Icon(wxICON_INFORMATION).Prefix().SaveText(&finished));
   watch.Stop();
 
-  EXPECT_TRUE(std::regex_match(finished.utf8_string(),
-                               std::regex("Finished Encoding    \n\nTotal Time:     00:00:[0-9][0-9]")))
+  EXPECT_TRUE(
+      std::regex_match(finished.utf8_string(), std::regex("Finished Encoding    \n\nTotal Time:     00:00:[0-9][0-9]")))
       << finished.utf8_string();
   ASSERT_FALSE(seen.empty());
   std::set<std::string> statuses;
@@ -177,7 +177,7 @@ TEST_F(EncodeRun, CancelHalfWayShowsCanceledAndKeepsTheOlderOutputAndPage) {
   EXPECT_EQ(out.Entries(), (std::vector<std::string>{"clip.htm", "clip.osq"}));
   EXPECT_EQ(ReadWholeFile(out.File("clip.osq")), "older output");
   EXPECT_EQ(ReadWholeFile(out.File("clip.htm")), "older page");
-  EXPECT_TRUE(temp.Entries().empty());      // no temporary file
+  EXPECT_TRUE(temp.Entries().empty());  // no temporary file
   EXPECT_EQ(frame->control.GetSession(), nullptr);
 }
 
@@ -230,7 +230,7 @@ TEST_F(EncodeRun, CancelAtAnyMomentOfThePollingLeavesNothing) {
         percent < 0 ? 1 : 20);
     wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
                   ExpectEditionMessage("Cancel encoding ?", wxID_YES),
-                ExpectEditionMessage("Encoding Canceled", wxID_OK));
+                  ExpectEditionMessage("Encoding Canceled", wxID_OK));
     EXPECT_TRUE(cancel.Finished());
     ExpectIdle();
     EXPECT_EQ(frame->control.GetSession(), nullptr);
@@ -341,10 +341,7 @@ TEST_F(EncodeRun, AWriteFailingDuringTheRunIsToldWithTheEnginesReason) {
   wxString failure;
   wxTEST_DIALOG(frame->Encode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
                 ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES),
-                ExpectEditionMessage("Encoding failed:\n\n", wxID_OK)
-                    .Icon(wxICON_ERROR)
-                    .Prefix()
-                    .SaveText(&failure));
+                ExpectEditionMessage("Encoding failed:\n\n", wxID_OK).Icon(wxICON_ERROR).Prefix().SaveText(&failure));
   setrlimit(RLIMIT_FSIZE, &before);
   std::signal(SIGXFSZ, previousSignal);
   const std::string said = failure.utf8_string();

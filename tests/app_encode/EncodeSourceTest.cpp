@@ -60,8 +60,8 @@ TEST_F(EncodeSource, ChoosingTheSourceProposesAnOutputBesideItOrInTheOutputsFold
   };
   const std::vector<Case> cases = {
       {"output empty: beside the source", "", "", d + "/clips/holiday.avi", "", d + "/clips/holiday.osq"},
-      {"output set: its folder stays", d + "/clips/in.avi", d + "/out/old.osq", d + "/clips/holiday.mp4",
-       d + "/clips", d + "/out/holiday.osq"},
+      {"output set: its folder stays", d + "/clips/in.avi", d + "/out/old.osq", d + "/clips/holiday.mp4", d + "/clips",
+       d + "/out/holiday.osq"},
       {"last dot only", "", "", d + "/clips/a.b.mov", "", d + "/clips/a.b.osq"},
       {"no dot: empty base", "", "", d + "/clips/README", "", d + "/clips/.osq"},
   };
@@ -69,8 +69,7 @@ TEST_F(EncodeSource, ChoosingTheSourceProposesAnOutputBesideItOrInTheOutputsFold
     SCOPED_TRACE(c.what);
     // An open dialog answers only with files that exist; a real source keeps
     // the probe that the change starts quiet.
-    std::filesystem::copy_file(TestMedia::Path("av.avi"), c.chosen,
-                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(TestMedia::Path("av.avi"), c.chosen, std::filesystem::copy_options::overwrite_existing);
     frame->input->ChangeValue(c.inputBefore);
     frame->output->ChangeValue(c.outputBefore);
     const wxString startDir = c.startDir.empty() ? wxGetHomeDir() : wxString(c.startDir);
@@ -102,10 +101,10 @@ TEST_F(EncodeSource, ChoosingTheOutputTakesTheNameAsGivenUnderTheCurrentExtensio
   TempDir dir;
   WriteWholeFile(dir.File("clip.OSQ"), "old");
   frame->control.SetOutputExtension("zip");
-  wxTEST_DIALOG(frame->control.ChooseOutputFile(frame->output, frame),
-                ExpectFile("Set your output file name", "zip files (.zip)|*.zip", FileChoice::kSave,
-                           dir.File("clip.OSQ"))
-                    .Directory(wxGetHomeDir()));
+  wxTEST_DIALOG(
+      frame->control.ChooseOutputFile(frame->output, frame),
+      ExpectFile("Set your output file name", "zip files (.zip)|*.zip", FileChoice::kSave, dir.File("clip.OSQ"))
+          .Directory(wxGetHomeDir()));
   EXPECT_EQ(frame->probeCount, 0);
   // Not corrected here: the checks before a run refuse it.
   EXPECT_EQ(frame->output->GetValue().utf8_string(), dir.File("clip.OSQ"));
@@ -165,7 +164,7 @@ TEST_F(EncodeSource, TypingProbesAtEveryChangeButAPartialPathDoesNothing) {
   const std::string path = TestMedia::Path("av.avi");
   for (wxTextCtrl* fact : frame->facts) fact->ChangeValue("untouched");
   frame->encodeButton->Disable();
-  frame->TypeInput(path.substr(0, path.size() - 1));  // ".../av.av": no such file
+  frame->TypeInput(path.substr(0, path.size() - 1));                // ".../av.av": no such file
   EXPECT_EQ(frame->probeCount, static_cast<int>(path.size()) - 1);  // one per character
   EXPECT_EQ(Facts(), std::vector<std::string>(6, "untouched"));
   EXPECT_FALSE(frame->encodeButton->IsEnabled());

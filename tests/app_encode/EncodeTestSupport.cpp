@@ -33,8 +33,9 @@ std::string LongSource(int seconds) {
   const fs::path part = dir / ("long" + std::to_string(seconds) + "." + std::to_string(::getpid()) + ".part.avi");
   const std::string command =
       "ffmpeg -hide_banner -nostdin -loglevel error -y -f lavfi -i testsrc=size=640x480:rate=25:duration=" +
-      std::to_string(seconds) + " -f lavfi -i sine=frequency=440:sample_rate=44100:duration=" +
-      std::to_string(seconds) + " -ac 2 -c:v mpeg4 -q:v 5 -c:a pcm_s16le '" + part.string() + "'";
+      std::to_string(seconds) +
+      " -f lavfi -i sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds) +
+      " -ac 2 -c:v mpeg4 -q:v 5 -c:a pcm_s16le '" + part.string() + "'";
   if (std::system(command.c_str()) != 0) {
     ADD_FAILURE() << "ffmpeg could not make " << path;
     return {};

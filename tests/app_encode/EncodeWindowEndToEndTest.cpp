@@ -162,9 +162,9 @@ TEST_F(MainWindowEncode, TheWindowHandlesItsEventsThroughoutTheRun) {
   });
   wxTEST_DIALOG(ClickEncode(),
                 ExpectEditionMessage("Start encoding ?", wxID_YES).OnShown([&] { marks.push_back(Clock::now()); }),
-                ExpectEditionMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK).OnShown([&] {
-                  marks.push_back(Clock::now());
-                }).Prefix());
+                ExpectEditionMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK)
+                    .OnShown([&] { marks.push_back(Clock::now()); })
+                    .Prefix());
   ASSERT_GT(marks.size(), 10u);
   double longest = 0.0;
   for (size_t i = 1; i < marks.size(); ++i) {

@@ -23,7 +23,7 @@ namespace {
 struct SyncCase {
   const char* name;
   const char* file;
-  double expected;  ///< where both markers belong in the output, in seconds
+  double expected;      ///< where both markers belong in the output, in seconds
   double length = 0.0;  ///< the output's length in seconds; 0: not checked
 };
 

@@ -27,7 +27,7 @@ extern char** environ;
 namespace {
 
 struct Finished {
-  int exitCode = -1;  ///< 128 + n when ended by signal n
+  int exitCode = -1;   ///< 128 + n when ended by signal n
   std::string output;  ///< stdout and stderr together
 };
 
@@ -170,9 +170,9 @@ TEST(EncodeFileCommand, AnAudioOnlySourceGetsTheWindowsMessage) {
 TEST(EncodeFileCommand, TheDeclaredDurationIsTheRangeEncoded) {
   TempDir dir, logs;
   const std::string output = dir.File("o.osq");
-  const Finished run = RunHarness({"--input", TestMedia::Path("av.mp4"), "--output", output, "--tmp", dir.Path(),
-                            "--start", "0.5", "--end", "10"},
-                           logs);
+  const Finished run = RunHarness(
+      {"--input", TestMedia::Path("av.mp4"), "--output", output, "--tmp", dir.Path(), "--start", "0.5", "--end", "10"},
+      logs);
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const OrvexaContainer container = ReadOrvexaContainerFile(output);
   ASSERT_TRUE(container.errors.empty()) << container.ErrorText();
@@ -190,8 +190,8 @@ TEST(EncodeFileCommand, ASignalCancelsAndLeavesNothing) {
     TempDir dir, temp, logs;
     const std::string log = logs.File("log.txt");
     // Large pictures for nine profiles: slow enough to be half-way.
-    std::vector<std::string> args = {"--input", TestMedia::Path("av.mp4"), "--output", dir.File("o.osq"),
-                                     "--tmp", temp.Path()};
+    std::vector<std::string> args = {"--input",  TestMedia::Path("av.mp4"), "--output", dir.File("o.osq"), "--tmp",
+                                     temp.Path()};
     for (int p = 0; p < 9; ++p) {
       args.push_back("--profile");
       args.push_back("P" + std::to_string(p) + ",1280,720,25,2000,128");
@@ -225,12 +225,13 @@ TEST(EncodeFileCommand, TightLimitsFailTheRunWithTheSystemsReason) {
   std::vector<Case> cases;
   // From one free descriptor to one short of what the probe, the reader's
   // two streams and the output need.
-  for (int files = 4; files <= 9; ++files) cases.push_back({"-n " + std::to_string(files), false, {"Too many open files"}});
+  for (int files = 4; files <= 9; ++files)
+    cases.push_back({"-n " + std::to_string(files), false, {"Too many open files"}});
   // Too little to start every thread; enough for ADSL1 once the heaps are
   // kept few; enough even with them (each crashed now and then before).
   for (int kib : {250000, 350000, 450000})
-    cases.push_back({"-v " + std::to_string(kib), true,
-                     {"not enough memory", "Cannot allocate memory", "cannot be started"}});
+    cases.push_back(
+        {"-v " + std::to_string(kib), true, {"not enough memory", "Cannot allocate memory", "cannot be started"}});
   const std::string input = TestMedia::Path("av.mp4");
   for (const Case& c : cases) {
     SCOPED_TRACE("ulimit " + c.limit);
@@ -263,8 +264,8 @@ TEST(EncodeFileCommand, AClosedProgressPipeDoesNotStopTheEncode) {
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);
   close(ends[0]);
-  std::vector<std::string> all = {ENCODE_FILE_PATH, "--input", TestMedia::Path("av.mp4"), "--output",
-                                  dir.File("o.osq"), "--tmp", dir.Path()};
+  std::vector<std::string> all = {ENCODE_FILE_PATH, "--input", TestMedia::Path("av.mp4"), "--output", dir.File("o.osq"),
+                                  "--tmp",          dir.Path()};
   std::vector<char*> argv;
   for (std::string& arg : all) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -321,4 +322,3 @@ TEST(EncodeFileCommand, PathsAreTakenForWhatTheyAre) {
   EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link was replaced";
   EXPECT_EQ(ReadOrvexaContainerFile(dir.File("sub/target.osq")).errors, std::vector<std::string>{});
 }
-

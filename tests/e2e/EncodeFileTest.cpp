@@ -94,16 +94,16 @@ TEST_P(EncodeEveryFormat, AllFiveProfilesDecodeCompletely) {
   ExpectProfilesDecode(container, source.fps, source.seconds);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SourceFilter, EncodeEveryFormat,
-    ::testing::Values(SourceCase{"av.avi", 25, 2}, SourceCase{"av.mpg", 25, 2}, SourceCase{"av.mpeg", 25, 2},
-                      SourceCase{"av.mov", 25, 2}, SourceCase{"av.mp4", 25, 2}, SourceCase{"av.3gp", 15, 2},
-                      SourceCase{"av.flv", 25, 2}, SourceCase{"rate50.mp4", 50, 1}),
-    [](const ::testing::TestParamInfo<SourceCase>& info) {
-      std::string name = info.param.file;
-      std::replace(name.begin(), name.end(), '.', '_');
-      return name;
-    });
+INSTANTIATE_TEST_SUITE_P(SourceFilter, EncodeEveryFormat,
+                         ::testing::Values(SourceCase{"av.avi", 25, 2}, SourceCase{"av.mpg", 25, 2},
+                                           SourceCase{"av.mpeg", 25, 2}, SourceCase{"av.mov", 25, 2},
+                                           SourceCase{"av.mp4", 25, 2}, SourceCase{"av.3gp", 15, 2},
+                                           SourceCase{"av.flv", 25, 2}, SourceCase{"rate50.mp4", 50, 1}),
+                         [](const ::testing::TestParamInfo<SourceCase>& info) {
+                           std::string name = info.param.file;
+                           std::replace(name.begin(), name.end(), '.', '_');
+                           return name;
+                         });
 
 // Streams that lie far apart in the file, further than the reader lets one
 // decode ahead of the other: the encode finishes and keeps all of each

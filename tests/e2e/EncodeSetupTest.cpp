@@ -71,7 +71,8 @@ TEST(EncodeSetup, AudioFormatByBitrate) {
   struct Case {
     int kbps, rate, channels;
   };
-  for (const Case& c : std::vector<Case>{{11, 8000, 1}, {12, 11025, 1}, {22, 11025, 1}, {40, 22050, 2}, {41, 44100, 2}}) {
+  for (const Case& c :
+       std::vector<Case>{{11, 8000, 1}, {12, 11025, 1}, {22, 11025, 1}, {40, 22050, 2}, {41, 44100, 2}}) {
     const AudioFormat format = AudioFormatForBitrate(c.kbps);
     EXPECT_EQ(format.sampleRate, c.rate) << c.kbps;
     EXPECT_EQ(format.channels, c.channels) << c.kbps;

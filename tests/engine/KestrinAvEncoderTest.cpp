@@ -29,8 +29,8 @@ TEST(KestrinAvEncoder, ProgressPercentOfTheRange) {
     int32_t percent;
   };
   const std::vector<Case> cases = {
-      {30000, 10, 70, 51}, {0, 10, 70, 1},  {60000, 10, 70, 100}, {90000, 10, 70, 100},
-      {-5000, 10, 70, 0},  {1000, 5, 5, 0},
+      {30000, 10, 70, 51},  {0, 10, 70, 1},     {60000, 10, 70, 100},
+      {90000, 10, 70, 100}, {-5000, 10, 70, 0}, {1000, 5, 5, 0},
   };
   for (const Case& c : cases)
     EXPECT_EQ(keProgressPercent(c.timeMs, c.start, c.end), c.percent) << c.timeMs << " in " << c.start << ".." << c.end;

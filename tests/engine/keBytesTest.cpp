@@ -32,7 +32,7 @@ struct HexCase {
 TEST(HexToBytes, DecodesEitherCaseAndEndsWithNul) {
   const std::vector<HexCase> cases = {
       {"00AbfF", {0x00, 0xAB, 0xFF}},
-      {"abc", {0xAB}},           // an odd last character is ignored
+      {"abc", {0xAB}},  // an odd last character is ignored
       {"", {}},
       {"zz", {(16 * 16 + 16) % 256}},  // characters outside the table count as 16
       {"0g", {16}},
@@ -67,8 +67,7 @@ TEST(BigEndian, PutsAndGetsAtARunningPosition) {
   PutU16(0x1234, buffer, &pos);
   PutU64(0x0102030405060708ULL, buffer, &pos);
   EXPECT_EQ(pos, 10u);
-  EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 10),
-            (std::vector<uint8_t>{0x12, 0x34, 1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 10), (std::vector<uint8_t>{0x12, 0x34, 1, 2, 3, 4, 5, 6, 7, 8}));
 
   pos = 0;
   EXPECT_EQ(GetU16(buffer, &pos), 0x1234);

@@ -63,10 +63,8 @@ struct Recorder {
   void Seen(Sample* sample) {
     calls->push_back(name + " sample");
     countsSeen.push_back(sample->GetRefCount());
-    if (hold)
-      held.push_back(sample);
-    else
-      sample->Release();
+    if (hold) held.push_back(sample);
+    else sample->Release();
   }
   void ReleaseHeld() {
     for (Sample* sample : held) sample->Release();
@@ -149,8 +147,8 @@ TEST(keAvSourceBase, SampleCyclesThroughItsFactoryOnceEveryListenerReleased) {
   EXPECT_EQ(a.countsSeen, (std::vector<uint32_t>{3, 1, 3, 1, 3, 1, 3, 1, 3, 1}));
   EXPECT_EQ(b.countsSeen, (std::vector<uint32_t>(5, 2)));
   const std::vector<std::string> head = {"a format 2 44100", "b format 2 44100", "a format 2 44100",
-                                         "a start", "b start", "a start",
-                                         "a sample", "b sample", "a sample"};
+                                         "a start",          "b start",          "a start",
+                                         "a sample",         "b sample",         "a sample"};
   EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 9), head);
   EXPECT_EQ(std::vector<std::string>(calls.end() - 3, calls.end()),
             (std::vector<std::string>{"a end", "b end", "a end"}));
@@ -214,19 +212,17 @@ TEST(keAvSourceBase, RemoveListenerTakesOutEveryEntryAndIgnoresStrangers) {
 struct SetDataStep {
   int32_t length;
   bool copy;
-  int32_t capacity;     // expected afterwards
+  int32_t capacity;  // expected afterwards
   bool owns;
-  bool sameBuffer;      // the own buffer of the step before is kept
+  bool sameBuffer;  // the own buffer of the step before is kept
 };
 
 TEST(keAudioSample, OwnBufferIsThreeTimesTheBlockThatForcedIt) {
   const std::vector<SetDataStep> steps = {
-      {100, true, 300, true, false},
-      {250, true, 300, true, true},    // shorter than the capacity: reused
-      {300, true, 300, true, true},
-      {301, true, 903, true, false},   // longer: replaced
-      {40, false, 0, false, false},    // the caller's memory; own buffer freed
-      {50, true, 150, true, false},    // a new buffer for the next copy
+      {100, true, 300, true, false}, {250, true, 300, true, true},   // shorter than the capacity: reused
+      {300, true, 300, true, true},  {301, true, 903, true, false},  // longer: replaced
+      {40, false, 0, false, false},                                  // the caller's memory; own buffer freed
+      {50, true, 150, true, false},                                  // a new buffer for the next copy
   };
   keAudioSample sample(nullptr);
   std::vector<uint8_t> source(1000);

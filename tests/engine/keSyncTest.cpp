@@ -25,8 +25,12 @@ TEST(keEvent, WaitReportsStateAndStaysSetUntilReset) {
 TEST(keEvent, ReleasesEveryWaiter) {
   keEvent event(false, "test");
   std::atomic<int> woken{0};
-  std::thread a([&] { if (event.Wait(keINFINITE)) ++woken; });
-  std::thread b([&] { if (event.Wait(keINFINITE)) ++woken; });
+  std::thread a([&] {
+    if (event.Wait(keINFINITE)) ++woken;
+  });
+  std::thread b([&] {
+    if (event.Wait(keINFINITE)) ++woken;
+  });
   event.Set();
   a.join();
   b.join();

@@ -31,8 +31,8 @@ class GuiTestApp : public wxApp {
 std::string g_configDir;
 
 void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
-  ADD_FAILURE_AT(file.utf8_str(), line) << "wx assertion in " << func.utf8_string() << ": " << cond.utf8_string()
-                                        << " " << msg.utf8_string();
+  ADD_FAILURE_AT(file.utf8_str(), line) << "wx assertion in " << func.utf8_string() << ": " << cond.utf8_string() << " "
+                                        << msg.utf8_string();
 }
 
 // The media preview's X video sinks open their own display connection on a
@@ -44,8 +44,7 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 // stand-in sink, with every position, length and picture size as usual.
 bool IsDisplaySink(const std::string& name) {
   for (const char* sink : {"libgstximagesink.so", "libgstxvimagesink.so", "libgstdirectfb.so", "libgstkms.so",
-                           "libgstfbdevsink.so", "libgstwaylandsink.so", "libgstgtkwayland.so",
-                           "libgstvulkan.so"}) {
+                           "libgstfbdevsink.so", "libgstwaylandsink.so", "libgstgtkwayland.so", "libgstvulkan.so"}) {
     if (name == sink) return true;
   }
   return false;

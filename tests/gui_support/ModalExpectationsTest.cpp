@@ -140,14 +140,13 @@ TEST(ExpectMessage, EachCheckFailsOnlyWhenTheBoxDiffers) {
       {"the icon", ExpectMessage(kText, wxID_OK).Icon(wxICON_ERROR), wxOK | wxICON_ERROR, nullptr, wxOK},
       {"another icon", ExpectMessage(kText, wxID_OK).Icon(wxICON_ERROR), wxOK | wxICON_WARNING, "the icon", wxOK},
       {"No preselected", ExpectMessage(kText, wxID_YES).NoDefault(), question, nullptr, wxYES},
-      {"Yes preselected", ExpectMessage(kText, wxID_YES).NoDefault(), wxYES_NO | wxICON_QUESTION, "preselected",
-       wxYES},
+      {"Yes preselected", ExpectMessage(kText, wxID_YES).NoDefault(), wxYES_NO | wxICON_QUESTION, "preselected", wxYES},
       {"another text refused", ExpectMessage("Delete the clip ?", wxID_YES), question, "Delete the clip ?", wxNO},
       {"Yes to a notice", ExpectMessage(kText, wxID_YES), wxOK, "no such buttons", wxOK},
       {"OK to a question", ExpectMessage(kText, wxOK), question, "asks Yes or No", wxNO},
       {"the question", ExpectQuestion(kText, kCaption, wxID_YES), question, nullptr, wxYES},
-      {"a question with another icon", ExpectQuestion(kText, kCaption, wxID_YES), wxYES_NO | wxICON_WARNING,
-       "the icon", wxYES},
+      {"a question with another icon", ExpectQuestion(kText, kCaption, wxID_YES), wxYES_NO | wxICON_WARNING, "the icon",
+       wxYES},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -188,10 +187,9 @@ TEST(ExpectFile, ChecksThePurposeAndGivesThePathAsChosen) {
        nullptr},
       {"without the overwrite question", ExpectFile(title, wildcard, FileChoice::kSave, path), title},
       {"for opening", ExpectFile(title, wildcard, FileChoice::kOpen, path), title},
-      {"another wildcard", ExpectFile(title, "TXT files|*.txt", FileChoice::kSaveAskingToOverwrite, path),
-       "TXT files"},
-      {"another folder",
-       ExpectFile(title, wildcard, FileChoice::kSaveAskingToOverwrite, path).Directory("/nowhere"), "/nowhere"},
+      {"another wildcard", ExpectFile(title, "TXT files|*.txt", FileChoice::kSaveAskingToOverwrite, path), "TXT files"},
+      {"another folder", ExpectFile(title, wildcard, FileChoice::kSaveAskingToOverwrite, path).Directory("/nowhere"),
+       "/nowhere"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -219,8 +217,8 @@ TEST(ExpectFolder, ChecksTheMessageAndAnswersWithTheButton) {
   int code = 0;
   wxTEST_DIALOG(code = chooser.ShowModal(), ExpectFolder("Select Directory for temporary files", wxCANCEL));
   EXPECT_EQ(code, wxID_CANCEL);
-  const Failures failures = FailuresOf(
-      [&] { wxTEST_DIALOG(code = chooser.ShowModal(), ExpectFolder("Select the output folder", wxID_OK)); });
+  const Failures failures =
+      FailuresOf([&] { wxTEST_DIALOG(code = chooser.ShowModal(), ExpectFolder("Select the output folder", wxID_OK)); });
   EXPECT_TRUE(failures.Mention("Select the output folder")) << failures.All();
   EXPECT_EQ(code, wxID_OK);
 }

@@ -98,8 +98,7 @@ void GeneratedAVSource::RunAudio() {
       block[2 * i] = value;
       block[2 * i + 1] = value;
     }
-    keAudioSample* sample =
-        factory.GetSample(reinterpret_cast<const uint8_t*>(block.data()), n * 4, true);
+    keAudioSample* sample = factory.GetSample(reinterpret_cast<const uint8_t*>(block.data()), n * 4, true);
     sample->start = done * kUnitsPerSecond / media_.sampleRate;
     done += n;
     sample->end = done * kUnitsPerSecond / media_.sampleRate;

@@ -16,7 +16,7 @@
 
 struct GeneratedProfile {
   std::string name;
-  int width = 0;   ///< 0: the source's
+  int width = 0;  ///< 0: the source's
   int height = 0;
   double fps = 0;  ///< 0: the source's
   int videoKbps = 256;

@@ -133,10 +133,11 @@ OggDecodeResult DecodeOggBytes(const std::vector<uint8_t>& bytes) {
 
 bool WriteTinyTheoraVorbisOgg(const std::string& path, std::string* error) {
   TempDir scratch;
-  CommandResult made = Run("ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=64x48:rate=10 -f lavfi -i sine"
-                           " -t 1 -c:v libtheora -c:a libvorbis -metadata title=Ostrel " +
-                               ShellQuote(path),
-                           scratch);
+  CommandResult made =
+      Run("ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=64x48:rate=10 -f lavfi -i sine"
+          " -t 1 -c:v libtheora -c:a libvorbis -metadata title=Ostrel " +
+              ShellQuote(path),
+          scratch);
   *error = made.err;
   return made.status == 0;
 }

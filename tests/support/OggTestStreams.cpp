@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-FakeOggPacket::FakeOggPacket(size_t size, uint8_t seed, int64_t packetNo, int64_t granulePos,
-                             bool bos, bool eos)
+FakeOggPacket::FakeOggPacket(size_t size, uint8_t seed, int64_t packetNo, int64_t granulePos, bool bos, bool eos)
     : bytes_(size), packet_() {
   for (size_t i = 0; i < size; ++i) bytes_[i] = static_cast<uint8_t>(seed + i * 7);
   packet_.b_o_s = bos ? 1 : 0;
@@ -13,9 +12,7 @@ FakeOggPacket::FakeOggPacket(size_t size, uint8_t seed, int64_t packetNo, int64_
   Point();
 }
 
-FakeOggPacket::FakeOggPacket(const FakeOggPacket& other) : bytes_(other.bytes_), packet_(other.packet_) {
-  Point();
-}
+FakeOggPacket::FakeOggPacket(const FakeOggPacket& other) : bytes_(other.bytes_), packet_(other.packet_) { Point(); }
 
 void FakeOggPacket::Point() {
   packet_.packet = bytes_.data();

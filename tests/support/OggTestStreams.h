@@ -12,8 +12,7 @@
 /// A packet of `size` bytes of a pattern picked by `seed`.
 class FakeOggPacket {
  public:
-  FakeOggPacket(size_t size, uint8_t seed, int64_t packetNo, int64_t granulePos, bool bos = false,
-                bool eos = false);
+  FakeOggPacket(size_t size, uint8_t seed, int64_t packetNo, int64_t granulePos, bool bos = false, bool eos = false);
   FakeOggPacket(const FakeOggPacket& other);
   FakeOggPacket& operator=(const FakeOggPacket&) = delete;
 

@@ -61,8 +61,7 @@ std::string Join(const std::vector<std::string>& items, const char* separator) {
 
 // The u32 count, then per text a u16 length and the bytes. False when the
 // list runs past the cursor's limit.
-bool ReadPropertyList(Cursor& cursor, Properties& out, const std::string& where,
-                      std::vector<std::string>& errors) {
+bool ReadPropertyList(Cursor& cursor, Properties& out, const std::string& where, std::vector<std::string>& errors) {
   uint64_t count = cursor.Read(4);
   if (cursor.Failed()) return false;
   if (count > cursor.Left() / 2) {
@@ -121,13 +120,11 @@ int HexDigit(char c) {
 }
 
 bool IsLowerHex(const std::string& text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+  return std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 std::string Where(const OrvexaContent& c) {
-  return "content " + std::to_string(c.tableIndex) + " (id " + std::to_string(c.id) + ", " + Quote(c.type) +
-         ")";
+  return "content " + std::to_string(c.tableIndex) + " (id " + std::to_string(c.id) + ", " + Quote(c.type) + ")";
 }
 
 class ContainerReader {
@@ -164,8 +161,8 @@ class ContainerReader {
     std::copy(bytes_.begin() + 24, bytes_.begin() + 64, c_.headerKey.begin());
     if (magic != "orvexa") Error("the file does not begin with \"orvexa\"");
     if (one != 1 || five != 5 || lastOne != 1)
-      Error("the constants at offsets 6, 10 and 22 read " + std::to_string(one) + ", " + std::to_string(five) +
-            ", " + std::to_string(lastOne) + " instead of 1, 5, 1");
+      Error("the constants at offsets 6, 10 and 22 read " + std::to_string(one) + ", " + std::to_string(five) + ", " +
+            std::to_string(lastOne) + " instead of 1, 5, 1");
     if (c_.headerSize < kSmallestHeader) {
       Error("header size " + std::to_string(c_.headerSize) + " is below the smallest possible " +
             std::to_string(kSmallestHeader));
@@ -195,10 +192,8 @@ class ContainerReader {
       content.tableIndex = static_cast<size_t>(i);
       content.start = cursor.Read(8);
       content.end = cursor.Read(8);
-      if (!ReadPropertyList(cursor, content.properties, "content " + std::to_string(i), c_.errors) ||
-          cursor.Failed()) {
-        Error("the content table runs into \"eoh\" at content " + std::to_string(i) + " of " +
-              std::to_string(count));
+      if (!ReadPropertyList(cursor, content.properties, "content " + std::to_string(i), c_.errors) || cursor.Failed()) {
+        Error("the content table runs into \"eoh\" at content " + std::to_string(i) + " of " + std::to_string(count));
         return false;
       }
       c_.contents.push_back(std::move(content));
@@ -256,19 +251,16 @@ class ContainerReader {
     if (ParseDecimal(Lookup(content.properties, "content-id"), &value)) content.id = static_cast<int>(value);
     if (ParseDecimal(Lookup(content.properties, "content-ref-id"), &value)) content.refId = static_cast<int>(value);
     CheckUniqueKeys(content.properties, Where(content));
-    if (content.IsAudioVideo())
-      CheckAudioVideoProperties(content);
-    else if (content.IsSeekIndex())
-      CheckSeekIndexProperties(content);
-    else
-      Error(Where(content) + ": the content type is neither \"kestrin-av\" nor \"kestrin-av-seek-index\"");
+    if (content.IsAudioVideo()) CheckAudioVideoProperties(content);
+    else if (content.IsSeekIndex()) CheckSeekIndexProperties(content);
+    else Error(Where(content) + ": the content type is neither \"kestrin-av\" nor \"kestrin-av-seek-index\"");
   }
 
   void ExpectKeys(const OrvexaContent& content, const std::vector<std::string>& expected) {
     std::vector<std::string> keys = KeysOf(content.properties);
     if (keys != expected)
-      Error(Where(content) + ": the property keys read [" + Join(keys, ", ") + "], expected [" +
-            Join(expected, ", ") + "]");
+      Error(Where(content) + ": the property keys read [" + Join(keys, ", ") + "], expected [" + Join(expected, ", ") +
+            "]");
   }
 
   bool ExpectNumber(const OrvexaContent& content, const std::string& key, int64_t* value) {
@@ -293,14 +285,12 @@ class ContainerReader {
     if (audio) ExpectNumber(content, "audio-bitrate", &audioBitrate);
     if (video) ExpectNumber(content, "video-bitrate", &videoBitrate);
     for (const char* key : {"audio-channels", "audio-sample-rate", "video-fps-num", "content-duration"})
-      if (ExpectNumber(content, key, &v) && v < 0)
-        Error(Where(content) + ": " + Quote(key) + " is negative");
+      if (ExpectNumber(content, key, &v) && v < 0) Error(Where(content) + ": " + Quote(key) + " is negative");
     for (const char* key : {"video-width", "video-height"})
       if (ExpectNumber(content, key, &v) && (v <= 0 || v % 16 != 0))
         Error(Where(content) + ": " + Quote(key) + " = " + std::to_string(v) + " is not a positive multiple of 16");
     if (video && content.Property("video-fps-den") != "1000")
-      Error(Where(content) + ": \"video-fps-den\" is " + Quote(content.Property("video-fps-den")) +
-            ", not \"1000\"");
+      Error(Where(content) + ": \"video-fps-den\" is " + Quote(content.Property("video-fps-den")) + ", not \"1000\"");
     if (ExpectNumber(content, "required-bitrate", &required) &&
         required != static_cast<int32_t>(audioBitrate + videoBitrate))
       Error(Where(content) + ": \"required-bitrate\" " + std::to_string(required) +
@@ -357,8 +347,8 @@ class ContainerReader {
     for (int i = 0; i < profiles; ++i) {
       int64_t required = 0;
       if (!ParseDecimal(byId[i]->Property("required-bitrate"), &required) || required <= 0) continue;
-      int64_t difference = required > kOrvexaTargetBitrate ? required - kOrvexaTargetBitrate
-                                                           : kOrvexaTargetBitrate - required;
+      int64_t difference =
+          required > kOrvexaTargetBitrate ? required - kOrvexaTargetBitrate : kOrvexaTargetBitrate - required;
       if (difference < best) {
         best = difference;
         head = i;
@@ -388,20 +378,19 @@ class ContainerReader {
         return;
       }
       if (content.end > bytes_.size())
-        Error(Where(content) + ": the data end at " + std::to_string(content.end) +
-              ", past the end of the file (" + std::to_string(bytes_.size()) + " bytes)");
+        Error(Where(content) + ": the data end at " + std::to_string(content.end) + ", past the end of the file (" +
+              std::to_string(bytes_.size()) + " bytes)");
       expectedStart = content.end;
     }
     const uint64_t dataEnd = expectedStart;
     if (dataEnd > bytes_.size()) return;
-    const int64_t missing =
-        static_cast<int64_t>(c_.headerSize + kOrvexaMinimumTail) - static_cast<int64_t>(dataEnd);
+    const int64_t missing = static_cast<int64_t>(c_.headerSize + kOrvexaMinimumTail) - static_cast<int64_t>(dataEnd);
     uint64_t expectedSize = dataEnd;
     if (missing > 0)
       expectedSize += (static_cast<uint64_t>(missing) + kOrvexaPadBlock - 1) / kOrvexaPadBlock * kOrvexaPadBlock;
     if (bytes_.size() != expectedSize)
-      Error("the file has " + std::to_string(bytes_.size()) + " bytes; with data ending at " +
-            std::to_string(dataEnd) + " it should be padded to " + std::to_string(expectedSize));
+      Error("the file has " + std::to_string(bytes_.size()) + " bytes; with data ending at " + std::to_string(dataEnd) +
+            " it should be padded to " + std::to_string(expectedSize));
     for (uint64_t i = dataEnd; i < bytes_.size(); ++i)
       if (bytes_[i] != 0) {
         Error("the padding after the data holds a non-zero byte at offset " + std::to_string(i));
@@ -535,14 +524,16 @@ class ContainerReader {
               " says " + std::to_string(actual));
     };
     if (vorbis) {
-      if (vorbis->serial != 0) Error(Where(content) + ": the Vorbis stream has serial " + std::to_string(vorbis->serial) + ", not 0");
+      if (vorbis->serial != 0)
+        Error(Where(content) + ": the Vorbis stream has serial " + std::to_string(vorbis->serial) + ", not 0");
       expect("audio-channels", vorbis->channels, "Vorbis header");
       expect("audio-sample-rate", vorbis->sampleRate, "Vorbis header");
     } else if (content.Has("audio-bitrate")) {
       Error(Where(content) + ": audio properties but no Vorbis stream");
     }
     if (theora) {
-      if (theora->serial != 1) Error(Where(content) + ": the Theora stream has serial " + std::to_string(theora->serial) + ", not 1");
+      if (theora->serial != 1)
+        Error(Where(content) + ": the Theora stream has serial " + std::to_string(theora->serial) + ", not 1");
       expect("video-width", theora->frameWidth, "Theora header");
       expect("video-height", theora->frameHeight, "Theora header");
       expect("video-fps-num", theora->fpsNumerator, "Theora header");
@@ -561,7 +552,8 @@ class ContainerReader {
     Cursor cursor(data, size, 0);
     std::string magic = cursor.Text(12);
     uint64_t one = cursor.Read(4), zero = cursor.Read(4), count = cursor.Read(4);
-    if (magic != std::string("AVSeekIndex\0", 12)) Error(Where(content) + ": the block does not begin with \"AVSeekIndex\" and a zero byte");
+    if (magic != std::string("AVSeekIndex\0", 12))
+      Error(Where(content) + ": the block does not begin with \"AVSeekIndex\" and a zero byte");
     if (one != 1 || zero != 0)
       Error(Where(content) + ": the constants read " + std::to_string(one) + ", " + std::to_string(zero) +
             " instead of 1, 0");
@@ -589,8 +581,8 @@ class ContainerReader {
       run = i > 0 && entries[i].serial == entries[i - 1].serial ? run + 1 : 1;
       const bool last = i + 1 == entries.size();
       if (run == 3 || (last && run == 2))
-        Error(Where(index) + ": entries " + std::to_string(i + 1 - run) + ".." + std::to_string(i) +
-              " of serial " + std::to_string(entries[i].serial) + " were not thinned");
+        Error(Where(index) + ": entries " + std::to_string(i + 1 - run) + ".." + std::to_string(i) + " of serial " +
+              std::to_string(entries[i].serial) + " were not thinned");
     }
 
     const OrvexaContent* av = c_.ContentById(index.refId);
@@ -622,8 +614,7 @@ class ContainerReader {
       CheckSeekTime(*av, e, at);
     }
     if (misses > kShownMisses)
-      Error(Where(index) + ": " + std::to_string(misses - kShownMisses) +
-            " more entries are not the start of a page");
+      Error(Where(index) + ": " + std::to_string(misses - kShownMisses) + " more entries are not the start of a page");
   }
 
   // The time is the key position in the stream's own units, scaled as the
@@ -639,8 +630,8 @@ class ContainerReader {
     if (info.codec == "theora" && info.fpsNumerator > 0)
       expected = position * (static_cast<int64_t>(info.fpsDenominator) * 1000) / info.fpsNumerator;
     if (expected >= 0 && static_cast<int64_t>(e.timeMs) != expected)
-      Error(at + " gives " + std::to_string(e.timeMs) + " ms for position " + std::to_string(position) +
-            ", the " + info.codec + " rate gives " + std::to_string(expected));
+      Error(at + " gives " + std::to_string(e.timeMs) + " ms for position " + std::to_string(position) + ", the " +
+            info.codec + " rate gives " + std::to_string(expected));
   }
 
   const std::vector<uint8_t>& bytes_;

@@ -22,7 +22,7 @@
 
 #include "OggTestStreams.h"
 
-constexpr uint64_t kOrvexaFixedHeadSize = 64;  // magic, constants, size and key: never scrambled
+constexpr uint64_t kOrvexaFixedHeadSize = 64;    // magic, constants, size and key: never scrambled
 constexpr uint64_t kOrvexaMinimumTail = 524288;  // the padding reaches header size + this
 constexpr uint64_t kOrvexaPadBlock = 1024;
 constexpr int64_t kOrvexaTargetBitrate = 390000;  // the head content is the one closest to it
@@ -110,5 +110,4 @@ void UnscrambleOrvexaHeader(uint8_t* b, size_t start, size_t end, const uint8_t*
 /// Removes crx encryption: byte k of a content's data was XORed with byte
 /// (n − 1 − k mod n) of the n bytes `hexKey` decodes to. An unreadable key
 /// leaves the data as they are and says why in `error`.
-std::vector<uint8_t> CrxDecrypt(const uint8_t* data, size_t size, const std::string& hexKey,
-                                std::string* error);
+std::vector<uint8_t> CrxDecrypt(const uint8_t* data, size_t size, const std::string& hexKey, std::string* error);

@@ -13,9 +13,9 @@
 #include <vector>
 
 struct SyncMarkers {
-  bool decoded = false;   ///< both streams were found and decoded in full
-  std::string errorText;  ///< what went wrong, or what ffprobe or ffmpeg complained about
-  int64_t frames = 0;     ///< Theora frames, repeats included
+  bool decoded = false;           ///< both streams were found and decoded in full
+  std::string errorText;          ///< what went wrong, or what ffprobe or ffmpeg complained about
+  int64_t frames = 0;             ///< Theora frames, repeats included
   int64_t firstBrightFrame = -1;  ///< first frame brighter than mid-grey; -1 none
   int sampleRate = 0;
   int64_t samples = 0;           ///< samples per channel decoded

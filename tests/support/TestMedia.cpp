@@ -28,8 +28,8 @@ struct Recipe {
 
 const std::string kPicture = "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 ";
 std::string Tone(int rate, int seconds = 2) {
-  return "-f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(rate) +
-         ":duration=" + std::to_string(seconds) + " ";
+  return "-f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(rate) + ":duration=" + std::to_string(seconds) +
+         " ";
 }
 // Red over blue, so that the row order of a delivered picture shows.
 const std::string kTwoColours =
@@ -43,9 +43,7 @@ std::string Seconds(double seconds) {
   std::snprintf(text, sizeof text, "%g", seconds);
   return text;
 }
-std::string BrightFrom(double at) {
-  return "drawbox=color=white:t=fill:enable='gte(t," + Seconds(at) + ")'";
-}
+std::string BrightFrom(double at) { return "drawbox=color=white:t=fill:enable='gte(t," + Seconds(at) + ")'"; }
 std::string Dark(double seconds, int rate = 25) {
   return "color=c=black:size=160x120:rate=" + std::to_string(rate) + ":duration=" + Seconds(seconds);
 }
@@ -64,21 +62,20 @@ const std::map<std::string, Recipe>& Recipes() {
       {"av.mpeg", {Make::Ffmpeg, kPicture + Tone(48000) + "-ac 2 -c:v mpeg2video -c:a mp2 -f mpeg"}},
       {"av.mov", {Make::Ffmpeg, kPicture + Tone(48000) + "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
       {"av.mp4",
-       {Make::Ffmpeg,
-        kPicture + Tone(44100) + "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac -movflags +faststart"}},
+       {Make::Ffmpeg, kPicture + Tone(44100) + "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac -movflags +faststart"}},
       {"av.3gp",
-       {Make::Ffmpeg, "-f lavfi -i testsrc=size=176x144:rate=15:duration=2 " + Tone(22050) +
-                          "-ac 1 -c:v h263 -c:a aac"}},
+       {Make::Ffmpeg,
+        "-f lavfi -i testsrc=size=176x144:rate=15:duration=2 " + Tone(22050) + "-ac 1 -c:v h263 -c:a aac"}},
       {"av.flv", {Make::Ffmpeg, kPicture + Tone(22050) + "-ac 2 -c:v flv -c:a libmp3lame"}},
       {"rate50.mp4",
        {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=50:duration=1 " + Tone(44100, 1) +
                           "-pix_fmt yuv420p -c:v libx264 -c:a aac"}},
       {"rate5994.mp4",
-       {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=60000/1001:duration=1 " +
-                          Tone(44100, 1) + "-pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=60000/1001:duration=1 " + Tone(44100, 1) +
+                          "-pix_fmt yuv420p -c:v libx264 -c:a aac"}},
       {"rate240.mp4",
-       {Make::Ffmpeg, "-f lavfi -i testsrc=size=64x48:rate=240000/1001:duration=1 " +
-                          Tone(44100, 1) + "-r 240000/1001 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=64x48:rate=240000/1001:duration=1 " + Tone(44100, 1) +
+                          "-r 240000/1001 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
       {"driftaudio.mkv",
        {Make::Ffmpeg, "-f lavfi -i testsrc=size=64x48:rate=25:duration=30 " + Tone(44100, 30) +
                           "-af \"volume=volume=0:enable='lt(t,25)',asetpts=PTS*1.002\" "
@@ -91,8 +88,9 @@ const std::map<std::string, Recipe>& Recipes() {
        {Make::Ffmpeg,
         "-f lavfi -i testsrc=size=160x120:rate=25:duration=1 "
         "-f lavfi -i testsrc2=size=80x60:rate=10:duration=1 " +
-            Tone(44100, 1) + "-f lavfi -i sine=frequency=880:duration=1 "
-                             "-map 0 -map 1 -map 2 -map 3 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+            Tone(44100, 1) +
+            "-f lavfi -i sine=frequency=880:duration=1 "
+            "-map 0 -map 1 -map 2 -map 3 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
       // Streams far apart: the audio starts 3 s in; the video stops after 1 s.
       {"lateaudio.mp4",
        {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=8 -itsoffset 3 " + Tone(44100, 5) +
@@ -114,42 +112,46 @@ const std::map<std::string, Recipe>& Recipes() {
       // 6 s of video; the audio starts 3 s in (an empty edit, no samples
       // before it); markers at 4 s.
       {"sync_lateaudio.mp4",
-       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(6) + "," + BrightFrom(4) + "\" -itsoffset 3 " +
-                          ToneFrom(1, 44100, 3) + kSyncVideo + "-c:a aac"}},
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(6) + "," + BrightFrom(4) + "\" -itsoffset 3 " + ToneFrom(1, 44100, 3) +
+                          kSyncVideo + "-c:a aac"}},
       // The audio's timestamps jump from 2 s to 3 s; markers at 4 s. Blocks
       // of 20 ms make the hole exact; PCM because an encoder of fixed-size
       // frames (FLAC, AAC) would be fed blocks cut anew, closing the hole.
       {"sync_hole.mkv",
        {Make::Ffmpeg, "-f lavfi -i \"" + Dark(6) + "," + BrightFrom(4) + "\" " +
-                          ToneFrom(4, 48000, 6, ":n=960,aselect='lt(t,2)+gte(t,3)'") + kSyncVideo +
-                          "-c:a pcm_s16le"}},
+                          ToneFrom(4, 48000, 6, ":n=960,aselect='lt(t,2)+gte(t,3)'") + kSyncVideo + "-c:a pcm_s16le"}},
       // The video starts 1 s after the audio; markers at 3 s.
       {"sync_earlyaudio.mkv",
-       {Make::Ffmpeg, "-itsoffset 1 -f lavfi -i \"" + Dark(5) + "," + BrightFrom(2) + "\" " +
-                          ToneFrom(3, 48000, 6) + kSyncVideo + "-c:a flac"}},
+       {Make::Ffmpeg, "-itsoffset 1 -f lavfi -i \"" + Dark(5) + "," + BrightFrom(2) + "\" " + ToneFrom(3, 48000, 6) +
+                          kSyncVideo + "-c:a flac"}},
       // Clips of 2 s for joining byte for byte: dark and silent, then white
       // with a tone from its first moment (the second also stamped 100 s on).
-      {"clip_dark.ts", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "\" " + ToneFrom(9, 48000, 2) + kSyncVideo +
-                                          "-c:a aac -f mpegts"}},
-      {"clip_bright.ts", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" " +
-                                            ToneFrom(0, 48000, 2) + kSyncVideo + "-c:a aac -f mpegts"}},
-      {"clip_brightlate.ts", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" " +
-                                                ToneFrom(0, 48000, 2) + kSyncVideo +
-                                                "-c:a aac -output_ts_offset 100 -f mpegts"}},
-      {"clip_dark.mpg", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "\" " + ToneFrom(9, 48000, 2) +
-                                           "-c:v mpeg2video -c:a mp2 -f vob"}},
-      {"clip_bright.mpg", {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" " +
-                                             ToneFrom(0, 48000, 2) + "-c:v mpeg2video -c:a mp2 -f vob"}},
+      {"clip_dark.ts",
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "\" " + ToneFrom(9, 48000, 2) + kSyncVideo + "-c:a aac -f mpegts"}},
+      {"clip_bright.ts",
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" " + ToneFrom(0, 48000, 2) + kSyncVideo +
+                          "-c:a aac -f mpegts"}},
+      {"clip_brightlate.ts",
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" " + ToneFrom(0, 48000, 2) + kSyncVideo +
+                          "-c:a aac -output_ts_offset 100 -f mpegts"}},
+      {"clip_dark.mpg",
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "\" " + ToneFrom(9, 48000, 2) + "-c:v mpeg2video -c:a mp2 -f vob"}},
+      {"clip_bright.mpg",
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" " + ToneFrom(0, 48000, 2) +
+                          "-c:v mpeg2video -c:a mp2 -f vob"}},
       {"sync_joined.ts", {Make::Join, "clip_dark.ts,clip_bright.ts"}},
       {"sync_joinedlate.ts", {Make::Join, "clip_dark.ts,clip_brightlate.ts"}},
       {"sync_joined.mpg", {Make::Join, "clip_dark.mpg,clip_bright.mpg"}},
       // 6 s, the index at the front, cut in half: it declares 6 s and holds 3.
-      {"long.mp4", {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(44100, 6) +
-                                      "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac -movflags +faststart"}},
-      {"long.mkv", {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(44100, 6) +
-                                      "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
-      {"long.flv", {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(22050, 6) +
-                                      "-ac 2 -c:v flv -c:a libmp3lame"}},
+      {"long.mp4",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(44100, 6) +
+                          "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac -movflags +faststart"}},
+      {"long.mkv",
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(44100, 6) +
+                          "-ac 2 -pix_fmt yuv420p -c:v libx264 -c:a aac"}},
+      {"long.flv",
+       {Make::Ffmpeg,
+        "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(22050, 6) + "-ac 2 -c:v flv -c:a libmp3lame"}},
       {"half.mp4", {Make::Halve, "long.mp4"}},
       {"half.mkv", {Make::Halve, "long.mkv"}},
       {"half.flv", {Make::Halve, "long.flv"}},
@@ -163,11 +165,9 @@ const std::map<std::string, Recipe>& Recipes() {
       {"surround.wav", {Make::Ffmpeg, Tone(32000) + "-ac 6 -c:a pcm_s16le"}},
       {"float.wav", {Make::Ffmpeg, Tone(44100) + "-ac 2 -c:a pcm_f32le"}},
       {"video.avi", {Make::Ffmpeg, kPicture + "-c:v mpeg4 -q:v 5"}},
-      {"odd.avi",
-       {Make::Ffmpeg, "-f lavfi -i testsrc=size=161x121:rate=25:duration=1 -c:v mpeg4 -q:v 5"}},
+      {"odd.avi", {Make::Ffmpeg, "-f lavfi -i testsrc=size=161x121:rate=25:duration=1 -c:v mpeg4 -q:v 5"}},
       {"odd_rgb.avi",
-       {Make::Ffmpeg,
-        "-f lavfi -i testsrc=size=161x121:rate=25:duration=1 -pix_fmt bgr24 -c:v rawvideo"}},
+       {Make::Ffmpeg, "-f lavfi -i testsrc=size=161x121:rate=25:duration=1 -pix_fmt bgr24 -c:v rawvideo"}},
       {"raw_bgr24.avi", {Make::Ffmpeg, kTwoColours + "-pix_fmt bgr24 -c:v rawvideo"}},
       {"raw_bgra.avi", {Make::Ffmpeg, kTwoColours + "-pix_fmt bgra -c:v rawvideo"}},
       {"raw_i420.avi", {Make::Ffmpeg, kTwoColours + "-pix_fmt yuv420p -c:v rawvideo"}},
@@ -216,12 +216,11 @@ bool FindStream(const std::string& bytes, const char* kind, size_t* header, size
 bool MakeFile(const std::string& name, const Recipe& recipe, const std::string& target) {
   switch (recipe.make) {
     case Make::Ffmpeg: {
-      const std::string command = "ffmpeg -nostdin -y -loglevel error " + recipe.text + " '" +
-                                  target + "' > /dev/null 2>&1";
+      const std::string command =
+          "ffmpeg -nostdin -y -loglevel error " + recipe.text + " '" + target + "' > /dev/null 2>&1";
       return std::system(command.c_str()) == 0;
     }
-    case Make::Empty:
-      return WriteWholeFile(target, "");
+    case Make::Empty: return WriteWholeFile(target, "");
     case Make::Truncate: {
       const std::string bytes = ReadWholeFile(Path(recipe.text));
       return !bytes.empty() && WriteWholeFile(target, bytes.substr(0, bytes.size() * 2 / 5));
@@ -259,7 +258,7 @@ bool MakeFile(const std::string& name, const Recipe& recipe, const std::string& 
         bytes[format + 8] = 0x77;  // wFormatTag
         bytes[format + 9] = 0x77;
       } else {
-        bytes.replace(header + 4, 4, "QQQQ");      // fccHandler
+        bytes.replace(header + 4, 4, "QQQQ");       // fccHandler
         bytes.replace(format + 8 + 16, 4, "QQQQ");  // biCompression
       }
       return WriteWholeFile(target, bytes);

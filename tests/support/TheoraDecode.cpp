@@ -65,10 +65,8 @@ TheoraDecodeResult DecodeTheoraWithLibtheora(const std::vector<uint8_t>& oggByte
       ogg_int64_t granule = 0;
       const int decoded = th_decode_packetin(decoder, &packet, &granule);
       th_ycbcr_buffer picture;
-      if ((decoded == 0 || decoded == TH_DUPFRAME) && th_decode_ycbcr_out(decoder, picture) == 0)
-        ++result.frames;
-      else
-        ++result.errors;
+      if ((decoded == 0 || decoded == TH_DUPFRAME) && th_decode_ycbcr_out(decoder, picture) == 0) ++result.frames;
+      else ++result.errors;
     }
   }
   if (decoder) th_decode_free(decoder);

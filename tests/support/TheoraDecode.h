@@ -11,10 +11,10 @@ struct TheoraDecodeResult {
   bool headersDecoded = false;  ///< the three header packets were accepted
   int frameWidth = 0;           ///< the coded frame, a multiple of 16
   int frameHeight = 0;
-  int pictureWidth = 0;         ///< the picture region within it
+  int pictureWidth = 0;  ///< the picture region within it
   int pictureHeight = 0;
-  int64_t frames = 0;           ///< data packets decoded without an error
-  int64_t errors = 0;           ///< data packets the decoder refused
+  int64_t frames = 0;  ///< data packets decoded without an error
+  int64_t errors = 0;  ///< data packets the decoder refused
 };
 
 /// Decodes every packet of the first Theora stream in `oggBytes`.

@@ -5,25 +5,22 @@
 
 #include <string>
 
-class FailingOutputStream : public wxOutputStream
-{
-public:
-    explicit FailingOutputStream(size_t capacity) : m_capacity(capacity) {}
+class FailingOutputStream : public wxOutputStream {
+ public:
+  explicit FailingOutputStream(size_t capacity) : m_capacity(capacity) {}
 
-    const std::string& Received() const { return m_received; }
+  const std::string& Received() const { return m_received; }
 
-protected:
-    size_t OnSysWrite(const void* buffer, size_t size) override
-    {
-        const size_t room = m_capacity - m_received.size();
-        const size_t taken = size < room ? size : room;
-        m_received.append(static_cast<const char*>(buffer), taken);
-        if (taken < size)
-            m_lasterror = wxSTREAM_WRITE_ERROR;
-        return taken;
-    }
+ protected:
+  size_t OnSysWrite(const void* buffer, size_t size) override {
+    const size_t room = m_capacity - m_received.size();
+    const size_t taken = size < room ? size : room;
+    m_received.append(static_cast<const char*>(buffer), taken);
+    if (taken < size) m_lasterror = wxSTREAM_WRITE_ERROR;
+    return taken;
+  }
 
-private:
-    size_t m_capacity;
-    std::string m_received;
+ private:
+  size_t m_capacity;
+  std::string m_received;
 };

@@ -16,8 +16,7 @@ struct Picture {
       const int rows = p ? h / 2 : h;
       planes[p].assign(static_cast<size_t>(linesizes[p]) * rows, 7);  // padding bytes are 7
       for (int row = 0; row < rows; ++row)
-        for (int x = 0; x < (p ? w / 2 : w); ++x)
-          At(p, x, row) = p ? 128 : (row % 2 ? odd : even);
+        for (int x = 0; x < (p ? w / 2 : w); ++x) At(p, x, row) = p ? 128 : (row % 2 ? odd : even);
     }
   }
   uint8_t& At(int p, int x, int row) { return planes[p][static_cast<size_t>(row) * linesizes[p] + x]; }

@@ -45,12 +45,9 @@ TEST(DirectShowAudioSource, AcceptsOnly16BitStereoPcm) {
   MediaType wrongSubtype = WaveType(2, 16, 44100);
   wrongSubtype.subtype = MEDIASUBTYPE_YUY2;
   const std::vector<TypeCase> cases = {
-      {"16-bit stereo", WaveType(2, 16, 44100), S_OK},
-      {"32-bit float stereo", WaveType(2, 32, 44100), S_FALSE},
-      {"16-bit mono", WaveType(1, 16, 22050), S_FALSE},
-      {"video", video, S_FALSE},
-      {"not a wave format", wrongFormat, S_FALSE},
-      {"not PCM", wrongSubtype, S_FALSE},
+      {"16-bit stereo", WaveType(2, 16, 44100), S_OK},  {"32-bit float stereo", WaveType(2, 32, 44100), S_FALSE},
+      {"16-bit mono", WaveType(1, 16, 22050), S_FALSE}, {"video", video, S_FALSE},
+      {"not a wave format", wrongFormat, S_FALSE},      {"not PCM", wrongSubtype, S_FALSE},
   };
   for (const auto& c : cases) {
     DirectShowAudioSource filter(nullptr);
@@ -86,9 +83,9 @@ TEST(DirectShowAudioSource, RangeCheckDropsBlocksOutsideTheRangeAndEndsOnce) {
   filter.SetEnd(20.0);
 
   const std::vector<RangeCase> blocks = {
-      {9.99, 10.01, false}, {10.0, 10.5, true}, {19.99, 20.5, true},  // only the start counts
-      {20.01, 20.1, false},  // past the end: dropped, and the stream ends
-      {20.2, 20.3, false},   {15.0, 15.1, false},  // after the end nothing is handed on
+      {9.99, 10.01, false}, {10.0, 10.5, true},  {19.99, 20.5, true},  // only the start counts
+      {20.01, 20.1, false},                                            // past the end: dropped, and the stream ends
+      {20.2, 20.3, false},  {15.0, 15.1, false},                       // after the end nothing is handed on
   };
   for (const auto& b : blocks) {
     MediaSample sample = Block(16, static_cast<int64_t>(b.start * kSecond), static_cast<int64_t>(b.end * kSecond));

@@ -19,9 +19,8 @@ MediaSample Picture(const keGuid& subtype, int w, int h, uint8_t fill, int64_t s
 }
 
 TEST(DirectShowVideoSource, AcceptsTheEightSubtypesAndTakesTheSize) {
-  for (const keGuid* subtype : {&MEDIASUBTYPE_YV12, &MEDIASUBTYPE_IYUV, &MEDIASUBTYPE_YUY2,
-                                &MEDIASUBTYPE_UYVY, &MEDIASUBTYPE_YVYU, &MEDIASUBTYPE_AYUV,
-                                &MEDIASUBTYPE_RGB32, &MEDIASUBTYPE_RGB24}) {
+  for (const keGuid* subtype : {&MEDIASUBTYPE_YV12, &MEDIASUBTYPE_IYUV, &MEDIASUBTYPE_YUY2, &MEDIASUBTYPE_UYVY,
+                                &MEDIASUBTYPE_YVYU, &MEDIASUBTYPE_AYUV, &MEDIASUBTYPE_RGB32, &MEDIASUBTYPE_RGB24}) {
     DirectShowVideoSource filter(nullptr);
     EXPECT_EQ(filter.CheckMediaType(MakeVideoType(*subtype, 320, 240, 0)), S_OK) << SubtypeName(*subtype);
     EXPECT_EQ(filter.GetWidth(), 320);

@@ -14,9 +14,9 @@ namespace {
 
 struct StreamsCase {
   const char* file;
-  int frames;       // 0: no video stream
+  int frames;  // 0: no video stream
   double fps;
-  int audioRate;    // 0: no audio stream
+  int audioRate;  // 0: no audio stream
   double seconds;
 };
 
@@ -24,14 +24,11 @@ double Seconds(int64_t units) { return static_cast<double>(units) / 1e7; }
 
 TEST(FilterGraph, DeliversCompleteStreamsWithTheirTimes) {
   const std::vector<StreamsCase> cases = {
-      {"av.avi", 50, 25, 44100, 2},      {"av.mpg", 50, 25, 44100, 2},
-      {"av.mpeg", 50, 25, 48000, 2},     {"av.mov", 50, 25, 48000, 2},
-      {"av.mp4", 50, 25, 44100, 2},      {"av.3gp", 30, 15, 22050, 2},
-      {"av.flv", 50, 25, 22050, 2},      {"rate50.mp4", 50, 50, 44100, 1},
-      {"rate5994.mp4", 60, 60000.0 / 1001, 44100, 1},
-      {"video.avi", 50, 25, 0, 2},       {"audio.mp3", 0, 0, 22050, 2},
-      {"cover.mp3", 0, 0, 44100, 2},     {"mono8k.wav", 0, 0, 8000, 2},
-      {"stereo48k.wav", 0, 0, 48000, 2}, {"surround.wav", 0, 0, 32000, 2},
+      {"av.avi", 50, 25, 44100, 2},  {"av.mpg", 50, 25, 44100, 2},      {"av.mpeg", 50, 25, 48000, 2},
+      {"av.mov", 50, 25, 48000, 2},  {"av.mp4", 50, 25, 44100, 2},      {"av.3gp", 30, 15, 22050, 2},
+      {"av.flv", 50, 25, 22050, 2},  {"rate50.mp4", 50, 50, 44100, 1},  {"rate5994.mp4", 60, 60000.0 / 1001, 44100, 1},
+      {"video.avi", 50, 25, 0, 2},   {"audio.mp3", 0, 0, 22050, 2},     {"cover.mp3", 0, 0, 44100, 2},
+      {"mono8k.wav", 0, 0, 8000, 2}, {"stereo48k.wav", 0, 0, 48000, 2}, {"surround.wav", 0, 0, 32000, 2},
       {"float.wav", 0, 0, 44100, 2},
   };
   for (const auto& c : cases) {
@@ -93,27 +90,26 @@ struct OfferCase {
 };
 
 TEST(FilterGraph, OffersTheFramesOwnLayoutFirstThenConversions) {
-  const std::vector<keGuid> fromYuv420 = {
-      MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_YUY2,  MEDIASUBTYPE_UYVY,
-      MEDIASUBTYPE_YVYU, MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB32, MEDIASUBTYPE_RGB24};
+  const std::vector<keGuid> fromYuv420 = {MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_YUY2,  MEDIASUBTYPE_UYVY,
+                                          MEDIASUBTYPE_YVYU, MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB32, MEDIASUBTYPE_RGB24};
   const std::vector<OfferCase> cases = {
       {"av.avi", fromYuv420, {2}},
       {"raw_gray.avi", fromYuv420, {}},  // grey is none of the eight: conversions only
       {"raw_bgr24.avi",
-       {MEDIASUBTYPE_RGB24, MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_YUY2,
-        MEDIASUBTYPE_UYVY, MEDIASUBTYPE_YVYU, MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB32},
+       {MEDIASUBTYPE_RGB24, MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_YUY2, MEDIASUBTYPE_UYVY,
+        MEDIASUBTYPE_YVYU, MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB32},
        {}},
       {"raw_bgra.avi",
-       {MEDIASUBTYPE_RGB32, MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_YUY2,
-        MEDIASUBTYPE_UYVY, MEDIASUBTYPE_YVYU, MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB24},
+       {MEDIASUBTYPE_RGB32, MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_YUY2, MEDIASUBTYPE_UYVY,
+        MEDIASUBTYPE_YVYU, MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB24},
        {}},
       {"raw_yuyv.mov",
-       {MEDIASUBTYPE_YUY2, MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_UYVY,
-        MEDIASUBTYPE_YVYU, MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB32, MEDIASUBTYPE_RGB24},
+       {MEDIASUBTYPE_YUY2, MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_UYVY, MEDIASUBTYPE_YVYU,
+        MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB32, MEDIASUBTYPE_RGB24},
        {}},
       {"raw_uyvy.mov",
-       {MEDIASUBTYPE_UYVY, MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_YUY2,
-        MEDIASUBTYPE_YVYU, MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB32, MEDIASUBTYPE_RGB24},
+       {MEDIASUBTYPE_UYVY, MEDIASUBTYPE_IYUV, MEDIASUBTYPE_YV12, MEDIASUBTYPE_YUY2, MEDIASUBTYPE_YVYU,
+        MEDIASUBTYPE_AYUV, MEDIASUBTYPE_RGB32, MEDIASUBTYPE_RGB24},
        {}},
       {"mono8k.wav", {}, {1, 2}},
       {"stereo48k.wav", {}, {2}},
@@ -156,8 +152,7 @@ char ColourAt(const keGuid& subtype, const std::vector<uint8_t>& p, int w, int h
     const size_t first = luma + chroma, second = luma + quarter + chroma;
     u = p[subtype == MEDIASUBTYPE_IYUV ? first : second];
     v = p[subtype == MEDIASUBTYPE_IYUV ? second : first];
-  } else if (subtype == MEDIASUBTYPE_YUY2 || subtype == MEDIASUBTYPE_UYVY ||
-             subtype == MEDIASUBTYPE_YVYU) {
+  } else if (subtype == MEDIASUBTYPE_YUY2 || subtype == MEDIASUBTYPE_UYVY || subtype == MEDIASUBTYPE_YVYU) {
     const uint8_t* pair = &p[static_cast<size_t>(row) * w * 2 + (x / 2) * 4];
     if (subtype == MEDIASUBTYPE_YUY2) y = pair[0], u = pair[1], v = pair[3];
     if (subtype == MEDIASUBTYPE_UYVY) u = pair[0], y = pair[1], v = pair[2];
@@ -182,12 +177,10 @@ struct LayoutCase {
 
 TEST(FilterGraph, DeliversContiguousPicturesInTheAcceptedLayout) {
   const std::vector<LayoutCase> cases = {
-      {"raw_bgr24.avi", MEDIASUBTYPE_RGB24}, {"raw_bgra.avi", MEDIASUBTYPE_RGB32},
-      {"raw_i420.avi", MEDIASUBTYPE_IYUV},   {"raw_yuyv.mov", MEDIASUBTYPE_YUY2},
-      {"raw_uyvy.mov", MEDIASUBTYPE_UYVY},   {"raw_i420.avi", MEDIASUBTYPE_YV12},
-      {"raw_i420.avi", MEDIASUBTYPE_YVYU},   {"raw_i420.avi", MEDIASUBTYPE_AYUV},
-      {"raw_i420.avi", MEDIASUBTYPE_RGB24},  {"raw_yuyv.mov", MEDIASUBTYPE_RGB32},
-      {"raw_bgr24.avi", MEDIASUBTYPE_IYUV},
+      {"raw_bgr24.avi", MEDIASUBTYPE_RGB24}, {"raw_bgra.avi", MEDIASUBTYPE_RGB32}, {"raw_i420.avi", MEDIASUBTYPE_IYUV},
+      {"raw_yuyv.mov", MEDIASUBTYPE_YUY2},   {"raw_uyvy.mov", MEDIASUBTYPE_UYVY},  {"raw_i420.avi", MEDIASUBTYPE_YV12},
+      {"raw_i420.avi", MEDIASUBTYPE_YVYU},   {"raw_i420.avi", MEDIASUBTYPE_AYUV},  {"raw_i420.avi", MEDIASUBTYPE_RGB24},
+      {"raw_yuyv.mov", MEDIASUBTYPE_RGB32},  {"raw_bgr24.avi", MEDIASUBTYPE_IYUV},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.file) + " as " + SubtypeName(c.subtype));
@@ -209,8 +202,7 @@ struct OddCase {
 };
 
 TEST(FilterGraph, DeliversOddPictureSizesWithoutTheLastRowAndColumn) {
-  for (const OddCase& c : std::vector<OddCase>{{"odd.avi", MEDIASUBTYPE_IYUV},
-                                               {"odd_rgb.avi", MEDIASUBTYPE_RGB24}}) {
+  for (const OddCase& c : std::vector<OddCase>{{"odd.avi", MEDIASUBTYPE_IYUV}, {"odd_rgb.avi", MEDIASUBTYPE_RGB24}}) {
     SCOPED_TRACE(c.file);
     TestGraph g;
     ASSERT_EQ(g.Open(c.file), S_OK);
@@ -262,7 +254,7 @@ TEST(FilterGraph, SeeksToTheStartAndEndsAtTheStop) {
       {"av.avi", 0.52, 1.52, 25, 44100},
       {"av.avi", 0.51, 1.49, 26, 43218},  // straddling frames are cut to the range
       {"av.mp4", 0.52, 1.52, 25, -1},
-      {"av.mov", 1.0, -1, 25, -1},        // no stop: to the end of the file
+      {"av.mov", 1.0, -1, 25, -1},  // no stop: to the end of the file
       {"stereo48k.wav", 1.25, 1.75, 0, 24000},
   };
   for (const auto& c : cases) {
@@ -392,8 +384,7 @@ TEST(FilterGraph, PacedRunDeliversNoSampleBeforeItsTime) {
     const auto samples = renderer->Samples();
     ASSERT_FALSE(samples.empty());
     for (const auto& sample : samples)
-      EXPECT_GE(std::chrono::duration_cast<std::chrono::microseconds>(sample.arrival).count(),
-                sample.start / 10);
+      EXPECT_GE(std::chrono::duration_cast<std::chrono::microseconds>(sample.arrival).count(), sample.start / 10);
   }
 }
 

@@ -18,8 +18,7 @@ constexpr uint32_t kRunLimitMs = 120000;
 
 struct TestGraph {
   explicit TestGraph(RecordingRenderer::Accept videoAccept = RecordingRenderer::Major(MEDIATYPE_Video),
-                     RecordingRenderer::Accept audioAccept = RecordingRenderer::StereoPcm(),
-                     bool keepData = false)
+                     RecordingRenderer::Accept audioAccept = RecordingRenderer::StereoPcm(), bool keepData = false)
       : video(std::move(videoAccept), keepData), audio(std::move(audioAccept), keepData) {}
 
   /// Adds the file as source "Source" and both recorders; connects video

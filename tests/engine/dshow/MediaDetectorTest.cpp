@@ -59,8 +59,8 @@ TEST(MediaDetector, AnswersPerStream) {
       {"av.flv", {Audio(2, 2, 22050), Video(2, MEDIASUBTYPE_IYUV, 160, 120, 25)}},
       {"rate5994.mp4", {Video(1.001, MEDIASUBTYPE_IYUV, 160, 120, 60000.0 / 1001), Audio(1, 1, 44100)}},
       {"four.mp4",
-       {Video(1, MEDIASUBTYPE_IYUV, 160, 120, 25), Video(1, MEDIASUBTYPE_IYUV, 80, 60, 10),
-        Audio(1, 1, 44100), Audio(1, 1, 44100)}},
+       {Video(1, MEDIASUBTYPE_IYUV, 160, 120, 25), Video(1, MEDIASUBTYPE_IYUV, 80, 60, 10), Audio(1, 1, 44100),
+        Audio(1, 1, 44100)}},
       {"cover.mp3", {Audio(2.04, 2, 44100)}},  // the cover is no stream
       {"audio.mp3", {Audio(2.06, 1, 22050)}},
       {"mono8k.wav", {Audio(2, 1, 8000)}},

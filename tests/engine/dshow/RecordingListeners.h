@@ -52,8 +52,7 @@ class RecordingAudioListener : public keAudioListener {
 class RecordingVideoListener : public keVideoListener {
  public:
   int32_t Kind() override { return 1; }
-  void OnFormat(int32_t w, int32_t h, double fps, int32_t top, int32_t bottom, int32_t left,
-                int32_t right) override {
+  void OnFormat(int32_t w, int32_t h, double fps, int32_t top, int32_t bottom, int32_t left, int32_t right) override {
     std::lock_guard<std::mutex> lock(mutex);
     width = w;
     height = h;

@@ -19,8 +19,7 @@ namespace {
 constexpr int64_t kSecond = 10000000;
 
 /// Puts a listener on each source, then decodes the whole range.
-void ListenAndDecode(keDirectShowReader& reader, RecordingAudioListener& audio,
-                     RecordingVideoListener& video) {
+void ListenAndDecode(keDirectShowReader& reader, RecordingAudioListener& audio, RecordingVideoListener& video) {
   reader.GetAudioSource()->AddListener(&audio);
   reader.GetVideoSource()->AddListener(&video);
   reader.Start();
@@ -99,8 +98,8 @@ TEST(keDirectShowReader, FilesThatAreNotMediaGiveAReasonAndAnEmptyRun) {
 }
 
 TEST(keDirectShowReader, AStreamWithoutDecoderIsNamedAsTheReason) {
-  const std::vector<std::pair<const char*, const char*>> cases = {
-      {"noaudiocodec.avi", "audio"}, {"novideocodec.avi", "video"}};
+  const std::vector<std::pair<const char*, const char*>> cases = {{"noaudiocodec.avi", "audio"},
+                                                                  {"novideocodec.avi", "video"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.first);
     keEngineContext context;
@@ -122,7 +121,7 @@ struct DecodeCase {
   int rate;        // the source's, delivered as 16-bit stereo
   double seconds;  // audio length
   int width, height;
-  int frames;      // 0: no video
+  int frames;  // 0: no video
 };
 
 TEST(keDirectShowReader, DecodesEveryFormatIntoBothSources) {

@@ -103,8 +103,8 @@ TEST(keMediaInfo, SavesASnapshotAsJpeg) {
 // reader measures a rate instead of taking the stated one (above 120 fps).
 TEST(keMediaInfo, ShowsTheRateTheReaderEncodesAt) {
   const std::vector<std::pair<const char*, double>> cases = {
-      {"av.mp4", 25.0}, {"av.3gp", 15.0}, {"rate50.mp4", 50.0},
-      {"rate5994.mp4", 60000.0 / 1001}, {"rate240.mp4", 239.5},  // 239.76 measured, snapped
+      {"av.mp4", 25.0},       {"av.3gp", 15.0}, {"rate50.mp4", 50.0}, {"rate5994.mp4", 60000.0 / 1001},
+      {"rate240.mp4", 239.5},  // 239.76 measured, snapped
   };
   for (const auto& [file, rate] : cases) {
     SCOPED_TRACE(file);
@@ -136,7 +136,7 @@ struct MeasureCase {
 
 TEST(keFrameRateProbe, MeasuresTheRateByDecoding) {
   const std::vector<MeasureCase> cases = {
-      {"av.avi", 1, 25.0},        {"av.3gp", 1, 15.0},
+      {"av.avi", 1, 25.0},       {"av.3gp", 1, 15.0},
       {"av.flv", 0, 25.0},        // audio first, and the video starts 50 ms late
       {"rate5994.mp4", 1, 59.5},  // 59.94 snapped down
       {"video.avi", 1, 25.0},

@@ -56,12 +56,11 @@ struct EndCase {
 
 TEST(keChooseEndTime, TakesTheShorterKnownLength) {
   const std::vector<EndCase> cases = {
-      {119.5, 120.0, 119.5}, {60.0, 59.9, 59.9}, {-1.0, 30.0, 30.0},
-      {30.0, -1.0, 30.0},  // video only: the video's length, not -1
-      {-1.0, -1.0, -1.0},  {0.0, 10.0, 0.0},
+      {119.5, 120.0, 119.5}, {60.0, 59.9, 59.9},
+      {-1.0, 30.0, 30.0},    {30.0, -1.0, 30.0},  // video only: the video's length, not -1
+      {-1.0, -1.0, -1.0},    {0.0, 10.0, 0.0},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(keChooseEndTime(c.video, c.audio), c.end) << c.video << " / " << c.audio;
+  for (const auto& c : cases) EXPECT_EQ(keChooseEndTime(c.video, c.audio), c.end) << c.video << " / " << c.audio;
 }
 
 struct SnapCase {
@@ -72,12 +71,11 @@ struct SnapCase {
 
 TEST(keFrameRateProbe, RateFromTheCountIsSnappedDownToAHalf) {
   const std::vector<SnapCase> cases = {
-      {25, 0, 10000000, 25.0},  {30, 0, 10010000, 29.5},  // 29.97
-      {126, 0, 50000000, 25.0},                           // 25.2
-      {1499, 0, 1000000000, 14.5},                        // 14.99
-      {15, 0, 10000000, 15.0},  {61, 0, 10000000, 61.0},
-      {5, 0, 1600000, 31.5},                              // 31.25
-      {50, 500000, 20500000, 25.0},  // a video that starts 50 ms late
+      {25, 0, 10000000, 25.0},      {30, 0, 10010000, 29.5},                         // 29.97
+      {126, 0, 50000000, 25.0},                                                      // 25.2
+      {1499, 0, 1000000000, 14.5},                                                   // 14.99
+      {15, 0, 10000000, 15.0},      {61, 0, 10000000, 61.0}, {5, 0, 1600000, 31.5},  // 31.25
+      {50, 500000, 20500000, 25.0},                                                  // a video that starts 50 ms late
   };
   for (const auto& c : cases)
     EXPECT_EQ(keSnapFrameRate(keRateFromCount(c.frames, c.firstStart, c.lastEnd)), c.rate)

@@ -111,9 +111,8 @@ TEST(keYuvFrameConverter, AyuvAveragesChromaOverTwoByTwo) {
 TEST(keYuvFrameConverter, ShortBuffersAreNotReadPastTheirEnd) {
   // Run under the address sanitizer: every layout with a buffer of one byte
   // and of half a picture.
-  for (const keGuid* subtype : {&MEDIASUBTYPE_YV12, &MEDIASUBTYPE_IYUV, &MEDIASUBTYPE_YUY2,
-                                &MEDIASUBTYPE_UYVY, &MEDIASUBTYPE_YVYU, &MEDIASUBTYPE_AYUV,
-                                &MEDIASUBTYPE_RGB32, &MEDIASUBTYPE_RGB24}) {
+  for (const keGuid* subtype : {&MEDIASUBTYPE_YV12, &MEDIASUBTYPE_IYUV, &MEDIASUBTYPE_YUY2, &MEDIASUBTYPE_UYVY,
+                                &MEDIASUBTYPE_YVYU, &MEDIASUBTYPE_AYUV, &MEDIASUBTYPE_RGB32, &MEDIASUBTYPE_RGB24}) {
     for (size_t size : {size_t{1}, size_t{16 * 16 * 2}}) {
       const Planes planes = Convert(*subtype, 16, 16, Bytes(size, 200));
       EXPECT_EQ(planes.y.size(), 256u) << SubtypeName(*subtype);

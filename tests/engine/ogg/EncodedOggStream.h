@@ -65,8 +65,8 @@ inline std::map<int32_t, ParsedOggStream> ParseOggStreams(const std::vector<uint
         out.packetsContinuous = false;
         continue;
       }
-      out.packets.push_back({std::vector<uint8_t>(packet.packet, packet.packet + packet.bytes),
-                             packet.granulepos, packet.e_o_s != 0});
+      out.packets.push_back(
+          {std::vector<uint8_t>(packet.packet, packet.packet + packet.bytes), packet.granulepos, packet.e_o_s != 0});
     }
   }
   for (auto& entry : states) ogg_stream_clear(&entry.second);
@@ -128,8 +128,7 @@ inline std::string FfmpegComplaints(const std::vector<uint8_t>& bytes, std::stri
   TempDir dir;
   const std::string path = dir.File("stream.ogg");
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   const std::string command = "ffmpeg -nostdin -v error -i '" + path + "' -f null - 2>&1";
   std::string complaints;
   if (FILE* pipe = popen(command.c_str(), "r")) {

@@ -28,8 +28,7 @@ inline std::vector<uint8_t> Tone(int32_t channels, int32_t rate, int32_t ms, int
     const auto v = static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440 * t));
     for (int32_t c = 0; c < channels; ++c) {
       bytes[(static_cast<size_t>(i) * channels + c) * 2] = static_cast<uint8_t>(v & 0xFF);
-      bytes[(static_cast<size_t>(i) * channels + c) * 2 + 1] =
-          static_cast<uint8_t>((v >> 8) & 0xFF);
+      bytes[(static_cast<size_t>(i) * channels + c) * 2 + 1] = static_cast<uint8_t>((v >> 8) & 0xFF);
     }
   }
   return bytes;
@@ -88,8 +87,7 @@ struct GeneratedFrame {
         v(static_cast<size_t>(width) * height / 4, 128) {
     for (int32_t row = 0; row < height; ++row)
       for (int32_t col = 0; col < width; ++col) {
-        const bool inBorder =
-            row < border || row >= height - border || col < border || col >= width - border;
+        const bool inBorder = row < border || row >= height - border || col < border || col >= width - border;
         y[static_cast<size_t>(row) * width + col] =
             inBorder ? 235 : static_cast<uint8_t>(40 + (col + row + 3 * index) % 60);
       }
@@ -99,10 +97,13 @@ struct GeneratedFrame {
 
 class VideoFeed {
  public:
-  VideoFeed(keEngineContext* context, int32_t width, int32_t height, double fps,
-            int32_t border = 0)
-      : hub(context), factory(width, height, keVideoFormatYuv420), width_(width),
-        height_(height), fps_(fps), border_(border) {}
+  VideoFeed(keEngineContext* context, int32_t width, int32_t height, double fps, int32_t border = 0)
+      : hub(context),
+        factory(width, height, keVideoFormatYuv420),
+        width_(width),
+        height_(height),
+        fps_(fps),
+        border_(border) {}
 
   void Begin(int32_t top = 0, int32_t bottom = 0, int32_t left = 0, int32_t right = 0) {
     hub.NotifyFormat(width_, height_, fps_, top, bottom, left, right);
@@ -131,9 +132,7 @@ class VideoFeed {
   int handed = 0;
 
  private:
-  int64_t Stamp(int64_t index) const {
-    return static_cast<int64_t>(std::llround(index * 1e7 / fps_));
-  }
+  int64_t Stamp(int64_t index) const { return static_cast<int64_t>(std::llround(index * 1e7 / fps_)); }
   void Hand(GeneratedFrame& frame, int64_t start, int64_t end, bool last) {
     uint8_t* planes[4] = {frame.y.data(), frame.u.data(), frame.v.data(), nullptr};
     keVideoSample* sample = factory.GetSample(planes, true);

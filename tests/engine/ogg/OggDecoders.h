@@ -77,9 +77,9 @@ struct DecodedTheora {
   uint32_t fpsNumerator = 0, fpsDenominator = 0;
   std::string vendor;
   std::vector<std::string> comments;
-  int64_t frames = 0;         // frames decoded, repeats included
-  int64_t packetErrors = 0;   // data packets the decoder refused
-  int64_t lastFrameNumber = -1;  // from the stream's last granule position
+  int64_t frames = 0;              // frames decoded, repeats included
+  int64_t packetErrors = 0;        // data packets the decoder refused
+  int64_t lastFrameNumber = -1;    // from the stream's last granule position
   std::vector<uint8_t> firstLuma;  // the first picture's luma, picWidth per line
 };
 
@@ -121,14 +121,12 @@ inline DecodedTheora DecodeTheora(const ParsedOggStream& stream) {
         th_decode_ycbcr_out(decoder, planes);
         for (uint32_t row = 0; row < info.pic_height; ++row) {
           const unsigned char* line =
-              planes[0].data + static_cast<ptrdiff_t>(row + info.pic_y) * planes[0].stride +
-              info.pic_x;
+              planes[0].data + static_cast<ptrdiff_t>(row + info.pic_y) * planes[0].stride + info.pic_x;
           out.firstLuma.insert(out.firstLuma.end(), line, line + info.pic_width);
         }
       }
     }
-    if (decoder && stream.lastGranule >= 0)
-      out.lastFrameNumber = th_granule_frame(decoder, stream.lastGranule);
+    if (decoder && stream.lastGranule >= 0) out.lastFrameNumber = th_granule_frame(decoder, stream.lastGranule);
     if (decoder) th_decode_free(decoder);
   }
   th_setup_free(setup);

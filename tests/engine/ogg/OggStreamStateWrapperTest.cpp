@@ -79,13 +79,21 @@ TEST(OggStreamStateWrapper, PagesCarryTheirUnitsAndTheFirstPageAfterAKeyIsMarked
        {{100, 1024, true, false}, {100, 1024, true, false}, {100, 512, false, true}},
        {{2560, true, 0, true}}},
       {"the units of earlier pages count in the key position",
-       {{1100, 100, false, false}, {1100, 100, false, false}, {1100, 100, false, false},
-        {1100, 100, false, false}, {1100, 100, false, false}, {1100, 100, true, false},
+       {{1100, 100, false, false},
+        {1100, 100, false, false},
+        {1100, 100, false, false},
+        {1100, 100, false, false},
+        {1100, 100, false, false},
+        {1100, 100, true, false},
         {10, 50, false, true}},
        {{400, false, 0, false}, {250, true, 500, true}}},
       {"a key packet that pushes out a page marks that page",
-       {{1100, 100, false, false}, {1100, 100, false, false}, {1100, 100, false, false},
-        {1100, 100, false, false}, {1100, 100, true, false}, {10, 50, false, true}},
+       {{1100, 100, false, false},
+        {1100, 100, false, false},
+        {1100, 100, false, false},
+        {1100, 100, false, false},
+        {1100, 100, true, false},
+        {10, 50, false, true}},
        {{400, true, 400, false}, {150, false, 0, true}}},
       {"a packet's units go to the page it completes on; the key to the page it starts on",
        {{70000, 100, true, false}, {10, 50, false, true}},
@@ -144,8 +152,8 @@ TEST(OggStreamStateWrapper, EncoderAndManagerThreadsShareIt) {
     for (int i = 0; i < kPackets; ++i) {
       const int32_t units = i % 3 == 0 ? 1024 : 128;
       granule += units;
-      FakeOggPacket packet(100 + static_cast<size_t>(i % 11) * 50, static_cast<uint8_t>(i), 3 + i, granule,
-                           false, i == kPackets - 1);
+      FakeOggPacket packet(100 + static_cast<size_t>(i % 11) * 50, static_cast<uint8_t>(i), 3 + i, granule, false,
+                           i == kPackets - 1);
       wrapper.PacketIn(packet.Get(), units, true);
       unitsIn += units;
     }

@@ -28,8 +28,7 @@ std::vector<uint8_t> Constant(int32_t frames, const std::vector<int16_t>& level)
 
 /// The resampler's output, one vector per channel.
 std::vector<std::vector<float>> Floats(const keAudioResampler& r) {
-  std::vector<std::vector<float>> channels(r.GetOutChannels(),
-                                           std::vector<float>(r.GetOutSamples()));
+  std::vector<std::vector<float>> channels(r.GetOutChannels(), std::vector<float>(r.GetOutSamples()));
   std::vector<float*> pointers;
   for (auto& c : channels) pointers.push_back(c.data());
   r.ToFloat(pointers.data());
@@ -74,19 +73,16 @@ struct SizeCase {
 
 TEST(AudioResampler, CountsInputFramesAndSizesItsBuffer) {
   const std::vector<SizeCase> cases = {
-      {2, 44100, 2, 44100, 17640, true, 0, 4410},
-      {1, 22050, 1, 22050, 7, true, 0, 3},
-      {2, 44100, 2, 22050, 17640, false, 3528000, 4410},
-      {2, 44100, 1, 44100, 17640, false, 3528000, 4410},
+      {2, 44100, 2, 44100, 17640, true, 0, 4410},        {1, 22050, 1, 22050, 7, true, 0, 3},
+      {2, 44100, 2, 22050, 17640, false, 3528000, 4410}, {2, 44100, 1, 44100, 17640, false, 3528000, 4410},
       {1, 8000, 2, 48000, 7, false, 3840000, 3},
   };
   for (const auto& c : cases) {
     keAudioResampler r(c.inChannels, c.inRate, c.outChannels, c.outRate);
     std::vector<uint8_t> block(c.bytes, 0);
     r.Resample(block.data(), c.bytes);
-    const std::string where = std::to_string(c.inChannels) + "x" + std::to_string(c.inRate) +
-                              " to " + std::to_string(c.outChannels) + "x" +
-                              std::to_string(c.outRate);
+    const std::string where = std::to_string(c.inChannels) + "x" + std::to_string(c.inRate) + " to " +
+                              std::to_string(c.outChannels) + "x" + std::to_string(c.outRate);
     EXPECT_EQ(r.IsPassThrough(), c.passThrough) << where;
     EXPECT_TRUE(r.IsReady()) << where;
     EXPECT_EQ(r.GetCapacity(), c.capacity) << where;
@@ -120,8 +116,8 @@ TEST(AudioResampler, HalvingTheRateKeepsEverySampleOnceFlushed) {
 
 struct MixCase {
   int32_t inChannels, outChannels;
-  std::vector<int16_t> level;  // per input channel
-  std::vector<float> expected; // per output channel
+  std::vector<int16_t> level;   // per input channel
+  std::vector<float> expected;  // per output channel
 };
 
 TEST(AudioResampler, MixesMonoAndStereoAtFullLevel) {

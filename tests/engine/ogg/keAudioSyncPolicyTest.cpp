@@ -11,11 +11,11 @@
 namespace {
 
 struct Block {
-  int32_t length;        // bytes of the block
-  int64_t endMs;         // the block's end time
-  int32_t silence;       // expected silence bytes before it
-  int64_t producedMs;    // expected audio accounted for afterwards
-  bool lagging;          // expected lag state afterwards
+  int32_t length;      // bytes of the block
+  int64_t endMs;       // the block's end time
+  int32_t silence;     // expected silence bytes before it
+  int64_t producedMs;  // expected audio accounted for afterwards
+  bool lagging;        // expected lag state afterwards
 };
 
 struct SilenceCase {

@@ -62,7 +62,7 @@ struct StreamPlan {
   bool fails = false;
 };
 
-const StreamPlan kAudio = {"Vorbis", 0, 1000, 44100, 130, 1024, 1};   // 44100 Hz, ~3 s
+const StreamPlan kAudio = {"Vorbis", 0, 1000, 44100, 130, 1024, 1};      // 44100 Hz, ~3 s
 const StreamPlan kVideo = {"Theora", 1, 1000 * 1000, 25000, 75, 1, 12};  // 25 fps, 3 s
 
 // An encoder as the manager sees it: on its own thread it sends three header
@@ -75,7 +75,9 @@ class FakeEncoder : public keEncoderStream {
       : plan_(plan), wrapper_(plan.name, plan.serial), source_(&wrapper_, log), setup_(false, "setupCompletedEvent") {}
   ~FakeEncoder() override { Join(); }
 
-  void Start() { thread_ = std::thread([this] { Run(); }); }
+  void Start() {
+    thread_ = std::thread([this] { Run(); });
+  }
   void Join() {
     if (thread_.joinable()) thread_.join();
   }

@@ -23,8 +23,7 @@ keVideoSyncPolicy* MakePolicy(bool timestamp) {
 
 /// What a fresh policy of the same kind decides for the frames the feed
 /// handed: the number of pictures the encoder must have emitted.
-int64_t PolicyEmitTotal(bool timestamp, double sourceFps, double targetFps,
-                        const VideoFeed& feed) {
+int64_t PolicyEmitTotal(bool timestamp, double sourceFps, double targetFps, const VideoFeed& feed) {
   std::unique_ptr<keVideoSyncPolicy> policy(MakePolicy(timestamp));
   policy->SetSourceFps(sourceFps);
   policy->SetTargetFps(targetFps);
@@ -61,12 +60,9 @@ TEST(TheoraEncoder, FormatFixesSizeRateAndTheCropAndScaleStep) {
       {"set width rounded up to 16", 320, 240, 25, 100, 0, 0, false, {}, 112, 240, true, 25000},
       {"set size", 320, 240, 25, 160, 128, 0, false, {}, 160, 128, true, 25000},
       // The crop margins must not be lost when the size stays the same.
-      {"crop at the source size", 320, 240, 25, 0, 0, 0, false, {8, 8, 0, 0}, 320, 240, true,
-       25000},
-      {"one crop band alone", 320, 240, 25, 320, 240, 0, false, {0, 0, 0, 16}, 320, 240, true,
-       25000},
-      {"ratio policy cannot raise the rate", 320, 240, 25, 0, 0, 30, false, {}, 320, 240, false,
-       25000},
+      {"crop at the source size", 320, 240, 25, 0, 0, 0, false, {8, 8, 0, 0}, 320, 240, true, 25000},
+      {"one crop band alone", 320, 240, 25, 320, 240, 0, false, {0, 0, 0, 16}, 320, 240, true, 25000},
+      {"ratio policy cannot raise the rate", 320, 240, 25, 0, 0, 30, false, {}, 320, 240, false, 25000},
       {"timestamp policy can", 320, 240, 25, 0, 0, 30, true, {}, 320, 240, false, 30000},
       {"ratio policy lowers it", 320, 240, 25, 0, 0, 12.5, false, {}, 320, 240, false, 12500},
       {"fractional source rate", 320, 240, 29.97, 0, 0, 0, false, {}, 320, 240, false, 29970},
@@ -77,8 +73,8 @@ TEST(TheoraEncoder, FormatFixesSizeRateAndTheCropAndScaleStep) {
     encoder.SetWidth(c.setWidth);
     encoder.SetHeight(c.setHeight);
     encoder.SetFps(c.setFps);
-    encoder.OnFormat(c.sourceWidth, c.sourceHeight, c.sourceFps, c.bands.top, c.bands.bottom,
-                     c.bands.left, c.bands.right);
+    encoder.OnFormat(c.sourceWidth, c.sourceHeight, c.sourceFps, c.bands.top, c.bands.bottom, c.bands.left,
+                     c.bands.right);
     EXPECT_EQ(encoder.GetOutputWidth(), c.outWidth) << c.name;
     EXPECT_EQ(encoder.GetOutputHeight(), c.outHeight) << c.name;
     EXPECT_EQ(encoder.GetFrameWidth(), c.outWidth) << c.name;
@@ -132,16 +128,76 @@ struct EncodeCase {
 
 TEST(TheoraEncoder, EncodesFramesIntoAStreamDecodersAccept) {
   const std::vector<EncodeCase> cases = {
-      {"source size and rate", 320, 240, 25, 0, 0, 0, false, 0, 20, 21, 320, 240,
+      {"source size and rate",
+       320,
+       240,
+       25,
+       0,
+       0,
+       0,
+       false,
+       0,
+       20,
+       21,
+       320,
+       240,
        {"Width=320", "Height=240", "Video bitrate=732 Kb/s", "Fps=25.0"}},
-      {"scaled up to a multiple of 16", 322, 240, 25, 0, 0, 0, false, 0, 12, 13, 336, 240,
+      {"scaled up to a multiple of 16",
+       322,
+       240,
+       25,
+       0,
+       0,
+       0,
+       false,
+       0,
+       12,
+       13,
+       336,
+       240,
        {"Width=336", "Height=240", "Video bitrate=732 Kb/s", "Fps=25.0"}},
-      {"halved rate drops every other frame", 160, 128, 25, 0, 0, 12.5, false, 0, 20, 12, 160,
-       128, {"Width=160", "Height=128", "Video bitrate=732 Kb/s", "Fps=12.5"}},
-      {"doubled rate repeats frames", 160, 128, 12.5, 0, 0, 25, true, 0, 10, 19, 160, 128,
+      {"halved rate drops every other frame",
+       160,
+       128,
+       25,
+       0,
+       0,
+       12.5,
+       false,
+       0,
+       20,
+       12,
+       160,
+       128,
+       {"Width=160", "Height=128", "Video bitrate=732 Kb/s", "Fps=12.5"}},
+      {"doubled rate repeats frames",
+       160,
+       128,
+       12.5,
+       0,
+       0,
+       25,
+       true,
+       0,
+       10,
+       19,
+       160,
+       128,
        {"Width=160", "Height=128", "Video bitrate=732 Kb/s", "Fps=25.0"}},
-      {"encoding inline on the streaming thread", 160, 128, 25, 100, 0, 0, false, 2, 8, 9, 112,
-       128, {"Width=112", "Height=128", "Video bitrate=732 Kb/s", "Fps=25.0"}},
+      {"encoding inline on the streaming thread",
+       160,
+       128,
+       25,
+       100,
+       0,
+       0,
+       false,
+       2,
+       8,
+       9,
+       112,
+       128,
+       {"Width=112", "Height=128", "Video bitrate=732 Kb/s", "Fps=25.0"}},
   };
   for (const auto& c : cases) {
     keEngineContext context;
@@ -172,8 +228,7 @@ TEST(TheoraEncoder, EncodesFramesIntoAStreamDecodersAccept) {
     EXPECT_FALSE(decoded.vendor.empty()) << c.name;
     EXPECT_EQ(decoded.comments, c.tags) << c.name;
     EXPECT_EQ(decoded.packetErrors, 0) << c.name;
-    const double fps = c.setFps != 0 && (c.timestamp || c.setFps < c.sourceFps) ? c.setFps
-                                                                               : c.sourceFps;
+    const double fps = c.setFps != 0 && (c.timestamp || c.setFps < c.sourceFps) ? c.setFps : c.sourceFps;
     EXPECT_EQ(PolicyEmitTotal(c.timestamp, c.sourceFps, fps, feed), c.expectedFrames) << c.name;
     EXPECT_EQ(decoded.frames, c.expectedFrames) << c.name;
     EXPECT_EQ(decoded.lastFrameNumber + 1, c.expectedFrames)

@@ -29,8 +29,8 @@ struct PairCase {
   std::string name;
   int32_t audioBitrate;  // kbit/s, all three managed bitrates
   int32_t audioRate, audioChannels;
-  double sourceFps;      // 0: the video source knows no rate
-  bool videoStreams;     // false: the video source never starts
+  double sourceFps;   // 0: the video source knows no rate
+  bool videoStreams;  // false: the video source never starts
   bool audioFails, videoFails;
   std::string reason;
 };
@@ -97,15 +97,13 @@ TEST(Encoders, AProfilesTwoStreamsReachTheOutputOrFailWithoutHanging) {
 
     std::map<int32_t, ParsedOggStream> streams = ParseOggStreams(out.bytes);
     ASSERT_EQ(streams.size(), 2u) << c.name;
-    for (auto& entry : streams)
-      ExpectStreamEndsOnce(entry.second, c.name + ", serial " + std::to_string(entry.first));
+    for (auto& entry : streams) ExpectStreamEndsOnce(entry.second, c.name + ", serial " + std::to_string(entry.first));
     if (!c.audioFails) {
       DecodedVorbis decoded = DecodeVorbis(streams[0]);
       EXPECT_TRUE(decoded.headersAccepted) << c.name;
       EXPECT_EQ(decoded.rate, c.audioRate) << c.name;
       EXPECT_EQ(decoded.channels, c.audioChannels) << c.name;
-      EXPECT_NEAR(static_cast<double>(decoded.samples), 2.0 * c.audioRate, 0.01 * c.audioRate)
-          << c.name;
+      EXPECT_NEAR(static_cast<double>(decoded.samples), 2.0 * c.audioRate, 0.01 * c.audioRate) << c.name;
     }
     if (!c.videoFails && c.videoStreams) {
       DecodedTheora decoded = DecodeTheora(streams[1]);

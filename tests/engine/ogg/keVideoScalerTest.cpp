@@ -15,19 +15,17 @@ struct Source {
   int32_t width, height;
   std::vector<uint8_t> y, u, v;
 
-  Source(int32_t w, int32_t h, keCropBands bands, uint8_t inY, uint8_t inC, uint8_t outY,
-         uint8_t outC)
+  Source(int32_t w, int32_t h, keCropBands bands, uint8_t inY, uint8_t inC, uint8_t outY, uint8_t outC)
       : width(w), height(h), y(w * h), u((w / 2) * (h / 2)), v((w / 2) * (h / 2)) {
     for (int32_t row = 0; row < h; ++row)
       for (int32_t col = 0; col < w; ++col) {
-        bool inside = row >= bands.top && row < h - bands.bottom && col >= bands.left &&
-                      col < w - bands.right;
+        bool inside = row >= bands.top && row < h - bands.bottom && col >= bands.left && col < w - bands.right;
         y[row * w + col] = inside ? inY : outY;
       }
     for (int32_t row = 0; row < h / 2; ++row)
       for (int32_t col = 0; col < w / 2; ++col) {
-        bool inside = 2 * row >= bands.top && 2 * row + 1 < h - bands.bottom &&
-                      2 * col >= bands.left && 2 * col + 1 < w - bands.right;
+        bool inside = 2 * row >= bands.top && 2 * row + 1 < h - bands.bottom && 2 * col >= bands.left &&
+                      2 * col + 1 < w - bands.right;
         u[row * (w / 2) + col] = inside ? inC : outC;
         v[row * (w / 2) + col] = inside ? static_cast<uint8_t>(inC + 20) : outC;
       }
@@ -93,8 +91,7 @@ TEST(VideoScaler, CropKeepsTheRectanglesPosition) {
   const kePlanarPicture& out = scaler.GetPicture();
   for (int32_t row = 0; row < 16; ++row)
     for (int32_t col = 0; col < 32; ++col)
-      ASSERT_NEAR(out.data[0][row * out.linesize[0] + col], (col + 16) * 2 + row + 4, 1)
-          << row << "," << col;
+      ASSERT_NEAR(out.data[0][row * out.linesize[0] + col], (col + 16) * 2 + row + 4, 1) << row << "," << col;
 }
 
 TEST(VideoScaler, RefusesBandsThatLeaveNoPicture) {

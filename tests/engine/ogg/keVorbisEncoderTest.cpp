@@ -30,22 +30,22 @@ struct EncodeCase {
 
 TEST(VorbisEncoder, EncodesTheSourceIntoAStreamDecodersAccept) {
   const std::vector<EncodeCase> cases = {
-      {"source format kept", 2, 44100, 0, 0, 300000, 200000, 100000, false, 0, -1, 0, true, 2,
+      {"source format kept", 2, 44100, 0, 0, 300000, 200000, 100000, false, 0, -1, 0, true, 2, 44100, 1.0,
+       "Audio bitrate=195 Kb/s"},
+      {"resampled to 22050 Hz mono", 2, 44100, 1, 22050, 64000, 48000, 32000, false, 0, -1, 0, true, 1, 22050, 1.0,
+       "Audio bitrate=46 Kb/s"},
+      {"a profile row of 32 kbit/s at 22050 Hz stereo", 2, 44100, 2, 22050, 32000, 32000, 32000, false, 0, -1, 0, true,
+       2, 22050, 1.0, "Audio bitrate=31 Kb/s"},
+      {"mono source made stereo", 1, 22050, 2, 44100, 300000, 200000, 100000, false, 0, -1, 0, true, 2, 44100, 1.0,
+       "Audio bitrate=195 Kb/s"},
+      {"silence fills a one second gap", 2, 44100, 0, 0, 300000, 200000, 100000, true, 0, 4, 1000, true, 2, 44100, 2.0,
+       "Audio bitrate=195 Kb/s"},
+      {"pass-through policy ignores the gap", 2, 44100, 0, 0, 300000, 200000, 100000, false, 0, 4, 1000, true, 2, 44100,
+       1.0, "Audio bitrate=195 Kb/s"},
+      {"encoding inline on the streaming thread", 2, 44100, 0, 0, 300000, 200000, 100000, false, 2, -1, 0, true, 2,
        44100, 1.0, "Audio bitrate=195 Kb/s"},
-      {"resampled to 22050 Hz mono", 2, 44100, 1, 22050, 64000, 48000, 32000, false, 0, -1, 0,
-       true, 1, 22050, 1.0, "Audio bitrate=46 Kb/s"},
-      {"a profile row of 32 kbit/s at 22050 Hz stereo", 2, 44100, 2, 22050, 32000, 32000, 32000,
-       false, 0, -1, 0, true, 2, 22050, 1.0, "Audio bitrate=31 Kb/s"},
-      {"mono source made stereo", 1, 22050, 2, 44100, 300000, 200000, 100000, false, 0, -1, 0,
-       true, 2, 44100, 1.0, "Audio bitrate=195 Kb/s"},
-      {"silence fills a one second gap", 2, 44100, 0, 0, 300000, 200000, 100000, true, 0, 4,
-       1000, true, 2, 44100, 2.0, "Audio bitrate=195 Kb/s"},
-      {"pass-through policy ignores the gap", 2, 44100, 0, 0, 300000, 200000, 100000, false, 0,
-       4, 1000, true, 2, 44100, 1.0, "Audio bitrate=195 Kb/s"},
-      {"encoding inline on the streaming thread", 2, 44100, 0, 0, 300000, 200000, 100000, false,
-       2, -1, 0, true, 2, 44100, 1.0, "Audio bitrate=195 Kb/s"},
-      {"end of stream without a block flagged last", 2, 44100, 0, 0, 300000, 200000, 100000,
-       false, 0, -1, 0, false, 2, 44100, 1.0, "Audio bitrate=195 Kb/s"},
+      {"end of stream without a block flagged last", 2, 44100, 0, 0, 300000, 200000, 100000, false, 0, -1, 0, false, 2,
+       44100, 1.0, "Audio bitrate=195 Kb/s"},
   };
   for (const auto& c : cases) {
     keEngineContext context;
@@ -76,11 +76,9 @@ TEST(VorbisEncoder, EncodesTheSourceIntoAStreamDecodersAccept) {
     EXPECT_EQ(decoded.rate, c.rate) << c.name;
     EXPECT_FALSE(decoded.vendor.empty()) << c.name;
     const std::vector<std::string> tags = {"Channels=" + std::to_string(c.channels),
-                                           "Sample Rate=" + std::to_string(c.rate) + " Hz",
-                                           c.bitrateTag};
+                                           "Sample Rate=" + std::to_string(c.rate) + " Hz", c.bitrateTag};
     EXPECT_EQ(decoded.comments, tags) << c.name;
-    EXPECT_NEAR(static_cast<double>(decoded.samples), c.seconds * c.rate, 0.01 * c.rate)
-        << c.name;
+    EXPECT_NEAR(static_cast<double>(decoded.samples), c.seconds * c.rate, 0.01 * c.rate) << c.name;
     std::string skipped;
     EXPECT_EQ(FfmpegComplaints(stream.bytes, &skipped), "") << c.name;
   }

@@ -75,8 +75,8 @@ OggData MakeOggData(int packets, size_t packetSize, bool endStreams = true) {
       const bool eos = endStreams && i == packets;
       std::vector<uint8_t> page = streams[serial].Page(
           FakeOggPacket(packetSize + static_cast<size_t>(i % 7) * 61, static_cast<uint8_t>(i), i, granule, false, eos));
-      data.keyPages.push_back({static_cast<int64_t>(data.bytes.size()), static_cast<uint32_t>(serial), granule,
-                               granule / 10});
+      data.keyPages.push_back(
+          {static_cast<int64_t>(data.bytes.size()), static_cast<uint32_t>(serial), granule, granule / 10});
       data.bytes.insert(data.bytes.end(), page.begin(), page.end());
     }
   return data;
@@ -144,7 +144,9 @@ struct Profile {
 class FakeAvContent : public keAbstractOrvexaContent {
  public:
   explicit FakeAvContent(Profile profile)
-      : keAbstractOrvexaContent(nullptr), profile_(std::move(profile)), key_(RandomKeyText()),
+      : keAbstractOrvexaContent(nullptr),
+        profile_(std::move(profile)),
+        key_(RandomKeyText()),
         data_(Encrypt(profile_.ogg.bytes, key_)) {}
   void StartStreamManager() override {}
   void WaitStreamClosed() override {}
@@ -160,9 +162,8 @@ class FakeAvContent : public keAbstractOrvexaContent {
     seekIndex_->SetRefId(id);
   }
   void FillHeaderProperties() override {
-    Properties p = {{"content-id", std::to_string(contentId_)},
-                    {"content-type", "kestrin-av"},
-                    {"content-name", profile_.name}};
+    Properties p = {
+        {"content-id", std::to_string(contentId_)}, {"content-type", "kestrin-av"}, {"content-name", profile_.name}};
     if (profile_.audioBitrate)
       p.insert(p.end(), {{"audio-bitrate", std::to_string(profile_.audioBitrate)},
                          {"audio-channels", "2"},
@@ -233,7 +234,8 @@ TEST(OrvexaContainerReader, DecryptsTheLayoutOfTheLastKeyByteFirst) {
   // Byte 0 takes the last key byte, byte 1 the one before, and so on round.
   const std::vector<uint8_t> zeros(5, 0);
   std::string error;
-  EXPECT_EQ(CrxDecrypt(zeros.data(), zeros.size(), "0a0B0c", &error), (std::vector<uint8_t>{0x0c, 0x0b, 0x0a, 0x0c, 0x0b}));
+  EXPECT_EQ(CrxDecrypt(zeros.data(), zeros.size(), "0a0B0c", &error),
+            (std::vector<uint8_t>{0x0c, 0x0b, 0x0a, 0x0c, 0x0b}));
   EXPECT_TRUE(error.empty());
   EXPECT_EQ(CrxDecrypt(zeros.data(), zeros.size(), "0a0", &error), zeros);
   EXPECT_FALSE(error.empty());
@@ -285,10 +287,8 @@ TEST(OrvexaContainerReader, ReadsBackEverythingTheWriterPutIn) {
     }
     EXPECT_EQ(read.contents.front().start, read.headerSize);
     const uint64_t dataEnd = read.contents.back().end;
-    if (dataEnd >= read.headerSize + kOrvexaMinimumTail)
-      EXPECT_EQ(file.size(), dataEnd);
-    else
-      EXPECT_GE(file.size(), read.headerSize + kOrvexaMinimumTail);
+    if (dataEnd >= read.headerSize + kOrvexaMinimumTail) EXPECT_EQ(file.size(), dataEnd);
+    else EXPECT_GE(file.size(), read.headerSize + kOrvexaMinimumTail);
   }
 }
 
@@ -308,21 +308,24 @@ TEST(OrvexaContainerReader, NamesTheDamageInASpoiltFile) {
     std::string expected;
   };
   const std::vector<Case> cases = {
-      {"cut inside the head content's data",
-       [&](Bytes& b) { b.resize(head.start + head.oggBytes.size() / 2); }, "past the end of the file"},
+      {"cut inside the head content's data", [&](Bytes& b) { b.resize(head.start + head.oggBytes.size() / 2); },
+       "past the end of the file"},
       {"cut inside the fixed head", [](Bytes& b) { b.resize(50); }, "fewer than the 64"},
       {"cut inside the padding", [](Bytes& b) { b.resize(b.size() - 1024); }, "should be padded to"},
       {"a block too many", [](Bytes& b) { b.resize(b.size() + 1024, 0); }, "should be padded to"},
       {"a byte in the padding", [](Bytes& b) { b[b.size() - 5] = 1; }, "non-zero byte"},
       {"a wrong magic", [](Bytes& b) { b[0] = 'O'; }, "does not begin with \"orvexa\""},
-      {"a flipped byte in a page body",
-       [&](Bytes& b) { b[head.start + head.pages[5].offset + 40] ^= 0x20; }, "are not a sound Ogg page"},
-      {"a seek entry one byte off its page",
-       [&](Bytes& b) { b[index.start + 24 + 28 * 3 + 7] += 1; }, "is not the start of a page"},
-      {"a seek entry naming the other stream",
-       [&](Bytes& b) { b[index.start + 24 + 28 * 3 + 11] ^= 1; }, "points at a page of serial"},
+      {"a flipped byte in a page body", [&](Bytes& b) { b[head.start + head.pages[5].offset + 40] ^= 0x20; },
+       "are not a sound Ogg page"},
+      {"a seek entry one byte off its page", [&](Bytes& b) { b[index.start + 24 + 28 * 3 + 7] += 1; },
+       "is not the start of a page"},
+      {"a seek entry naming the other stream", [&](Bytes& b) { b[index.start + 24 + 28 * 3 + 11] ^= 1; },
+       "points at a page of serial"},
       {"a seek entry going back in time",
-       [&](Bytes& b) { b[index.start + 24 + 28 * 4 + 27] = 0; b[index.start + 24 + 28 * 4 + 26] = 0; },
+       [&](Bytes& b) {
+         b[index.start + 24 + 28 * 4 + 27] = 0;
+         b[index.start + 24 + 28 * 4 + 26] = 0;
+       },
        "goes back in time"},
       {"a seek index with a wrong count", [&](Bytes& b) { b[index.start + 23] += 1; }, "entries need"},
   };
@@ -450,8 +453,9 @@ TEST(OrvexaContainerReader, ChecksRealCodecHeadersAgainstTheTable) {
     p.videoBitrate = 64000;
     p.ogg.bytes = ogg;
     p.ogg.keyPages = KeyPagesOf(ogg);
-    changes.insert(changes.begin(), {{"audio-channels", "1"}, {"video-width", "64"}, {"video-height", "48"},
-                                     {"video-fps-num", "10000"}});
+    changes.insert(
+        changes.begin(),
+        {{"audio-channels", "1"}, {"video-width", "64"}, {"video-height", "48"}, {"video-fps-num", "10000"}});
     p.editProperties = [changes](Properties& props) {
       for (const auto& [key, value] : changes)
         for (auto& prop : props)
@@ -491,8 +495,7 @@ TEST(OrvexaContainerReader, ChecksRealCodecHeadersAgainstTheTable) {
   };
   for (const Case& c : cases) {
     const OrvexaContainer read = ReadOrvexaContainer(WriteContainer(dir, {tinyProfile(c.changes)}));
-    EXPECT_TRUE(HasErrorContaining(read, c.expected)) << "expected \"" << c.expected << "\" in:\n"
-                                                      << read.ErrorText();
+    EXPECT_TRUE(HasErrorContaining(read, c.expected)) << "expected \"" << c.expected << "\" in:\n" << read.ErrorText();
   }
 
   // A seek time the stream's rate does not give.

@@ -104,9 +104,9 @@ TEST(OrvexaOutput, VideoOnlyProfileHasNoAudioProperties) {
   ASSERT_TRUE(encode.Run());
   ASSERT_TRUE(encode.Output().Succeeded()) << encode.Output().GetFailureText();
   const auto properties = ContentProperties(*encode.Output().GetWriter()->GetContent(0));
-  EXPECT_EQ(properties.count("audio-bitrate") + properties.count("audio-channels") +
-                properties.count("audio-sample-rate"),
-            0u);
+  EXPECT_EQ(
+      properties.count("audio-bitrate") + properties.count("audio-channels") + properties.count("audio-sample-rate"),
+      0u);
   EXPECT_EQ(properties.at("required-bitrate"), "200000");
 }
 
@@ -148,8 +148,7 @@ TEST(OrvexaOutput, RefusedEncoderSettingsAreReportedAgainstTheirProfile) {
   refused.audioKbps = 500;  // far beyond what Vorbis manages for 8 kHz mono
   refused.sampleRate = 8000;
   refused.channels = 1;
-  GeneratedEncode encode(ShortClip(), {{"Fine", 96, 80, 25, 128, 40}, refused}, dir.File("out.orx"),
-                         dir.Path());
+  GeneratedEncode encode(ShortClip(), {{"Fine", 96, 80, 25, 128, 40}, refused}, dir.File("out.orx"), dir.Path());
   ASSERT_TRUE(encode.Run()) << "a failed encoder held the output up";
   EXPECT_FALSE(encode.Output().Succeeded());
   const auto failures = encode.Output().GetFailures();

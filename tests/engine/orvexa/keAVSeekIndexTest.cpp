@@ -84,7 +84,8 @@ TEST(keAVSeekIndex, CloseKeepsTheEndsOfEveryRunAndOnlyTheStartOfTheLast) {
     SCOPED_TRACE("serials " + name);
     keAVSeekIndex index;
     for (size_t i = 0; i < c.serials.size(); ++i)
-      index.AddEntry(static_cast<int64_t>(i), c.serials[i], static_cast<int64_t>(i) * 10, static_cast<int64_t>(i) * 100);
+      index.AddEntry(static_cast<int64_t>(i), c.serials[i], static_cast<int64_t>(i) * 10,
+                     static_cast<int64_t>(i) * 100);
     index.Close();
     std::vector<int> kept;
     for (const keSeekEntry& entry : index.GetEntries()) {

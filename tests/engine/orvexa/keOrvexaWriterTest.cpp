@@ -18,8 +18,11 @@ namespace {
 class FakeContent : public keAbstractOrvexaContent {
  public:
   FakeContent(std::string name, int64_t dataSize, int64_t bitrate, std::vector<std::string>* calls)
-      : keAbstractOrvexaContent(nullptr), name_(std::move(name)), dataSize_(dataSize),
-        bitrate_(bitrate), calls_(calls) {}
+      : keAbstractOrvexaContent(nullptr),
+        name_(std::move(name)),
+        dataSize_(dataSize),
+        bitrate_(bitrate),
+        calls_(calls) {}
 
   void StartStreamManager() override { calls_->push_back("start " + name_); }
   void WaitStreamClosed() override { calls_->push_back("wait " + name_); }
@@ -78,8 +81,7 @@ TEST(keOrvexaPropertyList, SerializesAndParsesBack) {
   uint32_t pos = 0;
   list.Serialize(buffer.data(), &pos);
   EXPECT_EQ(pos, buffer.size());
-  EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 6),
-            (std::vector<uint8_t>{0, 0, 0, 2, 0, 15}));
+  EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 6), (std::vector<uint8_t>{0, 0, 0, 2, 0, 15}));
 
   keOrvexaPropertyList parsed;
   pos = 0;
@@ -140,9 +142,8 @@ TEST(keOrvexaWriter, WritesTheWholeLayoutUnderTheScrambling) {
   writer.WriteHeader();
   ASSERT_TRUE(writer.HeaderWritten());
 
-  EXPECT_EQ(calls, (std::vector<std::string>{
-                       "start ADSL1", "start MEGA", "start ADSL1-index", "start MEGA-index",
-                       "wait ADSL1", "wait MEGA", "wait ADSL1-index", "wait MEGA-index"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"start ADSL1", "start MEGA", "start ADSL1-index", "start MEGA-index",
+                                             "wait ADSL1", "wait MEGA", "wait ADSL1-index", "wait MEGA-index"}));
 
   std::vector<uint8_t> b = out.bytes;
   const int size = writer.HeaderSize();
@@ -158,10 +159,9 @@ TEST(keOrvexaWriter, WritesTheWholeLayoutUnderTheScrambling) {
 
   Unscramble(b, 64, size, key.data());
   pos = 64;
-  EXPECT_EQ(ReadList(b, pos), (std::vector<std::string>{
-                                  "vendor=Harwelco", "security-model=2", "use-security=false",
-                                  "encoder-type=0",
-                                  "feature-mask=0000000000000000-0000000000000000-0000000000000000"}));
+  EXPECT_EQ(ReadList(b, pos),
+            (std::vector<std::string>{"vendor=Harwelco", "security-model=2", "use-security=false", "encoder-type=0",
+                                      "feature-mask=0000000000000000-0000000000000000-0000000000000000"}));
   EXPECT_EQ(GetU32(b.data(), &pos), 4u);
 
   // MEGA (5000 from the target) leads; ids keep the order they were given in.
@@ -199,8 +199,7 @@ TEST(keOrvexaWriter, ScramblingKeepsTheFirst64BytesAndInvertsExactly) {
 
     // Below 128 bytes there are no swaps: the XOR pass alone.
     if (c.tail < 128) {
-      for (int i = 64, k = 39; i < 64 + c.tail; ++i, k = (k + 39) % 40)
-        ASSERT_EQ(b[i], original[i] ^ key[k]) << i;
+      for (int i = 64, k = 39; i < 64 + c.tail; ++i, k = (k + 39) % 40) ASSERT_EQ(b[i], original[i] ^ key[k]) << i;
     }
     Unscramble(b, 64, 64 + c.tail, key.data());
     EXPECT_EQ(b, original) << c.tail;

@@ -72,10 +72,10 @@ TEST(keFileOutputStream, PadsToHeaderSizePlusHalfAMebibyteInWholeBlocks) {
     int64_t expectedSize;
   };
   const std::vector<Case> cases = {
-      {600, 1000, 600 + 513 * 1024},  // ceil((1000 - 600 + 524288) / 1024) blocks
-      {600000, 1000, 600000},         // already long enough: nothing appended
-      {0, 71, 513 * 1024},            // 524359 missing bytes round up to 513 blocks
-      {524288 + 71, 71, 524288 + 71}, // exactly long enough
+      {600, 1000, 600 + 513 * 1024},   // ceil((1000 - 600 + 524288) / 1024) blocks
+      {600000, 1000, 600000},          // already long enough: nothing appended
+      {0, 71, 513 * 1024},             // 524359 missing bytes round up to 513 blocks
+      {524288 + 71, 71, 524288 + 71},  // exactly long enough
   };
   TempDir dir;
   for (const auto& c : cases) {
@@ -154,10 +154,12 @@ TEST(keFileOutputStream, TemporaryFilesHaveNoNameAndReadBackWhatWasWritten) {
   a.Close();
   b.Close();
   std::vector<uint8_t> back;
-  ASSERT_TRUE(a.ReadBack([&](const uint8_t* data, size_t size) {
-    back.insert(back.end(), data, data + size);
-    return true;
-  }, nullptr));
+  ASSERT_TRUE(a.ReadBack(
+      [&](const uint8_t* data, size_t size) {
+        back.insert(back.end(), data, data + size);
+        return true;
+      },
+      nullptr));
   EXPECT_EQ(back, std::vector<uint8_t>(bytes, bytes + 5));
   EXPECT_TRUE(dir.Entries().empty());
 

@@ -12,9 +12,7 @@
 #include "TestFiles.h"
 #include "platform/keFileKind.h"
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(keFileKind, OnlyARegularFileIsASource) {
   TempDir dir;

@@ -12,11 +12,10 @@
 
 /// The child window with the id, as T; fails the test when there is none of that type.
 template <class T>
-T* Child(wxWindow* parent, int id)
-{
-    T* window = dynamic_cast<T*>(parent->FindWindow(id));
-    EXPECT_NE(window, nullptr) << "no control " << id;
-    return window;
+T* Child(wxWindow* parent, int id) {
+  T* window = dynamic_cast<T*>(parent->FindWindow(id));
+  EXPECT_NE(window, nullptr) << "no control " << id;
+  return window;
 }
 
 bool IsEnabled(wxWindow* parent, int id);

@@ -8,37 +8,33 @@
 #include "securityKeyDialog.h"
 
 template <>
-class wxExpectModal<securityKeyDialog> : public wxExpectModalBase<securityKeyDialog>
-{
-public:
-    explicit wxExpectModal(int code = securityKeyDialog::ID_CLOSE) : m_code(code) {}
+class wxExpectModal<securityKeyDialog> : public wxExpectModalBase<securityKeyDialog> {
+ public:
+  explicit wxExpectModal(int code = securityKeyDialog::ID_CLOSE) : m_code(code) {}
 
-protected:
-    int OnInvoked(securityKeyDialog* dialog) const override
-    {
-        EXPECT_EQ(dialog->GetId(), 10000);
-        EXPECT_EQ(dialog->GetTitle(), "Secret Phrase");
-        return m_code;
-    }
+ protected:
+  int OnInvoked(securityKeyDialog* dialog) const override {
+    EXPECT_EQ(dialog->GetId(), 10000);
+    EXPECT_EQ(dialog->GetTitle(), "Secret Phrase");
+    return m_code;
+  }
 
-private:
-    int m_code;
+ private:
+  int m_code;
 };
 
 template <>
-class wxExpectModal<securityDialog> : public wxExpectModalBase<securityDialog>
-{
-public:
-    explicit wxExpectModal(int code = wxID_CANCEL) : m_code(code) {}
+class wxExpectModal<securityDialog> : public wxExpectModalBase<securityDialog> {
+ public:
+  explicit wxExpectModal(int code = wxID_CANCEL) : m_code(code) {}
 
-protected:
-    int OnInvoked(securityDialog* dialog) const override
-    {
-        EXPECT_EQ(dialog->GetId(), 10002);
-        EXPECT_EQ(dialog->GetTitle(), "securityDialog");
-        return m_code;
-    }
+ protected:
+  int OnInvoked(securityDialog* dialog) const override {
+    EXPECT_EQ(dialog->GetId(), 10002);
+    EXPECT_EQ(dialog->GetTitle(), "securityDialog");
+    return m_code;
+  }
 
-private:
-    int m_code;
+ private:
+  int m_code;
 };
