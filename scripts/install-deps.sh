@@ -20,6 +20,8 @@ packages=(
   # The window tests ask it where its plugins are.
   libgstreamer1.0-dev
   clang libclang-rt-14-dev
+  # CI holds every C++ file to .clang-format.
+  clang-format
 )
 
 missing=()
