@@ -46,6 +46,4 @@ void ReleaseMemoryRoom() noexcept {
   if (room != nullptr) munmap(room, kMemoryRoomBytes);
 }
 
-bool HoldsMemoryRoom() { return gRoom.load() != nullptr; }
-
 }  // namespace kePlatform

@@ -33,7 +33,4 @@ void KeepMemoryRoom();
 /// For a handler of a failed allocation, before it records the failure.
 void ReleaseMemoryRoom() noexcept;
 
-/// Whether the room is set aside now.
-bool HoldsMemoryRoom();
-
 }  // namespace kePlatform

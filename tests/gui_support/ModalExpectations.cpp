@@ -22,8 +22,8 @@ int ToId(int answer) {
 
 std::string Utf8(const wxString& text) { return text.utf8_string(); }
 
-}  // namespace
-
+// What the failure says about a dialog: a message box by its text and caption,
+// any other dialog by its kind and title.
 wxString DescribeDialog(wxDialog* dialog) {
   if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
     return "A message box \"" + box->GetMessage() + "\" (caption \"" + box->GetCaption() + "\")";
@@ -34,6 +34,8 @@ wxString DescribeDialog(wxDialog* dialog) {
          dialog->GetTitle() + "\"";
 }
 
+// The answer that ends a dialog nobody expected: a button the dialog has, so
+// the program goes on as after a person's refusal.
 int DismissUnexpected(wxDialog* dialog) {
   if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
     const long style = box->GetMessageDialogStyle();
@@ -42,6 +44,8 @@ int DismissUnexpected(wxDialog* dialog) {
   }
   return wxID_CANCEL;
 }
+
+}  // namespace
 
 GtestModalHook::GtestModalHook(const char* file, int line, const char* func)
     : wxTestingModalHook(file, line, func), file_(file ? file : __FILE__), line_(line) {}

@@ -3,8 +3,8 @@
 // would press, and every failure is a GoogleTest failure at the test's line.
 //
 // A dialog that no expectation takes fails the test, naming its text, and is
-// dismissed with the answer of someone who wants nothing done (see
-// DismissUnexpected), never shown: shown, it would wait for a person. That
+// dismissed with the answer of someone who wants nothing done (Cancel where
+// the box has it, else No to a question and OK to a notice), never shown: shown, it would wait for a person. That
 // holds inside wxTEST_DIALOG and EXPECT_NO_DIALOG, and, through the safety net
 // GuiTestMain installs, for the toolkit's dialogs shown anywhere else.
 //
@@ -23,15 +23,6 @@
 
 /// Texts in failure messages as text, not as a list of characters.
 inline void PrintTo(const wxString& text, std::ostream* out) { *out << '"' << text.utf8_string() << '"'; }
-
-/// What the failure says about a dialog: a message box by its text and caption,
-/// any other dialog by its kind and title.
-wxString DescribeDialog(wxDialog* dialog);
-
-/// The answer that ends a dialog nobody expected: Cancel where the box has it,
-/// else No to a question and OK to a notice; Cancel for any other dialog. A
-/// button the dialog has, so the program goes on as after a person's refusal.
-int DismissUnexpected(wxDialog* dialog);
 
 /// The hook of wxTEST_DIALOG and EXPECT_NO_DIALOG.
 class GtestModalHook : public wxTestingModalHook {
