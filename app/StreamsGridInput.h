@@ -1,6 +1,7 @@
 // How a person uses the streams grid with the mouse and the keyboard: the
 // Encode column set or cleared with one click and drawn ticked for any text
-// that counts as set, and Tab leaving the grid at its last cell.
+// that counts as set, Escape leaving a cell as it was, and Tab leaving the
+// grid at its last cell.
 #pragma once
 
 #include <wx/grid.h>
@@ -12,6 +13,37 @@ class EncodeCellRenderer : public wxGridCellBoolRenderer {
   void Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, const wxRect& rect, int row, int col,
             bool isSelected) override;
   wxGridCellRenderer* Clone() const override { return new EncodeCellRenderer; }
+};
+
+/// The grid answers Escape by resetting the editor and then saving what the
+/// editor holds; a choice or number editor cannot hold a value outside its
+/// list or range (an empty cell, a size from saved settings), so it would
+/// save its first choice or its minimum instead. These editors save nothing
+/// after Escape: the cell keeps the value it had.
+class ChoiceCellEditor : public wxGridCellChoiceEditor {
+ public:
+  explicit ChoiceCellEditor(const wxArrayString& choices) : wxGridCellChoiceEditor(choices, false) {}
+  void BeginEdit(int row, int col, wxGrid* grid) override;
+  bool EndEdit(int row, int col, const wxGrid* grid, const wxString& oldval, wxString* newval) override;
+  void Reset() override;
+  wxGridCellEditor* Clone() const override { return new ChoiceCellEditor(m_choices); }
+
+ private:
+  bool escaped_ = false;
+};
+
+class NumberCellEditor : public wxGridCellNumberEditor {
+ public:
+  NumberCellEditor(int min, int max) : wxGridCellNumberEditor(min, max), min_(min), max_(max) {}
+  void BeginEdit(int row, int col, wxGrid* grid) override;
+  bool EndEdit(int row, int col, const wxGrid* grid, const wxString& oldval, wxString* newval) override;
+  void Reset() override;
+  wxGridCellEditor* Clone() const override { return new NumberCellEditor(min_, max_); }
+
+ private:
+  int min_;
+  int max_;
+  bool escaped_ = false;
 };
 
 /// One click on an Encode cell sets it ("1") or clears it (empty) and makes

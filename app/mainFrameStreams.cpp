@@ -82,11 +82,11 @@ void mainFrame::CreateStreamsGrid() {
     grid->SetColLabelValue(col, wxGetTranslation(kColumns[col].label));
   }
   SetColumnEditor(grid, kColumnEncode, new wxGridCellBoolEditor);
-  SetColumnEditor(grid, kColumnWidth, new wxGridCellChoiceEditor(ToArray(SizeChoices()), false));
-  SetColumnEditor(grid, kColumnHeight, new wxGridCellChoiceEditor(ToArray(SizeChoices()), false));
-  SetColumnEditor(grid, kColumnFrameRate, new wxGridCellChoiceEditor(ToArray(FpsChoices()), false));
-  SetColumnEditor(grid, kColumnVideoBitrate, new wxGridCellNumberEditor(24, 2000));
-  SetColumnEditor(grid, kColumnAudioBitrate, new wxGridCellChoiceEditor(ToArray(AudioBitrateChoices()), false));
+  SetColumnEditor(grid, kColumnWidth, new ChoiceCellEditor(ToArray(SizeChoices())));
+  SetColumnEditor(grid, kColumnHeight, new ChoiceCellEditor(ToArray(SizeChoices())));
+  SetColumnEditor(grid, kColumnFrameRate, new ChoiceCellEditor(ToArray(FpsChoices())));
+  SetColumnEditor(grid, kColumnVideoBitrate, new NumberCellEditor(24, 2000));
+  SetColumnEditor(grid, kColumnAudioBitrate, new ChoiceCellEditor(ToArray(AudioBitrateChoices())));
   SetColumnRenderer(grid, kColumnEncode, new EncodeCellRenderer);
   for (int col = kColumnWidth; col <= kColumnAudioBitrate; ++col) {
     SetColumnRenderer(grid, col, new wxGridCellNumberRenderer);

@@ -131,4 +131,68 @@ TEST_F(StreamsGridInputTest, TabLeavesTheGridAtItsLastCellAndShiftTabAtItsFirst)
   EXPECT_EQ(wxWindow::FindFocus(), static_cast<wxWindow*>(frame->cropBottomText));
 }
 
+// A person types into a cell, then thinks better of it: Escape gives the
+// cell back the value it had, whatever the column's editor. Values outside a
+// choice list or a number range (an empty cell, a height of 218 as the
+// factory rows have it) are the ones an editor cannot hold.
+TEST_F(StreamsGridInputTest, EscapeGivesTheCellBackItsValueInEveryColumnsEditor) {
+  struct Case {
+    int col;
+    const char* before;
+    int key;  ///< typed to open the editor
+  };
+  const std::vector<Case> cases = {
+      {kColumnName, "Modem", 'x'},        {kColumnWidth, "", '8'},        {kColumnWidth, "240", '8'},
+      {kColumnHeight, "", '8'},           {kColumnHeight, "218", '8'},    {kColumnFrameRate, "", '8'},
+      {kColumnFrameRate, "10", '8'},      {kColumnVideoBitrate, "", '8'}, {kColumnVideoBitrate, "40", '8'},
+      {kColumnVideoBitrate, "9000", '8'}, {kColumnAudioBitrate, "", '8'}, {kColumnAudioBitrate, "12", '9'},
+  };
+  wxUIActionSimulator keys;
+  const int row = 6;
+  for (const Case& c : cases) {
+    SCOPED_TRACE("column " + std::to_string(c.col) + " holding \"" + c.before + "\"");
+    Grid()->SetCellValue(row, c.col, c.before);
+    ClickCell(row, kColumnName);
+    Grid()->SetGridCursor(row, c.col);
+    wxYield();
+    keys.Char(c.key);
+    wxYield();
+    ASSERT_TRUE(Grid()->IsCellEditControlShown()) << "the key did not open the editor";
+    keys.Char(WXK_ESCAPE);
+    wxYield();
+    EXPECT_FALSE(Grid()->IsCellEditControlShown());
+    EXPECT_EQ(Grid()->GetCellValue(row, c.col), c.before);
+  }
+  // The Encode cell has no editing state to leave: a click or Space sets it
+  // at once. Escape on it changes nothing.
+  Grid()->SetCellValue(row, kColumnEncode, "");
+  Grid()->SetGridCursor(row, kColumnEncode);
+  keys.Char(WXK_ESCAPE);
+  wxYield();
+  EXPECT_EQ(Grid()->GetCellValue(row, kColumnEncode), "");
+}
+
+// Escape takes back only the edit it ends: a number typed and confirmed with
+// Enter in the same cell afterwards is saved.
+TEST_F(StreamsGridInputTest, AnEditConfirmedAfterAnEscapeIsKept) {
+  wxUIActionSimulator keys;
+  const int row = 6;
+  Grid()->SetCellValue(row, kColumnVideoBitrate, "");
+  ClickCell(row, kColumnName);
+  Grid()->SetGridCursor(row, kColumnVideoBitrate);
+  wxYield();
+  keys.Char('9');
+  wxYield();
+  keys.Char(WXK_ESCAPE);
+  wxYield();
+  ASSERT_EQ(Grid()->GetCellValue(row, kColumnVideoBitrate), "");
+  keys.Char('9');
+  wxYield();
+  keys.Char(WXK_RETURN);
+  wxYield();
+  EXPECT_FALSE(Grid()->IsCellEditControlShown());
+  // 9 is below the editor's range: it keeps its least value, 24.
+  EXPECT_EQ(Grid()->GetCellValue(row, kColumnVideoBitrate), "24");
+}
+
 }  // namespace
