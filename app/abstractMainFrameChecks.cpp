@@ -117,22 +117,38 @@ bool abstractMainFrame::CheckParameters(const EncodeFields& fields) {
     ShowError(_("The output file is the input file: choose another output file name"), parent);
     return false;
   }
+  // The page is written beside the output under the output's name: a source
+  // named like it would be replaced by it.
+  const bool withPage = IsTicked(window.htmlPage);
+  const std::string page = HtmlPagePath(fields.outputPath);
+  const wxString pageName = wxString::FromUTF8(kePlatform::FileNameOf(page));
+  if (withPage && kePlatform::IsSameFile(fields.inputPath, page)) {
+    ShowError(wxString::Format(_("The HTML page %s is the input file: choose another output file name"), pageName),
+              parent);
+    return false;
+  }
   if (!HasSelectedRow(fields)) {
     ShowError(_("No stream selected: tick Encode in at least one row of the streams"), parent);
     return false;
   }
   if (wxFileExists(output) && !MayReplace(_("Output file already exists: overwrite it ?"))) return false;
   // The page is replaced after the run without another word: asked now.
-  const std::string page = HtmlPagePath(fields.outputPath);
-  if (IsTicked(window.htmlPage) && wxFileExists(wxString::FromUTF8(page)) &&
-      !MayReplace(wxString::Format(_("HTML page %s already exists: overwrite it ?"),
-                                   wxString::FromUTF8(kePlatform::FileNameOf(page))))) {
+  if (withPage && wxFileExists(wxString::FromUTF8(page)) &&
+      !MayReplace(wxString::Format(_("HTML page %s already exists: overwrite it ?"), pageName))) {
     return false;
   }
   // Asked of the file without emptying it: the older output stays until a
   // complete new one takes its place.
   if (!CanOpenForWriting(fields.outputPath)) {
     ShowError(_("Unable to open output file. (permission, writeable, ...)"), parent);
+    return false;
+  }
+  // And of the page, which is written only after the run: found now, a page
+  // that cannot be written costs no encode.
+  std::string whyNot;
+  if (withPage && !CanReplaceFile(page, &whyNot)) {
+    ShowError(wxString::Format(_("The HTML page %s cannot be written: %s."), pageName, wxString::FromUTF8(whyNot)),
+              parent);
     return false;
   }
 

@@ -49,3 +49,40 @@ TEST(WritableFileTest, WhatCannotBeWrittenIsRefused) {
   }
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"folder.osq", "pipe.osq"}));
 }
+
+// A file written whole after the run (the page): refused with the words a
+// user reads, for what would hang the writer, would not be a file, or was
+// protected by its owner, also when the superuser asks; nothing is changed.
+TEST(WritableFileTest, AFileToReplaceWholeMustBeAWritableRegularFileOrNothingYet) {
+  TempDir dir;
+  ASSERT_EQ(mkdir(dir.File("folder.htm").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo(dir.File("pipe.htm").c_str(), 0644), 0);
+  ASSERT_EQ(symlink("/dev/null", dir.File("device.htm").c_str()), 0);
+  ASSERT_TRUE(WriteWholeFile(dir.File("locked.htm"), "older page"));
+  ASSERT_EQ(chmod(dir.File("locked.htm").c_str(), 0444), 0);
+  ASSERT_TRUE(WriteWholeFile(dir.File("older.htm"), "older page"));
+  struct Case {
+    const char* what;
+    std::string path;
+    const char* reason;  ///< null: it may be written
+  };
+  const std::vector<Case> cases = {
+      {"nothing yet", dir.File("new.htm"), nullptr},
+      {"a writable file", dir.File("older.htm"), nullptr},
+      {"a folder", dir.File("folder.htm"), "it is a folder"},
+      {"a pipe", dir.File("pipe.htm"), "it is a named pipe (FIFO)"},
+      {"a device through a link", dir.File("device.htm"), "it is a character device"},
+      {"a read-only file", dir.File("locked.htm"), "it is read-only"},
+      {"a missing folder", dir.File("none/talk.htm"), "No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string reason;
+    EXPECT_EQ(CanReplaceFile(c.path, &reason), c.reason == nullptr);
+    EXPECT_EQ(reason, c.reason ? c.reason : "");
+  }
+  EXPECT_EQ(ReadWholeFile(dir.File("older.htm")), "older page");
+  EXPECT_EQ(ReadWholeFile(dir.File("locked.htm")), "older page");
+  EXPECT_EQ(dir.Entries(),
+            (std::vector<std::string>{"device.htm", "folder.htm", "locked.htm", "older.htm", "pipe.htm"}));
+}

@@ -19,6 +19,7 @@
 #include <wx/gauge.h>
 
 #include "EncodeTestFrame.h"
+#include "MainWindowEncode.h"
 #include "EncodeTestSupport.h"
 #include "GuiTestSupport.h"
 #include "ProgramDirectory.h"
@@ -48,46 +49,6 @@ void ExpectEveryProfileDecodes(const std::string& path, const std::vector<std::s
     EXPECT_NEAR(decoded.audio->durationSeconds, 2.0, 0.15);
   }
 }
-
-// The main window over a configuration of the test's own, with its temporary
-// folder set so that building it asks nothing, and no default_streams.xml
-// beside it: the factory rows.
-class MainWindowEncode : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetTestConfig();
-    wxConfigBase::Get()->Write("/General/tmpDir", wxString::FromUTF8(temp.Path()));
-    OverrideProgramDirectory(wxString::FromUTF8(programDir.Path()));
-    wxTEST_DIALOG(frame = new mainFrame(nullptr, ID_MAIN_FRAME, "Ostrel", wxDefaultPosition, wxSize(900, 700),
-                                        mainFrame::DefaultStyle()),
-                  ExpectMessage("<default_streams.xml> corrupted:\n", wxID_OK).Caption("Error").Optional());
-    frame->Show();
-    // The page writer has tests of its own; here only the container counts.
-    frame->htmlPageCheck->SetValue(false);
-  }
-  void TearDown() override {
-    CloseFrame(frame);
-    OverrideProgramDirectory(wxString());
-  }
-  void SelectRows(const std::vector<int>& rows) {
-    for (int row = 0; row < frame->streamsGrid->GetNumberRows(); ++row) frame->streamsGrid->SetCellValue(row, 0, "");
-    for (int row : rows) frame->streamsGrid->SetCellValue(row, 0, "1");
-  }
-  void TypeInput(const std::string& path) {
-    frame->inputPathText->ChangeValue("");
-    for (wxUniChar c : wxString::FromUTF8(path)) frame->inputPathText->AppendText(wxString(c));
-  }
-  void ClickEncode() {
-    wxCommandEvent click(wxEVT_BUTTON, ID_ENCODE_BUTTON);
-    click.SetEventObject(frame->encodeButton);
-    frame->encodeButton->GetEventHandler()->ProcessEvent(click);
-  }
-
-  TempDir out;
-  TempDir temp;
-  TempDir programDir;
-  mainFrame* frame = nullptr;
-};
 
 }  // namespace
 
