@@ -51,6 +51,8 @@ TEST_F(PublishFromWindowTest, FinishedRunLeavesThePageBesideTheOutput) {
   ASSERT_TRUE(frame->htmlPageCheck->GetValue()) << "ticked from the start";
   frame->showVideoCheck->SetValue(true);
   frame->graphicToolbarCheck->SetValue(true);
+  WriteWholeFile(programDir + "/ostrel.jar", "the applet");
+  WriteWholeFile(programDir + "/ostrel_tb1.jpg", "the toolbar");
   // The output field stays editable during the run; the page must still name
   // the file the run writes.
   wxTimer editor;
@@ -73,6 +75,8 @@ TEST_F(PublishFromWindowTest, FinishedRunLeavesThePageBesideTheOutput) {
             std::string::npos)
       << "the applet sized from the run's largest output, with the toolbar";
   EXPECT_NE(page.find("ToolbarSkinPath"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(out.File("ostrel.jar")), "the applet");
+  EXPECT_EQ(ReadWholeFile(out.File("ostrel_tb1.jpg")), "the toolbar");
   ASSERT_EQ(launcher.addresses.size(), 1u) << "Show video opens the page";
   EXPECT_EQ(launcher.addresses[0], out.File("talk.htm"));
   EXPECT_FALSE(fs::exists("/elsewhere"));

@@ -1,10 +1,13 @@
 // The encode control's page writer with the plan of a finished run: where the
-// page goes, what it names, the copies beside it, the browser, and every
-// failure logged while the other steps still run.
+// page goes, what it names, the player's files copied beside it, the
+// browser, and what goes wrong told in the window's boxes: a page that cannot
+// be written on its own, the player's files missing beside the program as one
+// warning.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "AppTestSupport.h"
 #include "abstractMainFrame.h"
@@ -51,6 +54,7 @@ class WriteHtmlPageTest : public AppTest {
 TEST_F(WriteHtmlPageTest, PageBesideTheOutputNamesItWithCrLfLines) {
   plan.outputPath = (outputDir / "my.talk.osq").string();
   PutBesideProgram("ostrel.jar", "jar");
+  PutBesideProgram("ostrel_tb1.jpg", "image");
   Write(true, false);
 
   const std::string page = ReadWholeFile(outputDir / "my.talk.htm");
@@ -74,6 +78,7 @@ TEST_F(WriteHtmlPageTest, EncodedNamesEscapedAndEncoded) {
   // A name beyond the page's character set goes in as a character reference,
   // and markup in a file name cannot end the attribute.
   plan.outputPath = (outputDir / "clip € \"1\".osq").string();
+  PutBesideProgram("ostrel.jar", "jar");
   Write(false, false);
 
   const std::string page = ReadWholeFile(outputDir / "clip € \"1\".htm");
@@ -101,28 +106,78 @@ TEST_F(WriteHtmlPageTest, CopiesOverwriteAndTheImageOnlyWithTheToolbar) {
   EXPECT_EQ(ReadWholeFile(outputDir / "ostrel_tb1.jpg"), "new image");
 }
 
-TEST_F(WriteHtmlPageTest, MissingArchiveIsLoggedAndTheRestGoesOn) {
-  CapturedLog log;
-  Write(true, true);
-  EXPECT_TRUE(fs::exists(outputDir / "talk.htm"));
-  EXPECT_TRUE(log.HasErrorContaining("ostrel.jar"));
-  EXPECT_TRUE(log.HasErrorContaining("ostrel_tb1.jpg"));
-  EXPECT_FALSE(fs::exists(outputDir / "ostrel.jar")) << "no stand-in is made";
-  ASSERT_EQ(launcher.addresses.size(), 1u);
-  EXPECT_EQ(launcher.addresses[0], (outputDir / "talk.htm").string());
+// The player's files are the user's to put beside the program: missing,
+// they are told once, as a warning saying what and where; the page is
+// written and opened all the same, and no stand-in is made.
+TEST_F(WriteHtmlPageTest, ThePlayersFilesMissingBesideTheProgramAreToldOnceAsAWarning) {
+  struct Case {
+    const char* what;
+    bool toolbar;
+    const char* besideProgram;  ///< the one file put there, or null
+    std::string said;
+  };
+  const std::string where = " beside the program, in " + programDir + ", to have ";
+  const std::vector<Case> cases = {
+      {"both missing", true, nullptr,
+       "The HTML page talk.htm was written without the applet player (ostrel.jar) and the toolbar image "
+       "(ostrel_tb1.jpg); put ostrel.jar and ostrel_tb1.jpg" +
+           where + "them copied next to every page."},
+      {"the archive missing, no toolbar", false, nullptr,
+       "The HTML page talk.htm was written without the applet player (ostrel.jar); put ostrel.jar" + where +
+           "it copied next to every page."},
+      {"the image missing", true, "ostrel.jar",
+       "The HTML page talk.htm was written without the toolbar image (ostrel_tb1.jpg); put ostrel_tb1.jpg" + where +
+           "it copied next to every page."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove(program / "ostrel.jar");
+    fs::remove(outputDir / "ostrel.jar");
+    if (c.besideProgram) PutBesideProgram(c.besideProgram, "file");
+    launcher.addresses.clear();
+    CapturedLog log;
+    wxTEST_DIALOG(Write(c.toolbar, true), ExpectMessage(wxString::FromUTF8(c.said), wxID_OK)
+                                              .Caption("Ostrel Standard Edition v.3 ")
+                                              .Icon(wxICON_WARNING));
+    EXPECT_TRUE(fs::exists(outputDir / "talk.htm"));
+    EXPECT_FALSE(fs::exists(outputDir / "ostrel_tb1.jpg")) << "no stand-in is made";
+    EXPECT_EQ(fs::exists(outputDir / "ostrel.jar"), c.besideProgram != nullptr);
+    EXPECT_TRUE(log.errors.empty()) << log.errors.front();
+    ASSERT_EQ(launcher.addresses.size(), 1u) << "the page is opened all the same";
+    EXPECT_EQ(launcher.addresses[0], (outputDir / "talk.htm").string());
+  }
 }
 
-TEST_F(WriteHtmlPageTest, PageThatCannotBeCreatedIsLoggedAndTheRestStillRuns) {
+// A copy that fails for another reason says which, with the system's reason;
+// the other steps still run.
+TEST_F(WriteHtmlPageTest, ACopyThatFailsIsToldWithItsReason) {
   PutBesideProgram("ostrel.jar", "jar");
+  PutBesideProgram("ostrel_tb1.jpg", "image");
+  fs::create_directory(outputDir / "ostrel.jar");
+  wxString said;
+  wxTEST_DIALOG(Write(true, true),
+                ExpectMessage("Could not copy \"", wxID_OK).Icon(wxICON_ERROR).Prefix().SaveText(&said));
+  EXPECT_NE(said.Find(wxString::FromUTF8((outputDir / "ostrel.jar").string() + "\": ")), wxNOT_FOUND) << said;
+  EXPECT_EQ(ReadWholeFile(outputDir / "ostrel_tb1.jpg"), "image");
+  EXPECT_EQ(launcher.addresses.size(), 1u);
+}
+
+// Rare once the gate has found the page writable (a disk that filled up
+// during the run): told first and on its own; without a page there is
+// nothing to copy files for or to open.
+TEST_F(WriteHtmlPageTest, APageThatCannotBeWrittenIsToldOnItsOwn) {
   const fs::path gone = program / "gone";
   plan.outputPath = (gone / "talk.osq").string();
   CapturedLog log;
-  Write(false, true);
+  wxTEST_DIALOG(Write(true, true),
+                ExpectMessage(wxString::FromUTF8("The HTML page " + (gone / "talk.htm").string() +
+                                                 " could not be written: No such file or directory."),
+                              wxID_OK)
+                    .Caption("Ostrel Standard Edition v.3 ")
+                    .Icon(wxICON_ERROR));
   EXPECT_FALSE(fs::exists(gone));
-  EXPECT_TRUE(log.HasErrorContaining((gone / "talk.htm").string()));
-  EXPECT_TRUE(log.HasErrorContaining("ostrel.jar")) << "the copy was still tried";
-  ASSERT_EQ(launcher.addresses.size(), 1u) << "the browser is still asked";
-  EXPECT_EQ(launcher.addresses[0], (gone / "talk.htm").string());
+  EXPECT_TRUE(log.errors.empty());
+  EXPECT_TRUE(launcher.addresses.empty()) << "a missing page is not opened";
 }
 
 // An output in the program's own folder: the archive is already where the

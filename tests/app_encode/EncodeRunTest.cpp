@@ -24,8 +24,10 @@
 
 #include "EncodeTestFrame.h"
 #include "EncodeTestSupport.h"
+#include "HtmlPage.h"
 #include "ModalExpectations.h"
 #include "OrvexaContainerReader.h"
+#include "ProgramDirectory.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "TestMedia.h"
@@ -51,8 +53,15 @@ class EncodeRun : public ::testing::Test {
     frame = new EncodeTestFrame;
     frame->control.SetTempDirectory(temp.Path());
     frame->output->ChangeValue(out.File("clip.osq"));
+    // The player's files beside the program, so that a page is published
+    // without a word about them.
+    WriteWholeFile(program.File(kAppletArchiveFile), "the applet");
+    OverrideProgramDirectory(wxString::FromUTF8(program.Path()));
   }
-  void TearDown() override { CloseFrame(frame); }
+  void TearDown() override {
+    CloseFrame(frame);
+    OverrideProgramDirectory(wxString());
+  }
 
   RunSnapshot Snapshot() const {
     wxMenuBar* menus = frame->GetMenuBar();
@@ -84,6 +93,7 @@ class EncodeRun : public ::testing::Test {
 
   TempDir out;
   TempDir temp;
+  TempDir program;
   EncodeTestFrame* frame = nullptr;
 };
 
