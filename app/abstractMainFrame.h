@@ -13,10 +13,12 @@
 //   window running
 //   reset finished event, start worker  -->  session RunWorker: reader and
 //   every 300 ms: yield, show the first      output started, waited for,
-//     profile's percent; cancel asked ->       reader stopped, result kept
-//     session Cancel                         FinishEncoding: done flag,
-//   until 100 %, output finished or          finished event signalled; the
-//     worker done                            worker touches nothing after
+//     profile's percent; while "Cancel       reader stopped, result kept
+//     encoding ?" is open the session        FinishEncoding: done flag,
+//     holds a complete container back;       finished event signalled; the
+//     Yes -> session Cancel                  worker touches nothing after
+//   until 100 %, output finished or
+//     worker done
 //   wait for the finished event in short
 //     slices, yielding, "Finalize..."
 //   outcome message, HTML page from the run's plan
@@ -134,8 +136,9 @@ class abstractMainFrame {
   /// why (or after a No). Touches no file.
   std::unique_ptr<EncodeSession> PrepareEncoding();
   /// The first checks on the fields, with their texts and questions: the
-  /// input, the output's folder, extension, characters, the overwrite
-  /// question (and the page's), writability, whole numbers, the time range.
+  /// input, the output's folder, extension, characters, neither output nor
+  /// page the input, the overwrite question (and the page's), writability
+  /// (and the page's), whole numbers, the time range.
   /// False once the user has been told (or has said No).
   bool CheckParameters(const EncodeFields& fields);
 
@@ -146,6 +149,10 @@ class abstractMainFrame {
   /// returns the window to idle. While a run is going the same command asks
   /// whether to cancel it. Re-entered from the run's own yields.
   void OnEncode(const EncodeWindow& window);
+  /// The Cancel command during a run: asks "Cancel encoding ?" while the
+  /// run's complete container, should it come, waits; Yes cancels the run,
+  /// No lets it finish as usual.
+  void AskToCancel();
   /// Menus Encode, Exit and temporary folder and the Encode tool disabled,
   /// the running flag ticked, the button labelled "Cancel".
   void SetEncodeUiRunning(const EncodeWindow& controls);
@@ -172,8 +179,10 @@ class abstractMainFrame {
   void ShowTempDirDialog(wxWindow* parent);
 
   // ---- Publishing: HTML page (abstractMainFrameHtml.cpp) ----
-  /// The page of the run `plan` describes, its copies, and the browser when
-  /// the plan says so.
+  /// The page of the run `plan` describes, the player's files copied beside
+  /// it, and the browser when the plan says so. A page that cannot be
+  /// written is told on its own and ends it there; failed copies, and the
+  /// player's files missing beside the program, are told after the page.
   void WriteHtmlPage(const EncodePlan& plan);
 
   // ---- Publishing: IIS extension (abstractMainFrameIis.cpp) ----

@@ -78,8 +78,7 @@ bool AskYesNo(const wxString& text) {
 
 void abstractMainFrame::OnEncode(const EncodeWindow& given) {
   if (given.running && given.running->IsChecked()) {
-    // The polling loop sees the flag and cancels the run.
-    if (AskYesNo(_("Cancel encoding ?"))) SetCancelRequested(true);
+    AskToCancel();
     return;
   }
   if (!AskYesNo(_("Start encoding ?"))) return;
@@ -96,6 +95,21 @@ void abstractMainFrame::OnEncode(const EncodeWindow& given) {
   RunEncoding();
   PreviewControls::ShowSourceAgain(window.media);  // the run stopped it, which blanks it
   ResetEncodeUi(window);
+}
+
+void abstractMainFrame::AskToCancel() {
+  // While the question is open the run may finish encoding, but its
+  // container waits: the older output stays as it was until the answer. A
+  // container already let go in place leaves nothing to cancel, and nothing
+  // is asked; the run ends as usual.
+  if (!session || !session->HoldFinish()) return;
+  if (AskYesNo(_("Cancel encoding ?"))) {
+    // Cancelled at once, in the finalize phase too; the polling loop sees
+    // the flag and ends.
+    SetCancelRequested(true);
+    session->Cancel();
+  }
+  session->ReleaseFinish();
 }
 
 void abstractMainFrame::SetEncodeUiRunning(const EncodeWindow& controls) {

@@ -30,6 +30,27 @@ struct EncodeSession::State {
   std::atomic<bool> outputStarted{false};
   std::thread thread;
 
+  // The hold on a complete container. The output's publish gate waits on it
+  // and takes its decision under this mutex, as Cancel sets `cancelled`.
+  // Lock order: gateMutex before doneMutex.
+  mutable std::mutex gateMutex;
+  std::condition_variable gateChanged;
+  bool held = false;
+  bool containerWaiting = false;  ///< the gate waits on the hold
+  bool letGo = false;             ///< the gate let the container go in place
+
+  /// The output's publish gate, on the output thread: true lets the complete
+  /// container go in place.
+  bool PassGate() {
+    std::unique_lock<std::mutex> lock(gateMutex);
+    containerWaiting = true;
+    gateChanged.wait(lock, [this] { return !held || cancelled; });
+    containerWaiting = false;
+    if (cancelled) return false;
+    letGo = true;
+    return true;
+  }
+
   // The done signal: set last by the worker, under the mutex, so that a
   // waiter woken by it can destroy the session at once.
   mutable std::mutex doneMutex;
@@ -73,8 +94,8 @@ CheckOutcome EncodeSession::Prepare(const EncodePlan& plan) {
   CheckOutcome withinSource = CheckStartWithinSource(plan, run->reader->GetEndTime());
   if (!withinSource.Passed()) return withinSource;
   BuildEncodeEngine(state_->factory, plan, *run);
+  UseRun(std::move(run));
   state_->plan = plan;
-  state_->run = std::move(run);
   state_->prepared = true;
   return CheckOutcome::Pass();
 }
@@ -88,13 +109,19 @@ CheckOutcome EncodeSession::PrepareRun(std::unique_ptr<EncodeRun> run, const std
                  kePlatform::FolderOf(kePlatform::ResolveOutputPath(run->output->GetPath())), "output", &why)) {
   } else if (!kePlatform::CheckWritableFolder(tempDir, "temporary", &why)) {
   }
-  if (run && !state_->prepared) state_->run = std::move(run);
+  if (run && !state_->prepared) UseRun(std::move(run));
   if (!why.empty()) {
     state_->refusal = why;
     return CheckOutcome::Refuse(why);
   }
   state_->prepared = true;
   return CheckOutcome::Pass();
+}
+
+void EncodeSession::UseRun(std::unique_ptr<EncodeRun> run) {
+  State* state = state_.get();
+  if (run->output) run->output->SetPublishGate([state] { return state->PassGate(); });
+  state_->run = std::move(run);
 }
 
 void EncodeSession::RunWorker() {
@@ -181,7 +208,13 @@ void EncodeSession::StartWorkerThread() {
 }
 
 void EncodeSession::Cancel() {
-  if (!state_->prepared || state_->cancelled.exchange(true)) return;
+  if (!state_->prepared) return;
+  {
+    std::lock_guard<std::mutex> lock(state_->gateMutex);
+    // Once let go, the container goes in place: there is nothing to cancel.
+    if (state_->letGo || state_->cancelled.exchange(true)) return;
+  }
+  state_->gateChanged.notify_all();  // a container waiting on a hold is thrown away
   if (IsWorkerDone()) return;
   EncodeRun& run = *state_->run;
   // The output first: an aborted source ends its streams as if they were
@@ -193,6 +226,26 @@ void EncodeSession::Cancel() {
 }
 
 bool EncodeSession::IsCancelled() const { return state_->cancelled; }
+
+bool EncodeSession::HoldFinish() {
+  std::lock_guard<std::mutex> lock(state_->gateMutex);
+  if (!state_->prepared || state_->letGo || state_->cancelled || IsWorkerDone()) return false;
+  state_->held = true;
+  return true;
+}
+
+void EncodeSession::ReleaseFinish() {
+  {
+    std::lock_guard<std::mutex> lock(state_->gateMutex);
+    state_->held = false;
+  }
+  state_->gateChanged.notify_all();
+}
+
+bool EncodeSession::IsContainerWaiting() const {
+  std::lock_guard<std::mutex> lock(state_->gateMutex);
+  return state_->containerWaiting;
+}
 
 int EncodeSession::FirstProfilePercent() const {
   if (!state_->prepared || state_->run->encoders.empty()) return 0;

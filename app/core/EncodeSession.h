@@ -28,6 +28,14 @@
 // A polling loop ends when FirstProfilePercent reaches 100 or, whatever the
 // percentage (a failed or short first profile may never get there), when
 // IsOutputFinished or IsWorkerDone is true.
+//
+// The hold (HoldFinish, ReleaseFinish) is for the time a person decides
+// whether to cancel: the run may finish encoding meanwhile, but its complete
+// container waits on the output thread, and an older output stays as it was.
+// A Cancel then throws the container away; the release lets it go in place.
+// The container is let go, or thrown away, in one decision taken under the
+// same lock as Cancel: a cancel that comes before that decision always ends
+// the run as cancelled, one that comes after it finds nothing to cancel.
 #pragma once
 
 #include <cstdint>
@@ -92,9 +100,21 @@ class EncodeSession {
   void ExpectWorker(bool expected = true);
 
   /// Aborts the reader and the output. Safe from any thread but the worker,
-  /// at any moment after Prepare, any number of times.
+  /// at any moment after Prepare, any number of times. Once the complete
+  /// container has been let go in place it is too late: nothing changes.
   void Cancel();
   bool IsCancelled() const;
+
+  /// Keeps a complete container from going in place until ReleaseFinish (or
+  /// a Cancel). False, holding nothing, when there is nothing left to hold:
+  /// the container has been let go in place already, the run was cancelled
+  /// or the worker is done. Any thread but the worker.
+  bool HoldFinish();
+  /// Ends the hold: a container waiting on it goes in place, unless the run
+  /// was cancelled. Any thread but the worker.
+  void ReleaseFinish();
+  /// True while a complete container waits on the hold.
+  bool IsContainerWaiting() const;
 
   /// The first profile's percentage, 0 when there is no profile. It may stay
   /// below 100 for good on a failed or short first profile.
@@ -114,6 +134,9 @@ class EncodeSession {
   const EncodePlan& Plan() const;
 
  private:
+  /// Takes over `run`, whose output's publish gate becomes the hold's.
+  void UseRun(std::unique_ptr<EncodeRun> run);
+
   struct State;
   std::unique_ptr<State> state_;
 };

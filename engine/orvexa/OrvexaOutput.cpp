@@ -87,6 +87,8 @@ void OrvexaOutput::Abort(bool abort) {
   if (abort) StopAllSources();
 }
 
+void OrvexaOutput::SetPublishGate(std::function<bool()> gate) { publishGate_ = std::move(gate); }
+
 void OrvexaOutput::FailEarly(const std::string& reason) {
   std::lock_guard<std::mutex> lock(failMutex_);
   if (!earlyFailure_.empty() || finishing_) return;
@@ -127,6 +129,10 @@ void OrvexaOutput::Finish() {
   }
   if (stopThread_.joinable()) stopThread_.join();
   CollectFailures();
+  if (failures_.empty() && publishGate_ && (!publishGate_() || cancelled_)) {
+    cancelled_ = true;
+    failures_.push_back({"", "the encode was cancelled"});
+  }
   if (failures_.empty() && !fileStream_->Publish()) failures_.push_back({"", fileStream_->GetFailureReason()});
   if (!failures_.empty()) fileStream_->Discard();
   succeeded_ = failures_.empty();

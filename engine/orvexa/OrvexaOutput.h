@@ -20,6 +20,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -61,6 +62,17 @@ class OrvexaOutput : public keOutputTask {
   /// A cancel: the run ends as soon as it can, as "cancelled".
   void Abort(bool abort);
 
+  /// The last word on a complete container. Called at most once, on the
+  /// output thread, when the container is complete and closed and nothing
+  /// failed, just before it is put in place of the output file (an older
+  /// file there is still untouched). It may wait, for as long as it likes:
+  /// the finished event is set only after it returns. True puts the
+  /// container in place; false throws it away and the run ends as
+  /// cancelled, the output path as it was. An Abort while it waits also
+  /// ends the run as cancelled. Set before Start; without a gate the
+  /// container goes in place at once.
+  void SetPublishGate(std::function<bool()> gate);
+
   /// True when the run wrote a complete container and put it in place.
   bool Succeeded() const { return succeeded_; }
   /// What went wrong, by profile; empty after a successful run.
@@ -89,6 +101,7 @@ class OrvexaOutput : public keOutputTask {
   std::atomic<bool> succeeded_{false};
   std::atomic<bool> cancelled_{false};
   std::vector<keContentFailure> failures_;
+  std::function<bool()> publishGate_;
 
   /// Guards the early failure and its stopping thread.
   std::mutex failMutex_;

@@ -2,7 +2,8 @@
 // into the input field, encoded with the factory rows (ADSL1) and with all
 // five profiles through the Encode button; the container taken apart by the
 // tests' reader and every profile decoded by FFmpeg. A cancel half-way
-// leaves neither the output nor a temporary file.
+// leaves neither the output nor a temporary file; a cancel question left open
+// holds the finished container back.
 #include <gtest/gtest.h>
 #include <wx/grid.h>
 #include <wx/textctrl.h>
@@ -20,6 +21,7 @@
 
 #include "EncodeTestFrame.h"
 #include "MainWindowEncode.h"
+#include "EncodeSession.h"
 #include "EncodeTestSupport.h"
 #include "GuiTestSupport.h"
 #include "ProgramDirectory.h"
@@ -27,12 +29,14 @@
 #include "ModalExpectations.h"
 #include "ProfileDecodeCheck.h"
 #include "OrvexaContainerReader.h"
+#include "PollUntil.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TestMedia.h"
 
 namespace {
 
-void ExpectEveryProfileDecodes(const std::string& path, const std::vector<std::string>& names) {
+void ExpectEveryProfileDecodes(const std::string& path, const std::vector<std::string>& names, double seconds = 2.0) {
   const OrvexaContainer container = ReadOrvexaContainerFile(path);
   ASSERT_TRUE(container.errors.empty()) << container.ErrorText();
   EXPECT_EQ(container.HeaderProperty("vendor"), "Harwelco");
@@ -46,7 +50,7 @@ void ExpectEveryProfileDecodes(const std::string& path, const std::vector<std::s
     const DecodedProfile decoded = ExpectProfileDecodes(*content);
     ASSERT_TRUE(decoded.Complete());
     EXPECT_GT(decoded.video->frames, 0);
-    EXPECT_NEAR(decoded.audio->durationSeconds, 2.0, 0.15);
+    EXPECT_NEAR(decoded.audio->durationSeconds, seconds, 0.15);
   }
 }
 
@@ -99,6 +103,72 @@ TEST_F(MainWindowEncode, CancelHalfWayLeavesNeitherOutputNorTemporaryFile) {
   EXPECT_FALSE(frame->runningCheck->IsChecked());
   EXPECT_TRUE(out.Entries().empty());
   EXPECT_TRUE(temp.Entries().empty());
+}
+
+// "Cancel encoding ?" left open while the run finishes encoding: the complete
+// container waits, and the older output and page stay byte for byte until
+// the answer. Yes then cancels the run; No lets the container go in place
+// and the run ends as usual, with its page.
+TEST_F(MainWindowEncode, ACancelQuestionOpenPastTheEndOfTheRunHoldsTheContainerBack) {
+  const std::string source = LongSource(6);
+  const std::string sourceBytes = ReadWholeFile(source);
+  for (int answer : {wxID_YES, wxID_NO}) {
+    SCOPED_TRACE(answer == wxID_YES ? "Yes" : "No");
+    TearDown();
+    SetUp();
+    TypeInput(source);
+    frame->htmlPageCheck->SetValue(true);
+    frame->outputPathText->ChangeValue(wxString::FromUTF8(out.File("movie.osq")));
+    ASSERT_TRUE(WriteWholeFile(out.File("movie.osq"), "older output"));
+    ASSERT_TRUE(WriteWholeFile(out.File("movie.htm"), "older page"));
+    WhileRunning cancel([&] {
+      if (!frame->runningCheck->IsChecked()) return false;
+      ClickEncode();
+      return true;
+    });
+    bool held = false;
+    std::string outputWhileHeld, pageWhileHeld;
+    std::vector<std::string> entriesWhileHeld;
+    const ExpectMessage question = ExpectEditionMessage("Cancel encoding ?", answer).OnShown([&] {
+      // The person takes their time: the question stays open until the run
+      // has finished encoding.
+      EncodeSession* session = frame->encodeControl.GetSession();
+      held = session && PollUntil([&] { return session->IsContainerWaiting(); }, 120.0);
+      outputWhileHeld = ReadWholeFile(out.File("movie.osq"));
+      pageWhileHeld = ReadWholeFile(out.File("movie.htm"));
+      entriesWhileHeld = out.Entries();
+    });
+    const std::vector<std::string> olderFiles = {"movie.htm", "movie.osq"};
+    if (answer == wxID_YES) {
+      wxTEST_DIALOG(ClickEncode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                    ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES),
+                    ExpectEditionMessage("HTML page movie.htm already exists: overwrite it ?", wxID_YES), question,
+                    ExpectEditionMessage("Encoding Canceled", wxID_OK));
+    } else {
+      wxTEST_DIALOG(ClickEncode(), ExpectEditionMessage("Start encoding ?", wxID_YES),
+                    ExpectEditionMessage("Output file already exists: overwrite it ?", wxID_YES),
+                    ExpectEditionMessage("HTML page movie.htm already exists: overwrite it ?", wxID_YES), question,
+                    ExpectEditionMessage("Finished Encoding    \n\nTotal Time:     ", wxID_OK).Prefix(),
+                    ExpectEditionMessage("The HTML page movie.htm was written without", wxID_OK).Prefix());
+    }
+    EXPECT_TRUE(cancel.Finished());
+    EXPECT_TRUE(held) << "the run never finished encoding under the question";
+    EXPECT_EQ(outputWhileHeld, "older output");
+    EXPECT_EQ(pageWhileHeld, "older page");
+    EXPECT_EQ(entriesWhileHeld, olderFiles);
+    EXPECT_FALSE(frame->runningCheck->IsChecked());
+    EXPECT_EQ(frame->encodeControl.GetSession(), nullptr);
+    EXPECT_TRUE(temp.Entries().empty());
+    EXPECT_EQ(ReadWholeFile(source), sourceBytes);
+    if (answer == wxID_YES) {
+      EXPECT_EQ(out.Entries(), olderFiles);
+      EXPECT_EQ(ReadWholeFile(out.File("movie.osq")), "older output");
+      EXPECT_EQ(ReadWholeFile(out.File("movie.htm")), "older page");
+    } else {
+      ExpectEveryProfileDecodes(out.File("movie.osq"), {"ADSL1"}, 6.0);
+      EXPECT_NE(ReadWholeFile(out.File("movie.htm")).find("Stream: ADSL1"), std::string::npos);
+    }
+  }
 }
 
 // The window keeps handling its events while it encodes: never more than

@@ -3,12 +3,16 @@
 // container written by the output thread, including abort and failure.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "GeneratedEncode.h"
 #include "OggDecodeCheck.h"
 #include "OrvexaContainerReader.h"
+#include "PollUntil.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "orvexa/keAbstractOrvexaContent.h"
@@ -207,4 +211,90 @@ TEST(OrvexaOutput, AFailedOrCancelledRunKeepsTheOlderOutput) {
   }
   EXPECT_EQ(ReadWholeFileBytes(out), before);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
+}
+
+// The publish gate has the last word on a complete container: while it waits
+// the older output stays byte for byte and the run is not finished; true puts
+// the container in place, false (or an Abort while it waits) throws it away
+// as a cancel.
+TEST(OrvexaOutput, ThePublishGateDecidesWhetherACompleteContainerGoesInPlace) {
+  enum class Answer { kPublish, kDiscard, kAbortWhileWaiting };
+  struct Case {
+    const char* what;
+    Answer answer;
+  };
+  const std::vector<Case> cases = {
+      {"publish", Answer::kPublish}, {"discard", Answer::kDiscard}, {"abort", Answer::kAbortWhileWaiting}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const std::string out = dir.File("out.orx");
+    WriteWholeFile(out, "older output");
+    GeneratedEncode encode(ShortClip(), {{"A", 96, 80, 25, 128, 40}}, out, dir.Path());
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool waiting = false, released = false;
+    int calls = 0;
+    encode.Output().SetPublishGate([&] {
+      std::unique_lock<std::mutex> lock(mutex);
+      ++calls;
+      waiting = true;
+      answered.wait(lock, [&] { return released; });
+      return c.answer != Answer::kDiscard;  // an Abort overrides a yes
+    });
+    encode.Start();
+    ASSERT_TRUE(PollUntil(
+        [&] {
+          std::lock_guard<std::mutex> lock(mutex);
+          return waiting;
+        },
+        60.0))
+        << "the gate was never asked";
+    EXPECT_FALSE(encode.Output().GetFinishedEvent().Wait(0)) << "finished before the gate answered";
+    EXPECT_EQ(ReadWholeFile(out), "older output");
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"});
+    if (c.answer == Answer::kAbortWhileWaiting) encode.Output().Abort(true);
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      released = true;
+    }
+    answered.notify_all();
+    ASSERT_TRUE(encode.WaitFinished(30.0));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.orx"}) << "a file was left beside the output";
+    if (c.answer == Answer::kPublish) {
+      EXPECT_TRUE(encode.Output().Succeeded()) << encode.Output().GetFailureText();
+      const OrvexaContainer container = ReadOrvexaContainerFile(out);
+      EXPECT_TRUE(container.errors.empty()) << container.ErrorText();
+    } else {
+      EXPECT_FALSE(encode.Output().Succeeded());
+      EXPECT_NE(encode.Output().GetFailureText().find("cancelled"), std::string::npos);
+      EXPECT_EQ(ReadWholeFile(out), "older output");
+    }
+  }
+}
+
+// Only a complete container is put before the gate: a run that failed or was
+// aborted never asks it.
+TEST(OrvexaOutput, ThePublishGateIsNotAskedAfterAFailureOrAnAbort) {
+  TempDir dir;
+  GeneratedProfile refused{"Broken", 96, 80, 25, 128, 500};
+  refused.sampleRate = 8000;
+  refused.channels = 1;
+  std::atomic<int> calls{0};
+  {
+    GeneratedEncode failing(ShortClip(), {refused}, dir.File("out.orx"), dir.Path());
+    failing.Output().SetPublishGate([&] { return ++calls > 0; });
+    ASSERT_TRUE(failing.Run());
+    EXPECT_FALSE(failing.Output().Succeeded());
+  }
+  {
+    GeneratedEncode aborted(ShortClip(), {{"A", 96, 80, 25, 128, 40}}, dir.File("out.orx"), dir.Path());
+    aborted.Output().SetPublishGate([&] { return ++calls > 0; });
+    aborted.Output().Abort(true);
+    ASSERT_TRUE(aborted.Run());
+    EXPECT_FALSE(aborted.Output().Succeeded());
+  }
+  EXPECT_EQ(calls, 0);
+  EXPECT_TRUE(dir.Entries().empty());
 }
