@@ -154,10 +154,13 @@ PlanOrRefusal PlanEncode(const EncodeFields& fields) {
   if (stat(fields.outputPath.c_str(), &output) == 0 && S_ISDIR(output.st_mode))
     return Refused("The output file " + Quoted(fields.outputPath) + " is a folder.");
   const std::string outputName = kePlatform::FileNameOf(fields.outputPath);
-  // A name that is all extension would make a hidden output and page.
+  // A name that is all extension would make a hidden output and page. The
+  // example keeps the extension given, the one the window demands (with the
+  // IIS extension in force, ".jpg").
   if (outputName.empty() || outputName.rfind('.') == 0)
     return Refused("The output file name " + Quoted(outputName) +
-                   " has no name before its extension: name the file, e.g. mymedia.osq.");
+                   " has no name before its extension: name the file, e.g. mymedia" +
+                   (outputName.empty() ? std::string(".osq") : outputName) + ".");
   if (kePlatform::IsSameFile(fields.inputPath, fields.outputPath))
     return Refused("The output file " + Quoted(fields.outputPath) + " is the source file " + Quoted(fields.inputPath) +
                    ": encoding would destroy it. Choose another output file.");

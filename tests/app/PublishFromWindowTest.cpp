@@ -154,7 +154,7 @@ class ExpectOutputChooser : public wxExpectModalBase<wxFileDialog, ExpectOutputC
 };
 
 // After the IIS switch the chooser offers "jpg" files and the checks ask for
-// that extension; switching back brings "osq" back in both.
+// that extension, also in their examples; switching back brings "osq" back.
 TEST_F(PublishFromWindowTest, ChooserAndChecksFollowTheExtensionInForce) {
   struct Case {
     bool iis;
@@ -178,6 +178,16 @@ TEST_F(PublishFromWindowTest, ChooserAndChecksFollowTheExtensionInForce) {
     wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
                   ExpectMessage(wxString("Invalid output file name: e.g. mymedia.") + c.extension, wxOK));
     EXPECT_FALSE(fs::exists(chosen.utf8_string()));
+
+    // A name that is all extension: the example keeps the one in force.
+    const std::string bare = out.File(std::string(".") + c.extension);
+    frame->outputPathText->ChangeValue(wxString::FromUTF8(bare));
+    wxTEST_DIALOG(Encode(), ExpectMessage(kStart, wxYES),
+                  ExpectMessage(wxString::Format("The output file name \".%s\" has no name before its extension: "
+                                                 "name the file, e.g. mymedia.%s.",
+                                                 c.extension, c.extension),
+                                wxOK));
+    EXPECT_FALSE(fs::exists(bare));
   }
 }
 

@@ -109,7 +109,9 @@ TEST(EncodeSession, PrepareRefusesWhatCannotBeEncodedBeforeTouchingAnything) {
        [](EncodeFields& f, const TempDir&) { f.rows[6] = {"1", "Half", "0", "0", "25", "", "40"}; },
        "Row 7 \"Half\": the video bitrate \"\""},
       {"output all extension", [](EncodeFields& f, const TempDir& d) { f.outputPath = d.File(".orx"); },
-       "\".orx\" has no name before its extension"},
+       "\".orx\" has no name before its extension: name the file, e.g. mymedia.orx."},
+      {"all extension, the IIS one", [](EncodeFields& f, const TempDir& d) { f.outputPath = d.File(".jpg"); },
+       "\".jpg\" has no name before its extension: name the file, e.g. mymedia.jpg."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
