@@ -10,6 +10,8 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
+
 wxIMPLEMENT_DYNAMIC_CLASS(securityDialog, wxDialog);
 
 wxBEGIN_EVENT_TABLE(securityDialog, wxDialog)
@@ -78,6 +80,11 @@ void securityDialog::CreateControls() {
   m_mode = new wxComboBox(general, ID_MODE, _("Internal"), wxDefaultPosition, wxSize(100, -1), WXSIZEOF(modes), modes,
                           wxCB_READONLY);
   m_mode->SetStringSelection(_("Internal"));
+  // 100 pixels is too narrow for the desktop's button and padding: wide
+  // enough for the longest choice, never narrower.
+  int longest = 0;
+  for (const wxString& mode : modes) longest = std::max(longest, m_mode->GetTextExtent(mode).x);
+  m_mode->SetInitialSize(wxSize(std::max(100, m_mode->GetSizeFromTextSize(longest).x), -1));
   generalSizer->Add(m_mode, 0, wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL | wxALL, 5);
   notebook->AddPage(general, _("General"));
 
@@ -104,7 +111,12 @@ wxGrid* securityDialog::CreateGrid(wxWindow* page, wxWindowID id) {
   grid->SetColLabelValue(0, _("WebSite"));
   grid->SetColLabelValue(1, _("Expire Date"));
   grid->SetColSize(0, 350);
-  grid->SetColSize(1, 80);
+  // The labels whole in the label font: the "Expire Date" header and the
+  // row numbers up to 100; never narrower than 80 and 18 pixels.
+  grid->AutoSizeColLabelSize(1);
+  grid->SetColSize(1, std::max(80, grid->GetColSize(1)));
+  grid->SetRowLabelSize(wxGRID_AUTOSIZE);
+  grid->SetRowLabelSize(std::max(18, grid->GetRowLabelSize()));
   grid->EnableDragRowSize(false);
   grid->EnableDragColSize(false);
   grid->EnableDragGridSize(false);

@@ -129,7 +129,10 @@ void securityDialog::OnGenerateSecurityFile(wxCommandEvent& WXUNUSED(event)) {
   securityFile.Build(digest, lines);
 
   const wxString securityPath = AskSavePath(_("Save SECURITY file as..."), kTextWildcard);
-  if (securityPath.empty() || !WriteLines(securityPath, lines)) return;
+  if (securityPath.empty()) return;
+  // A security file that could not be written is told; the auth file is
+  // asked for all the same, as it stands on its own.
+  WriteLines(securityPath, lines);
 
   if (mode.IsSameAs(_("External"), false)) {
     const wxString authPath = AskSavePath(_("Save AUTH file as..."), kTextWildcard);

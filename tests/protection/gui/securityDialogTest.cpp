@@ -10,6 +10,7 @@
 #include <wx/config.h>
 #include <wx/notebook.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -23,9 +24,16 @@ void ExpectGrid(wxGrid* grid) {
   EXPECT_EQ(grid->GetColLabelValue(0), "WebSite");
   EXPECT_EQ(grid->GetColLabelValue(1), "Expire Date");
   EXPECT_EQ(grid->GetColSize(0), 350);
-  EXPECT_EQ(grid->GetColSize(1), 80);
+  // At least 80 and 18 pixels, and the whole header and row numbers in the
+  // label font with a margin.
+  const wxFont font = grid->GetLabelFont();
+  int labelWidth = 0;
+  grid->GetTextExtent("Expire Date", &labelWidth, nullptr, nullptr, nullptr, &font);
+  EXPECT_GE(grid->GetColSize(1), std::max(80, labelWidth + 4));
   EXPECT_EQ(grid->GetRowSize(0), 22);
-  EXPECT_EQ(grid->GetRowLabelSize(), 18);
+  int numberWidth = 0;
+  grid->GetTextExtent("100", &numberWidth, nullptr, nullptr, nullptr, &font);
+  EXPECT_GE(grid->GetRowLabelSize(), std::max(18, numberWidth + 4));
   EXPECT_EQ(grid->GetColLabelSize(), 25);
   EXPECT_FALSE(grid->CanDragRowSize(0));
   EXPECT_FALSE(grid->CanDragColSize(0));
@@ -58,6 +66,11 @@ TEST_F(SecurityDialogTest, StartsWithEmptyGridsAndOnlyLoadEnabled) {
   EXPECT_EQ(Mode()->GetCount(), 2u);
   EXPECT_EQ(Mode()->GetString(1), "External");
   EXPECT_TRUE(Mode()->HasFlag(wxCB_READONLY));
+  // Wide enough to show either choice whole beside its button.
+  for (const char* mode : {"Internal", "External"}) {
+    SCOPED_TRACE(mode);
+    EXPECT_GE(Mode()->GetSize().x, Mode()->GetSizeFromTextSize(Mode()->GetTextExtent(mode).x).x);
+  }
 
   ExpectGrid(CodeBases());
   ExpectGrid(DocumentBases());
@@ -278,6 +291,13 @@ TEST_F(SecurityFileGenerationTest, FileThatCannotBeWrittenIsReported) {
   std::filesystem::create_directory(taken);
   wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY), ExpectSecurityFileDialog(taken),
                 ExpectMessage("File could not be correctly saved !!!").Caption("Error"));
+
+  // In External mode the auth file is still asked for, and written.
+  Mode()->SetValue("External");
+  wxTEST_DIALOG(ClickButton(dialog, securityDialog::ID_GENERATE_SECURITY), ExpectSecurityFileDialog(taken),
+                ExpectMessage("File could not be correctly saved !!!").Caption("Error"),
+                ExpectAuthFileDialog(authPath));
+  ExpectMatchesExpectedFile(ReadWholeFile(authPath), "auth_external.txt");
 }
 
 TEST_F(SecurityFileGenerationTest, SitesSpanningLinesAreRefusedNamingTheRow) {
