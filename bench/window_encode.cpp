@@ -55,6 +55,9 @@ struct RunMarks {
   Clock::time_point finished;
   bool running = false;
   wxString lastMessage;
+  /// The first message after the run: its outcome (a warning about the
+  /// page's files may follow it).
+  wxString outcome;
 };
 RunMarks g_marks;
 bool g_replace = false;
@@ -87,6 +90,7 @@ class BenchHook : public wxModalDialogHook {
     if (g_marks.running) {
       g_marks.finished = Clock::now();
       g_marks.running = false;
+      g_marks.outcome = box->GetMessage();
     }
     return box->HasFlag(wxYES_NO) ? wxID_NO : wxID_OK;
   }
@@ -173,15 +177,16 @@ int main(int argc, char** argv) {
     frame->outputPathText->ChangeValue(wxString::FromUTF8(output));
     for (int run = 1; run <= runs; ++run) {
       idles.clear();
+      g_marks.outcome.clear();
       if (!g_replace) std::filesystem::remove(output);
       wxCommandEvent click(wxEVT_BUTTON, ID_ENCODE_BUTTON);
       click.SetEventObject(frame->encodeButton);
       frame->encodeButton->GetEventHandler()->ProcessEvent(click);
 
-      const bool finished = g_marks.lastMessage.StartsWith("Finished Encoding");
-      if (!finished) {
+      const wxString ended = g_marks.outcome.empty() ? g_marks.lastMessage : g_marks.outcome;
+      if (!ended.StartsWith("Finished Encoding")) {
         ++failures;
-        std::fprintf(stderr, "window_encode: run %d ended with: %s\n", run, g_marks.lastMessage.utf8_string().c_str());
+        std::fprintf(stderr, "window_encode: run %d ended with: %s\n", run, ended.utf8_string().c_str());
         continue;
       }
       std::vector<Clock::time_point> marks;
