@@ -38,36 +38,6 @@ void EncodeCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, cons
   wxRendererNative::Get().DrawCheckBox(&grid, dc, boxRect.Intersect(rect), flags);
 }
 
-void ChoiceCellEditor::BeginEdit(int row, int col, wxGrid* grid) {
-  escaped_ = false;
-  wxGridCellChoiceEditor::BeginEdit(row, col, grid);
-}
-
-bool ChoiceCellEditor::EndEdit(int row, int col, const wxGrid* grid, const wxString& oldval, wxString* newval) {
-  if (escaped_) return false;
-  return wxGridCellChoiceEditor::EndEdit(row, col, grid, oldval, newval);
-}
-
-void ChoiceCellEditor::Reset() {
-  escaped_ = true;
-  wxGridCellChoiceEditor::Reset();
-}
-
-void NumberCellEditor::BeginEdit(int row, int col, wxGrid* grid) {
-  escaped_ = false;
-  wxGridCellNumberEditor::BeginEdit(row, col, grid);
-}
-
-bool NumberCellEditor::EndEdit(int row, int col, const wxGrid* grid, const wxString& oldval, wxString* newval) {
-  if (escaped_) return false;
-  return wxGridCellNumberEditor::EndEdit(row, col, grid, oldval, newval);
-}
-
-void NumberCellEditor::Reset() {
-  escaped_ = true;
-  wxGridCellNumberEditor::Reset();
-}
-
 void BindStreamsGridInput(wxGrid* grid, int encodeColumn) {
   // The grid's own way needs two clicks (the first only selects the cell)
   // and its check box editor sees only "1" as set.

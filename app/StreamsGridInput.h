@@ -18,32 +18,44 @@ class EncodeCellRenderer : public wxGridCellBoolRenderer {
 /// The grid answers Escape by resetting the editor and then saving what the
 /// editor holds; a choice or number editor cannot hold a value outside its
 /// list or range (an empty cell, a size from saved settings), so it would
-/// save its first choice or its minimum instead. These editors save nothing
-/// after Escape: the cell keeps the value it had.
-class ChoiceCellEditor : public wxGridCellChoiceEditor {
+/// save its first choice or its minimum instead. Over such an editor, Escape
+/// saves nothing: the cell keeps the value it had.
+template <class Editor>
+class EscapeKeepsTheValue : public Editor {
  public:
-  explicit ChoiceCellEditor(const wxArrayString& choices) : wxGridCellChoiceEditor(choices, false) {}
-  void BeginEdit(int row, int col, wxGrid* grid) override;
-  bool EndEdit(int row, int col, const wxGrid* grid, const wxString& oldval, wxString* newval) override;
-  void Reset() override;
-  wxGridCellEditor* Clone() const override { return new ChoiceCellEditor(m_choices); }
+  using Editor::Editor;
+  void BeginEdit(int row, int col, wxGrid* grid) override {
+    escaped_ = false;
+    Editor::BeginEdit(row, col, grid);
+  }
+  bool EndEdit(int row, int col, const wxGrid* grid, const wxString& oldval, wxString* newval) override {
+    return !escaped_ && Editor::EndEdit(row, col, grid, oldval, newval);
+  }
+  void Reset() override {
+    escaped_ = true;
+    Editor::Reset();
+  }
 
  private:
   bool escaped_ = false;
 };
 
-class NumberCellEditor : public wxGridCellNumberEditor {
+/// A choice of these texts and no other.
+class ChoiceCellEditor : public EscapeKeepsTheValue<wxGridCellChoiceEditor> {
  public:
-  NumberCellEditor(int min, int max) : wxGridCellNumberEditor(min, max), min_(min), max_(max) {}
-  void BeginEdit(int row, int col, wxGrid* grid) override;
-  bool EndEdit(int row, int col, const wxGrid* grid, const wxString& oldval, wxString* newval) override;
-  void Reset() override;
+  explicit ChoiceCellEditor(const wxArrayString& choices) : EscapeKeepsTheValue(choices, false) {}
+  wxGridCellEditor* Clone() const override { return new ChoiceCellEditor(m_choices); }
+};
+
+/// A whole number from `min` to `max`.
+class NumberCellEditor : public EscapeKeepsTheValue<wxGridCellNumberEditor> {
+ public:
+  NumberCellEditor(int min, int max) : EscapeKeepsTheValue(min, max), min_(min), max_(max) {}
   wxGridCellEditor* Clone() const override { return new NumberCellEditor(min_, max_); }
 
  private:
   int min_;
   int max_;
-  bool escaped_ = false;
 };
 
 /// One click on an Encode cell sets it ("1") or clears it (empty) and makes
