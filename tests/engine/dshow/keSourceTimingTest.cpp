@@ -54,11 +54,11 @@ struct EndCase {
   double video, audio, end;
 };
 
-TEST(keChooseEndTime, TakesTheShorterKnownLength) {
+TEST(keChooseEndTime, TakesTheLongerKnownLength) {
   const std::vector<EndCase> cases = {
-      {119.5, 120.0, 119.5}, {60.0, 59.9, 59.9},
+      {119.5, 120.0, 120.0}, {60.0, 59.9, 60.0},
       {-1.0, 30.0, 30.0},    {30.0, -1.0, 30.0},  // video only: the video's length, not -1
-      {-1.0, -1.0, -1.0},    {0.0, 10.0, 0.0},
+      {-1.0, -1.0, -1.0},    {0.0, 10.0, 10.0},
   };
   for (const auto& c : cases) EXPECT_EQ(keChooseEndTime(c.video, c.audio), c.end) << c.video << " / " << c.audio;
 }
