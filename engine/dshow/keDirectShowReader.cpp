@@ -252,7 +252,8 @@ void keDirectShowReader::ConnectFilters() {
 void keDirectShowReader::SeekToRange() {
   if (rateMeasured) return;
   const double end = RunEnd();
-  graph->SetPositions(static_cast<int64_t>(start * 1e7), end > 0.0 ? static_cast<int64_t>(std::llround(end * 1e7)) : -1);
+  graph->SetPositions(static_cast<int64_t>(start * 1e7),
+                      end > 0.0 ? static_cast<int64_t>(std::llround(end * 1e7)) : -1);
 }
 
 double keDirectShowReader::GetDuration() {
