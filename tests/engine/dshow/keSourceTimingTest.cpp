@@ -64,14 +64,14 @@ TEST(keChooseEndTime, TakesTheLongerKnownLength) {
 }
 
 // The end of the data: the later stream's, but sound that runs on past the
-// last picture by what a codec pads its last block with adds no picture.
+// last picture by what a codec pads its last block with adds no picture. In
+// turn: the sound ends first (silence follows to the last picture's end);
+// the sound's last block is padding; the pictures end first (the last one is
+// held to the sound's end); one stream only; none.
 TEST(keChooseDataEnd, TakesTheLaterEndButNotTheSoundsPadding) {
   const std::vector<EndCase> cases = {
-      {6.04, 6.0, 6.04},                    // the sound ends first: silence to the last picture's end
-      {8.0, 4.0, 8.0},   {2.0, 2.04, 2.0},  // padding of the sound's last block
-      {2.0, 2.25, 2.0},  {1.0, 5.0, 5.0},   // the pictures end first: the last one held to the sound's end
-      {-1.0, 3.0, 3.0},                     // one stream only
-      {3.0, -1.0, 3.0},  {-1.0, -1.0, -1.0},
+      {6.04, 6.0, 6.04}, {8.0, 4.0, 8.0},  {2.0, 2.04, 2.0}, {2.0, 2.25, 2.0},
+      {1.0, 5.0, 5.0},   {-1.0, 3.0, 3.0}, {3.0, -1.0, 3.0}, {-1.0, -1.0, -1.0},
   };
   for (const auto& c : cases) EXPECT_EQ(keChooseDataEnd(c.video, c.audio), c.end) << c.video << " / " << c.audio;
 }
