@@ -85,7 +85,8 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   /// both sources.
   void SetStartTime(double seconds) override;
   /// End of the range in seconds (0: none, the encode runs to the end of the
-  /// data), passed to both sources in either case.
+  /// data). Both sources are given where the run stops: this end, or the end
+  /// of the data where that comes first.
   void SetEndTime(double seconds) override;
   bool IsClockless() override { return noClock; }
   void SetClockless(bool clockless) override { noClock = clockless; }
