@@ -1,5 +1,6 @@
 #include "KestrinAvEncoder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -112,8 +113,13 @@ int32_t KestrinAvEncoder::GetProgressPercent() {
   if (!source_) return 0;
   const double end = source_->GetEndTime();
   const double start = source_->GetStartTime();
-  if (end == -1.0 && start == -1.0) return source_->GetProgressPercent();
-  return keProgressPercent(streamManager_->GetCurrentTime(), start, end);
+  const int32_t percent = end == -1.0 && start == -1.0
+                              ? source_->GetProgressPercent()
+                              : keProgressPercent(streamManager_->GetCurrentTime(), start, end);
+  // 100 is the end, and the application stops polling there: only the
+  // finished stream manager says it. Until then the data may outlast the
+  // source's end as known before decoding, and the percentage waits at 99.
+  return std::min(percent, 99);
 }
 
 double KestrinAvEncoder::GetCurrentPosition() { return source_ ? source_->GetCurrentPosition() : 0.0; }

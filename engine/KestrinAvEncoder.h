@@ -66,6 +66,9 @@ class KestrinAvEncoder : public keAbstractAvEncoder {
   virtual int32_t GetAudioPolicy() { return audioPolicyMode_; }
   /// Vorbis maximum plus Theora bitrate, bits per second.
   virtual int64_t GetRequiredBitrate();
+  /// How far the encode has got through the source's range, 0 to 100; 100
+  /// only once the stream manager has finished. Never goes back: the range
+  /// is fixed before the run and the stream time only grows.
   virtual int32_t GetProgressPercent();
   /// The source's position, 100-ns units.
   virtual double GetCurrentPosition();

@@ -11,7 +11,7 @@ class keAVSource {
  public:
   virtual ~keAVSource() = default;
   virtual int GetProgressPercent() = 0;
-  /// End minus start, seconds.
+  /// End minus start, seconds; once the run has completed, what it encoded.
   virtual double GetDuration() = 0;
   virtual keVideoSource* GetVideoSource() = 0;
   virtual bool HasVideoSource() = 0;

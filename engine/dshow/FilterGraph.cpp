@@ -138,6 +138,11 @@ bool FilterGraph::HasReferenceClock() const {
   return clock_;
 }
 
+void FilterGraph::PresetJoins(const std::string& path, std::vector<int64_t> shifts) {
+  std::lock_guard<std::mutex> lock(controlMutex_);
+  presetJoins_[path] = std::move(shifts);
+}
+
 HRESULT FilterGraph::SetPositions(int64_t start, int64_t stop) {
   std::lock_guard<std::mutex> lock(controlMutex_);
   start_ = std::max<int64_t>(0, start);
@@ -172,6 +177,7 @@ HRESULT FilterGraph::Run() {
   latestEnd_ = -1;
   problems_.Clear();
   joins_.Clear();
+  for (const auto& [path, shifts] : presetJoins_) joins_.Preset(path, shifts);
   // One stream per connected renderer; each takes its slot as it is made.
   lead_.Reset(streamLead_, renderers.size());
   for (BaseRenderer* renderer : renderers) renderer->BeginStreaming(this);

@@ -29,6 +29,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -90,6 +91,10 @@ class FilterGraph {
   /// grid's rate passes frame for frame. 0 (the default) delivers the
   /// frames as decoded, with their own times. Takes effect at Run.
   void SetVideoFrameRate(double framesPerSecond);
+  /// The shifts of the joins of the file `path` (TimestampJoins.h), as a
+  /// reading of the whole file found them, for every Run: its streams then
+  /// lay the joined clips out where that reading did.
+  void PresetJoins(const std::string& path, std::vector<int64_t> shifts);
   /// Absolute media times in 100-ns units for the next Run: samples before
   /// `start` are dropped and the streams end at `stop` (below 0: at the end
   /// of the file). Sample times are then counted from `start`.
@@ -141,6 +146,7 @@ class FilterGraph {
   std::atomic<int64_t> latestEnd_{-1};
   int64_t streamLead_ = 0;
   double videoFrameRate_ = 0.0;
+  std::map<std::string, std::vector<int64_t>> presetJoins_;
   /// Used by the streams of the current run, which are joined before it goes.
   StreamLeadLimit lead_;
   StreamProblems problems_;

@@ -53,6 +53,18 @@ HRESULT MediaDetector::GetStreamMediaType(MediaType* type) const {
   return S_OK;
 }
 
+HRESULT MediaDetector::GetPictureSize(int32_t* width, int32_t* height) const {
+  if (!width || !height) return E_POINTER;
+  *width = *height = 0;
+  const HRESULT check = CheckCurrent();
+  if (Failed(check)) return check;
+  if (file_.Streams()[current_].kind != StreamKind::Video) return E_FAIL;
+  const AVCodecParameters* parameters = file_.Stream(static_cast<size_t>(current_))->codecpar;
+  *width = parameters->width;
+  *height = parameters->height;
+  return S_OK;
+}
+
 HRESULT MediaDetector::GetStreamLength(double* seconds) const {
   if (!seconds) return E_POINTER;
   *seconds = -1.0;
@@ -68,4 +80,12 @@ HRESULT MediaDetector::GetFrameRate(double* fps) const {
   if (Failed(check)) return check;
   if (file_.Streams()[current_].kind != StreamKind::Video) return E_FAIL;
   return file_.StatedFrameRate(static_cast<size_t>(current_), fps) ? S_OK : S_FALSE;
+}
+
+HRESULT MediaDetector::ScanDataEnd(DataEndScan* scan) {
+  if (!scan) return E_POINTER;
+  *scan = DataEndScan();
+  if (!file_.IsOpen()) return MG_E_WRONG_STATE;
+  *scan = ::ScanDataEnd(file_);
+  return S_OK;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "DataEndScan.h"
 #include "MediaFile.h"
 #include "MediaResult.h"
 #include "MediaType.h"
@@ -34,11 +35,18 @@ class MediaDetector {
   /// The full media type: 16-bit PCM at the stream's channels and rate with
   /// the WaveFormatEx fields, or a video subtype with the VideoInfoHeader fields.
   HRESULT GetStreamMediaType(MediaType* type) const;
+  /// The picture size the file states for the current video stream, odd
+  /// sizes as they are (the offered media type has them made even); E_FAIL
+  /// (and 0) for an audio stream.
+  HRESULT GetPictureSize(int32_t* width, int32_t* height) const;
   /// Length in seconds: S_OK, or S_FALSE (and -1.0) when the file states none.
   HRESULT GetStreamLength(double* seconds) const;
   /// Frames per second: S_OK, or S_FALSE (and 0.0) when the file states no
   /// rate; E_FAIL (and 0.0) for an audio stream.
   HRESULT GetFrameRate(double* fps) const;
+  /// Where the data of the streams an encode decodes end, found by reading
+  /// the whole file (DataEndScan.h). Ask last: the file is read to its end.
+  HRESULT ScanDataEnd(DataEndScan* scan);
 
  private:
   HRESULT CheckCurrent() const;

@@ -234,11 +234,6 @@ void StreamPipeline::ContinueToRunEnd() {
       if (othersLeft) break;
     }
   }
-  // Half a second short of the end the file declares is no rounding: the data end
-  // there (a file cut off or damaged), and the encode is that much shorter.
-  if (settings_.problems && deliveredEnd_ < span - kUnitsPerSecond / 2)
-    settings_.problems->EndedEarly(static_cast<double>(settings_.start + deliveredEnd_) / kUnitsPerSecond,
-                                   static_cast<double>(settings_.stop) / kUnitsPerSecond);
 }
 
 bool StreamPipeline::Extend(int64_t until) {

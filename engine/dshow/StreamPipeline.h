@@ -27,11 +27,10 @@
 // Files whose times start over (joined clips: see TimestampJoins) are read on
 // across each join, the times after it shifted to follow on.
 //
-// In a run with a stop position, a stream whose data end before it (a
-// damaged or cut-off file) is continued with its last picture or with
-// silence as far as the run's other streams go, so that picture and sound
-// end together; when the run then ends well before the stop position, the
-// run's StreamProblems get a warning that the source ended early.
+// In a run with a stop position, a stream whose data end before it (a file
+// cut off or damaged, a join whose later part lacks the stream) is continued
+// with its last picture or with silence as far as the run's other streams
+// go, so that picture and sound end together.
 //
 // Ending: at the end of the file, at the stop position, when the renderer
 // refuses a sample, or when the file cannot be read, the thread calls the
@@ -129,8 +128,7 @@ class StreamPipeline {
   bool WaitForTime(int64_t streamTime);
   /// After the end of this stream's data, in a run with a stop: goes on (the
   /// last picture, or silence) as far as the run's other streams reach, so
-  /// that they all end together; then warns when the run ended well before
-  /// its stop.
+  /// that they all end together.
   void ContinueToRunEnd();
   /// Delivers the last picture or silence up to stream time `until`.
   bool Extend(int64_t until);

@@ -1,11 +1,9 @@
 // What the streams of one graph run met on their way: failures that cost the
 // run its data (a file that cannot be read on), and warnings where decoding
-// carried on without a part (a damaged packet skipped, data that end before
-// the file's declared end). Shared by the run's
+// carried on without a part (a damaged packet skipped). Shared by the run's
 // stream threads and read by whoever reports the run.
 #pragma once
 
-#include <cstdio>
 #include <mutex>
 #include <string>
 
@@ -21,34 +19,21 @@ class StreamProblems {
     ++skipped_;
     if (skippedWhat_.empty()) skippedWhat_ = what;
   }
-  /// The run's streams ended at `end` seconds (media time), before the
-  /// `declared` end the file states.
-  void EndedEarly(double end, double declared) {
-    char text[160];
-    std::snprintf(text, sizeof text,
-                  "the source ends at %.2f s, before the %.2f s it declares: only that much was encoded", end,
-                  declared);
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (endedEarly_.empty()) endedEarly_ = text;
-  }
   std::string Failure() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return failure_;
   }
-  /// Empty when nothing was skipped and the source did not end early.
+  /// Empty when nothing was skipped.
   std::string Warning() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    std::string warning = endedEarly_;
-    if (skipped_ == 0) return warning;
-    if (!warning.empty()) warning += "; ";
-    return warning + std::to_string(skipped_) + " damaged packet(s) of the source were skipped (first in its " +
-           skippedWhat_ + ")";
+    if (skipped_ == 0) return std::string();
+    return std::to_string(skipped_) + " damaged packet(s) of the source were skipped (first in its " + skippedWhat_ +
+           ")";
   }
   void Clear() {
     std::lock_guard<std::mutex> lock(mutex_);
     failure_.clear();
     skippedWhat_.clear();
-    endedEarly_.clear();
     skipped_ = 0;
   }
 
@@ -56,6 +41,5 @@ class StreamProblems {
   mutable std::mutex mutex_;
   std::string failure_;
   std::string skippedWhat_;
-  std::string endedEarly_;
   long skipped_ = 0;
 };

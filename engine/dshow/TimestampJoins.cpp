@@ -28,6 +28,17 @@ int64_t TimestampJoins::ShiftAfter(const std::string& path, size_t ordinal, int6
   return proposed;
 }
 
+std::vector<int64_t> TimestampJoins::Shifts(const std::string& path) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto found = shifts_.find(path);
+  return found == shifts_.end() ? std::vector<int64_t>() : found->second;
+}
+
+void TimestampJoins::Preset(const std::string& path, std::vector<int64_t> shifts) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  shifts_[path] = std::move(shifts);
+}
+
 JoinedStreamTimes::JoinedStreamTimes(TimestampJoins* joins, std::string path, AVRational timeBase)
     : joins_(joins), path_(std::move(path)), timeBase_(timeBase) {}
 

@@ -33,6 +33,12 @@ class TimestampJoins {
   /// first) of the file `path`: the first stream to ask fixes it at
   /// `proposed`; the others get that value.
   int64_t ShiftAfter(const std::string& path, size_t ordinal, int64_t proposed);
+  /// The shifts fixed so far for `path`, in the order of its joins.
+  std::vector<int64_t> Shifts(const std::string& path);
+  /// Fixes the shifts of `path`'s joins in advance (as a reading of the
+  /// whole file found them), so that its streams follow them whichever of
+  /// them reaches a join first; joins beyond these are fixed as they come.
+  void Preset(const std::string& path, std::vector<int64_t> shifts);
 
  private:
   std::mutex mutex_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "DirectShowAudioSource.h"
 #include "DirectShowVideoSource.h"
@@ -36,9 +37,9 @@ keDirectShowReader::keDirectShowReader(keEngineContext* engineContext, const cha
   // The sources start out with the reader's own range, so that a range check
   // without SetStartTime / SetEndTime keeps the whole file.
   videoFilter->SetStart(start);
-  videoFilter->SetEnd(end);
+  videoFilter->SetEnd(RunEnd());
   audioFilter->SetStart(start);
-  audioFilter->SetEnd(end);
+  audioFilter->SetEnd(RunEnd());
 }
 
 void keDirectShowReader::Probe() {
@@ -77,8 +78,13 @@ void keDirectShowReader::Probe() {
       rateMeasured = choice.rateMeasured;
     }
   }
-  end = keChooseEndTime(videoLength, audioLength);
-  probedEnd = end;
+  declaredEnd = keChooseEndTime(videoLength, audioLength);
+  DataEndScan scan;
+  if ((hasAudio || hasVideo) && Succeeded(detector.ScanDataEnd(&scan))) {
+    auto seconds = [](int64_t units) { return units < 0 ? -1.0 : static_cast<double>(units) / 1e7; };
+    dataEnd = keChooseDataEnd(seconds(scan.videoEnd), seconds(scan.audioEnd));
+    joinShifts = scan.joinShifts;
+  }
   if (!hasVideo) frameRate = kDefaultFrameRate;
   if (!hasAudio && !hasVideo) failureReason = "\"" + fileName + "\" has no audio or video stream";
 }
@@ -104,13 +110,23 @@ void keDirectShowReader::SetStartTime(double seconds) {
 }
 
 void keDirectShowReader::SetEndTime(double seconds) {
-  if (seconds != 0.0) {
-    endSet = true;
-    // The stated length of a file whose times start over is no limit.
-    end = !discontinuous && probedEnd > 0.0 && seconds > probedEnd ? probedEnd : seconds;
-  }
-  videoFilter->SetEnd(end);
-  audioFilter->SetEnd(end);
+  // Not cut to the source's end: an end past the data is told once the run
+  // has found where they end.
+  if (seconds > 0.0) askedEnd = seconds;
+  videoFilter->SetEnd(RunEnd());
+  audioFilter->SetEnd(RunEnd());
+}
+
+double keDirectShowReader::RunEnd() const {
+  // The end of the data where it comes first: decoders give whole blocks,
+  // and what they pad the last one with beyond it is no part of the source.
+  if (dataEnd >= 0.0 && (askedEnd <= 0.0 || dataEnd < askedEnd)) return dataEnd;
+  return askedEnd;
+}
+
+double keDirectShowReader::GetEndTime() {
+  const double end = RunEnd();
+  return end > 0.0 ? end : declaredEnd;
 }
 
 void keDirectShowReader::SetBlackSourceFile(const char* path) {
@@ -126,7 +142,28 @@ std::string keDirectShowReader::GetFailureReason() {
   return graph->StreamFailureReason();
 }
 
-std::string keDirectShowReader::GetWarningText() { return graph->StreamWarning(); }
+std::string keDirectShowReader::GetWarningText() {
+  const std::string early = EarlyEndWarning();
+  const std::string skipped = graph->StreamWarning();
+  if (early.empty() || skipped.empty()) return early + skipped;
+  return early + "; " + skipped;
+}
+
+std::string keDirectShowReader::EarlyEndWarning() {
+  const double encoded = EncodedSeconds();
+  if (encoded < 0.0) return std::string();
+  // Against the end time asked for, or the length the file declares (which
+  // clips joined byte for byte make meaningless). Half a second short is no
+  // rounding of a codec: the data end there.
+  const bool asked = askedEnd > 0.0;
+  const double expected = asked ? askedEnd : discontinuous ? -1.0 : declaredEnd;
+  const double reached = start + encoded;
+  if (expected <= 0.0 || reached >= expected - 0.5) return std::string();
+  char text[160];
+  std::snprintf(text, sizeof text, "the source ends at %.2f s, before the %.2f s %s: only that much was encoded",
+                reached, expected, asked ? "asked" : "it declares");
+  return text;
+}
 
 void keDirectShowReader::Start() {
   std::lock_guard<std::mutex> lock(stateMutex);
@@ -161,6 +198,9 @@ void keDirectShowReader::PrepareGraph() {
   ConnectFilters();
   if (noClock) graph->SetReferenceClock(false);
   graph->SetStreamLead(kStreamLead);
+  // Joined clips laid out where the reading of the whole file put them: its
+  // end is then where the run ends.
+  graph->PresetJoins(fileName, joinShifts);
   // The encoders count frames at this rate: the video must keep to it.
   if (hasVideo) graph->SetVideoFrameRate(frameRate);
   SeekToRange();
@@ -211,22 +251,28 @@ void keDirectShowReader::ConnectFilters() {
 
 void keDirectShowReader::SeekToRange() {
   if (rateMeasured) return;
-  // A file whose times start over is read to the end of its data, whatever
-  // length it states (joined clips hold more than the first one says).
-  const bool toEndOfData = discontinuous && !endSet;
-  graph->SetPositions(static_cast<int64_t>(start * 1e7), toEndOfData ? -1 : static_cast<int64_t>(end * 1e7));
+  const double end = RunEnd();
+  graph->SetPositions(static_cast<int64_t>(start * 1e7),
+                      end > 0.0 ? static_cast<int64_t>(std::llround(end * 1e7)) : -1);
 }
 
 double keDirectShowReader::GetDuration() {
-  const double declared = end - start;
-  // After the run, what was encoded, where that differs from the range: the
-  // data ended early, or the file's stated length was no limit.
-  const int64_t delivered = rateMeasured ? -1 : graph->CompletedEnd();
-  if (delivered < 0) return declared;
-  const double encoded = std::round(static_cast<double>(delivered) / 1e4) / 1e3;
-  const bool limited = end >= 0.0 && !(discontinuous && !endSet);
-  if (limited && encoded >= declared - 0.5) return declared;
-  return encoded;
+  const double encoded = EncodedSeconds();
+  return encoded >= 0.0 ? encoded : GetEndTime() - start;
+}
+
+double keDirectShowReader::EncodedSeconds() {
+  const int64_t delivered = graph->CompletedEnd();
+  if (delivered < 0) return -1.0;
+  // Stream times count from the start where the graph seeks to it, from the
+  // file's start where the filters keep the range (and drop what precedes
+  // it, and the first sample past its end).
+  double seconds = static_cast<double>(delivered) / 1e7;
+  if (rateMeasured) {
+    seconds -= start;
+    if (RunEnd() > 0.0) seconds = std::min(seconds, RunEnd() - start);
+  }
+  return std::max(0.0, std::round(seconds * 1e3) / 1e3);
 }
 
 void keDirectShowReader::Abort() {
@@ -261,7 +307,7 @@ double keDirectShowReader::GetCurrentPosition() {
 }
 
 int keDirectShowReader::GetProgressPercent() {
-  const double span = end - start;
+  const double span = GetEndTime() - start;
   if (!(span > 0.0)) return 0;
   // The filters' own marks are media times: the end of the last counted
   // frame and the start of the last block the range check dropped.

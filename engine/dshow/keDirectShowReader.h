@@ -1,8 +1,15 @@
 // The source of an encode: probes the input file at construction (frame
-// rate, stream lengths, end time), creates the two renderer filters, and on
-// Start decodes the file through a graph into them, unclocked, limited to
-// the time range the application set, and with neither stream decoding more
-// than two seconds ahead of the other.
+// rate, stream lengths, and where its data end, read through once), creates
+// the two renderer filters, and on Start decodes the file through a graph
+// into them, unclocked, from the start time the application set to the end
+// time it set or else to the end of the data, and with neither stream
+// decoding more than two seconds ahead of the other.
+//
+// Ends: the length the file declares is no limit (a file cut off before its
+// index declares less than it holds, joined clips declare one clip's); it
+// only names what was missing when the data end well before it. The stream
+// whose data end first is continued (its last picture, or silence) as far
+// as the other goes, and the container is told what was encoded.
 //
 // Threads: the GUI thread constructs the reader, sets it up and may Abort;
 // the worker thread calls Start and Stop; every container content calls
@@ -18,6 +25,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "keAVSource.h"
 #include "keAbstractDirectShowAVSource.h"
@@ -39,8 +47,8 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   // keAVSource
   /// How far decoding has got between start and end, 0 to 100.
   int GetProgressPercent() override;
-  /// The range's length; once the run completed, what it encoded when that
-  /// is less (the source ended early) or the range had no true end.
+  /// Before the run completes, GetEndTime minus the start; once it has, the
+  /// length of what was encoded.
   double GetDuration() override;
   keVideoSource* GetVideoSource() override;
   bool HasVideoSource() override { return videoFilter != nullptr; }
@@ -57,9 +65,16 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   int GetAudioPolicyMode() override { return 0; }
   /// The graph's position in 100-ns units of media time.
   double GetCurrentPosition() override;
-  double GetEndTime() override { return end; }
+  /// Where the encode ends, seconds: the end time set, or the end of the
+  /// source's data when that comes first (found before decoding, see
+  /// keChooseDataEnd); where neither is known, the length the file declares
+  /// (-1.0 when it declares none).
+  double GetEndTime() override;
   double GetStartTime() override { return start; }
   std::string GetFailureReason() override;
+  /// Once the run completed: that the source ended well before the end time
+  /// set, or before the length the file declares; then what the streams had
+  /// to skip.
   std::string GetWarningText() override;
 
   // keSourceReader
@@ -69,8 +84,9 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   /// Start of the range in seconds (below 0: the source's start), passed to
   /// both sources.
   void SetStartTime(double seconds) override;
-  /// End of the range in seconds (0 keeps the probed end; an end beyond the
-  /// source's is cut to it), passed to both sources in either case.
+  /// End of the range in seconds (0: none, the encode runs to the end of the
+  /// data). Both sources are given where the run stops: this end, or the end
+  /// of the data where that comes first.
   void SetEndTime(double seconds) override;
   bool IsClockless() override { return noClock; }
   void SetClockless(bool clockless) override { noClock = clockless; }
@@ -93,11 +109,24 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   int32_t GetFirstKind() const { return firstKind; }
   double GetAudioLength() const { return audioLength; }
   double GetVideoLength() const { return videoLength; }
+  /// The length the file declares (the longer stream's); -1.0 when unknown.
+  double GetDeclaredEnd() const { return declaredEnd; }
+  /// Where its data end; -1.0 when no packet states a time.
+  double GetDataEnd() const { return dataEnd; }
   DirectShowVideoSource* GetVideoFilter() const { return videoFilter.get(); }
   DirectShowAudioSource* GetAudioFilter() const { return audioFilter.get(); }
 
  private:
   void Probe();
+  /// Where the run stops, seconds: the end time set or the end of the data,
+  /// whichever comes first; 0.0 when neither is known (then at the end of
+  /// the file).
+  double RunEnd() const;
+  /// What the completed run encoded, seconds from the start; -1.0 before the
+  /// run completed.
+  double EncodedSeconds();
+  /// That the source ended early; empty when it did not.
+  std::string EarlyEndWarning();
 
   bool noClock = true;
   std::unique_ptr<FilterGraph> graph;
@@ -118,14 +147,15 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   double audioLength = -1.0;
   double videoLength = -1.0;
   double start = 0.0;
-  double end = -1.0;
-  /// The end the probe found; -1.0 when unknown.
-  double probedEnd = -1.0;
+  /// The end time set; 0.0 when none.
+  double askedEnd = 0.0;
+  double declaredEnd = -1.0;
+  double dataEnd = -1.0;
+  /// The shifts of the file's joins as the reading of it found them.
+  std::vector<int64_t> joinShifts;
   bool rateMeasured = false;
-  /// The file's times may start over: its stated end is no limit.
+  /// The file's times may start over: the length it declares means nothing.
   bool discontinuous = false;
-  /// The range's end was set (SetEndTime with a time other than 0).
-  bool endSet = false;
 
   /// Guards running, aborted, graphBuilt and the failure reason.
   std::mutex stateMutex;

@@ -1,5 +1,6 @@
 #include "keMediaInfo.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "FilterGraph.h"
@@ -67,6 +68,13 @@ keMediaInfo::keMediaInfo(keEngineContext* context, const char* path)
       if (width == 0 && height == 0) {
         width = type.video.bmiHeader.biWidth;
         height = type.video.bmiHeader.biHeight;
+      }
+      // A single row or column is delivered stretched to two; the source
+      // is still one picture element high or wide.
+      int32_t statedWidth = 0, statedHeight = 0;
+      if (Succeeded(detector->GetPictureSize(&statedWidth, &statedHeight))) {
+        if (statedWidth > 0) width = std::min(width, statedWidth);
+        if (statedHeight > 0) height = std::min(height, statedHeight);
       }
     }
     // Streams of other formats (the detector could not describe their

@@ -44,7 +44,8 @@ class keMediaInfo : public keAbstractMediaInfo {
   /// than 3 audio and video streams, is not opened, and every answer keeps
   /// its initial value. A stated frame rate of 0 or less is measured
   /// (keFrameRateProbe); sizes are the picture sizes the graph delivers
-  /// (odd sizes made even).
+  /// (odd sizes lose their last row or column), but a source one picture
+  /// element high or wide is told as it is, not as the two it is stretched to.
   keMediaInfo(keEngineContext* context, const char* path);
   ~keMediaInfo() override;
 

@@ -1,5 +1,6 @@
 #include "keSourceTiming.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -26,8 +27,13 @@ std::string keStartPastEndText(const std::string& startText, const std::string& 
 double keChooseEndTime(double videoLength, double audioLength) {
   const bool haveVideo = videoLength >= 0.0;
   const bool haveAudio = audioLength >= 0.0;
-  if (haveVideo && haveAudio) return videoLength > audioLength ? audioLength : videoLength;
+  if (haveVideo && haveAudio) return std::max(videoLength, audioLength);
   if (haveVideo) return videoLength;
   if (haveAudio) return audioLength;
   return -1.0;
+}
+
+double keChooseDataEnd(double videoEnd, double audioEnd) {
+  if (videoEnd < 0.0) return audioEnd;
+  return audioEnd > videoEnd + kSoundPaddingSeconds ? audioEnd : videoEnd;
 }

@@ -40,7 +40,20 @@ keFrameRateChoice keChooseFrameRate(HRESULT result, double statedRate, const std
 /// an encode and for the reader that finds it while decoding.
 std::string keStartPastEndText(const std::string& startText, const std::string& what, double seconds);
 
-/// The end of an encode, in seconds, from the stream lengths (-1.0 where a
-/// length cannot be read): the shorter of the two known lengths, the only
-/// known one when just one is, -1.0 when neither is.
+/// The length a file declares for an encode, in seconds, from its stream
+/// lengths (-1.0 where a length cannot be read): the longer of the two known
+/// lengths, as the stream that ends first is continued to the other's end;
+/// the only known one when just one is, -1.0 when neither is.
 double keChooseEndTime(double videoLength, double audioLength);
+
+/// Sound that runs on past the last picture by no more than this (seconds)
+/// is what an audio codec pads its last block with (a block of up to 2048
+/// samples, at rates down to 8000 Hz), not a part of the source.
+constexpr double kSoundPaddingSeconds = 0.25;
+
+/// Where an encode without an end time ends, in seconds, from where the
+/// data of the video and of the audio end (-1.0 for a stream without any):
+/// where the later of them ends, as the one that ends first is continued to
+/// the other's end; but no picture is added for sound that runs on past the
+/// last one by kSoundPaddingSeconds or less. -1.0 when neither is known.
+double keChooseDataEnd(double videoEnd, double audioEnd);

@@ -24,6 +24,9 @@ struct GeneratedMedia {
   double fps = 25.0;
   int32_t sampleRate = 44100;  ///< delivered as 16-bit stereo, as the decoder does
   double seconds = 2.0;
+  /// The length the source tells (GetEndTime, GetDuration) when >= 0: a
+  /// source whose data outlast what it declares. Below 0: `seconds`.
+  double declaredSeconds = -1.0;
   /// When >= 0, the video stream stops after this many frames and waits,
   /// without ending, until Abort: a decode that is still going.
   int32_t stallAfterFrames = -1;
@@ -35,7 +38,7 @@ class GeneratedAVSource : public keAVSource {
   ~GeneratedAVSource() override;
 
   int GetProgressPercent() override;
-  double GetDuration() override { return media_.seconds; }
+  double GetDuration() override { return DeclaredSeconds(); }
   keVideoSource* GetVideoSource() override { return &video_; }
   bool HasVideoSource() override { return media_.hasVideo; }
   keAudioSource* GetAudioSource() override { return &audio_; }
@@ -46,7 +49,7 @@ class GeneratedAVSource : public keAVSource {
   int GetVideoPolicyMode() override { return 0; }
   int GetAudioPolicyMode() override { return 0; }
   double GetCurrentPosition() override { return static_cast<double>(position_.load()); }
-  double GetEndTime() override { return media_.seconds; }
+  double GetEndTime() override { return DeclaredSeconds(); }
   double GetStartTime() override { return 0.0; }
 
   /// Frames and sample frames handed to the listeners so far.
@@ -55,6 +58,7 @@ class GeneratedAVSource : public keAVSource {
   int32_t StopCalls() const { return stopCalls_.load(); }
 
  private:
+  double DeclaredSeconds() const { return media_.declaredSeconds >= 0.0 ? media_.declaredSeconds : media_.seconds; }
   void RunVideo();
   void RunAudio();
   /// Waits for the listeners to let go of a sample; false on abort.

@@ -18,7 +18,7 @@
 namespace TestMedia {
 namespace {
 
-enum class Make { Ffmpeg, Empty, Truncate, Halve, Join, Random, PatchAudioTag, PatchVideoTag };
+enum class Make { Ffmpeg, Empty, Truncate, Halve, KeepFifth, Join, Random, PatchAudioTag, PatchVideoTag };
 
 struct Recipe {
   Make make;
@@ -54,6 +54,14 @@ std::string ToneFrom(double at, int rate, double seconds, const std::string& mor
          ":d=" + Seconds(seconds) + more + "\" ";
 }
 const std::string kSyncVideo = "-pix_fmt yuv420p -c:v libx264 ";
+
+// 5 s of grey, then 5 s of noise that hardly compresses, under 10 s of tone.
+std::string GreyThenNoise(int width, int height) {
+  const std::string size = "size=" + std::to_string(width) + "x" + std::to_string(height) + ":rate=25:duration=5";
+  return "-f lavfi -i \"color=gray:" + size + "[a];testsrc2=" + size +
+         ",noise=alls=60:allf=t[b];[a][b]concat=n=2:v=1:a=0\" -f lavfi -i "
+         "sine=frequency=440:sample_rate=44100:duration=10 ";
+}
 
 const std::map<std::string, Recipe>& Recipes() {
   static const std::map<std::string, Recipe> recipes = {
@@ -152,6 +160,20 @@ const std::map<std::string, Recipe>& Recipes() {
       {"long.flv",
        {Make::Ffmpeg,
         "-f lavfi -i testsrc=size=160x120:rate=25:duration=6 " + Tone(22050, 6) + "-ac 2 -c:v flv -c:a libmp3lame"}},
+      // 5 s of grey, then 5 s of noise, cut at a fifth of their bytes (in
+      // the noise): an AVI cut off before its index, which states a length
+      // estimated from its grey start and holds some 6 s.
+      {"greynoise_mpeg4_mp3.avi", {Make::Ffmpeg, GreyThenNoise(640, 360) + "-c:v mpeg4 -q:v 3 -c:a libmp3lame -ac 1"}},
+      {"greynoise_h264_aac.avi",
+       {Make::Ffmpeg, GreyThenNoise(320, 180) + "-pix_fmt yuv420p -c:v libx264 -c:a aac -ac 1"}},
+      {"greynoise_mjpeg_pcm.avi", {Make::Ffmpeg, GreyThenNoise(320, 180) + "-c:v mjpeg -q:v 3 -c:a pcm_s16le -ac 1"}},
+      {"cutoff_mpeg4_mp3.avi", {Make::KeepFifth, "greynoise_mpeg4_mp3.avi"}},
+      {"cutoff_h264_aac.avi", {Make::KeepFifth, "greynoise_h264_aac.avi"}},
+      {"cutoff_mjpeg_pcm.avi", {Make::KeepFifth, "greynoise_mjpeg_pcm.avi"}},
+      // A clip with sound joined byte for byte to one without.
+      {"clip_picture.mpg",
+       {Make::Ffmpeg, "-f lavfi -i \"" + Dark(2) + "," + BrightFrom(0) + "\" -c:v mpeg2video -f vob"}},
+      {"joined_nosound.mpg", {Make::Join, "clip_dark.mpg,clip_picture.mpg"}},
       {"half.mp4", {Make::Halve, "long.mp4"}},
       {"half.mkv", {Make::Halve, "long.mkv"}},
       {"half.flv", {Make::Halve, "long.flv"}},
@@ -166,6 +188,9 @@ const std::map<std::string, Recipe>& Recipes() {
       {"float.wav", {Make::Ffmpeg, Tone(44100) + "-ac 2 -c:a pcm_f32le"}},
       {"video.avi", {Make::Ffmpeg, kPicture + "-c:v mpeg4 -q:v 5"}},
       {"odd.avi", {Make::Ffmpeg, "-f lavfi -i testsrc=size=161x121:rate=25:duration=1 -c:v mpeg4 -q:v 5"}},
+      {"onepixel.avi",
+       {Make::Ffmpeg, "-f lavfi -i color=c=red:size=16x16:rate=25:duration=1,format=rgb24,scale=1:1 " + Tone(44100, 1) +
+                          "-ac 2 -pix_fmt bgr24 -c:v rawvideo -c:a pcm_s16le"}},
       {"odd_rgb.avi",
        {Make::Ffmpeg, "-f lavfi -i testsrc=size=161x121:rate=25:duration=1 -pix_fmt bgr24 -c:v rawvideo"}},
       {"raw_bgr24.avi", {Make::Ffmpeg, kTwoColours + "-pix_fmt bgr24 -c:v rawvideo"}},
@@ -228,6 +253,10 @@ bool MakeFile(const std::string& name, const Recipe& recipe, const std::string& 
     case Make::Halve: {
       const std::string bytes = ReadWholeFile(Path(recipe.text));
       return !bytes.empty() && WriteWholeFile(target, bytes.substr(0, bytes.size() / 2));
+    }
+    case Make::KeepFifth: {
+      const std::string bytes = ReadWholeFile(Path(recipe.text));
+      return !bytes.empty() && WriteWholeFile(target, bytes.substr(0, bytes.size() / 5));
     }
     case Make::Join: {
       std::string bytes;
@@ -303,6 +332,22 @@ std::string Path(const std::string& name) {
     return "";
   }
   return path;
+}
+
+int FfmpegPictureCount(const std::string& path) {
+  const std::string command =
+      "ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames "
+      "-of csv=p=0 '" +
+      path + "' 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return -1;
+  char line[64] = {};
+  const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+  const int status = pclose(pipe);
+  if (!read || status != 0) return -1;
+  char* end = nullptr;
+  const long count = std::strtol(line, &end, 10);
+  return end != line && count >= 0 ? static_cast<int>(count) : -1;
 }
 
 std::vector<std::string> Names() {

@@ -29,6 +29,7 @@ namespace TestMedia {
 ///     25 s of samples, 25.05 s of its times
 ///   "four.mp4" two H.264 and two AAC streams, 1 s
 ///   "twoaudio.mkv" H.264 + PCM mono 22050 Hz (2 s) + PCM stereo 48000 Hz (1 s)
+///   "onepixel.avi" raw BGR 1x1 + PCM stereo 44100 Hz, 1 s
 /// Sync markers: black turning white and silence turning into a loud tone
 /// at the same source time M, H.264 160x120 + stereo audio:
 ///   "sync_vfr.mp4"        15 fps for 2 s, then 30 fps for 3 s; AAC; M = 3.5 s
@@ -42,9 +43,16 @@ namespace TestMedia {
 /// the second white with a tone; the times of the second start over:
 ///   "sync_joined.ts", "sync_joined.mpg"; M = 2 s of 4
 ///   "sync_joinedlate.ts"  the second clip stamped 100 s later; M = 2 s of 4
+///   "joined_nosound.mpg" the dark clip of "sync_joined.mpg" (MPEG-2 + MP2,
+///     2 s) joined to 2 s of MPEG-2 video without sound
 /// Cut off: the first half of a 6 s 160x120 file that declares 6 s:
 ///   "half.mp4" (H.264 + AAC, index at the front), "half.mkv" (H.264 + AAC),
 ///   "half.flv" (Sorenson H.263 + MP3 22050 Hz)
+/// Cut off before the index: the first fifth of the bytes of 5 s of grey
+/// then 5 s of noise at 25 fps with a 440 Hz tone, mono 44100 Hz, in AVI; it
+/// states about 2 s and holds about 6 s:
+///   "cutoff_mpeg4_mp3.avi" (MPEG-4 640x360 + MP3), "cutoff_h264_aac.avi"
+///   (H.264 320x180 + AAC), "cutoff_mjpeg_pcm.avi" (MJPEG 320x180 + PCM)
 /// Audio only, 2 s:
 ///   "audio.mp3" mono 22050 Hz; "cover.mp3" stereo 44100 Hz with cover art
 ///   "mono8k.wav", "stereo48k.wav", "surround.wav" (6 channels, 32000 Hz),
@@ -68,5 +76,10 @@ std::string Path(const std::string& name);
 
 /// Every name above.
 std::vector<std::string> Names();
+
+/// The number of pictures FFmpeg's command-line tool decodes from the first
+/// video stream of the file at `path` (`ffprobe -count_frames`); -1 when it
+/// cannot tell.
+int FfmpegPictureCount(const std::string& path);
 
 }  // namespace TestMedia

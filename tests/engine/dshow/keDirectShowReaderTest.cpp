@@ -233,7 +233,55 @@ TEST(keDirectShowReader, DeliversOnlyTheRangeCountedFromItsStart) {
   EXPECT_EQ(reader.GetProgressPercent(), 100);
 }
 
-TEST(keDirectShowReader, SetEndTimeZeroKeepsTheProbedEndAndStillPassesIt) {
+// What a file declares of its length is no limit: its end is where its
+// data end, found before anything is decoded (the check of a start time and
+// the progress go by it), and the decode gets there. The declared length
+// stays for what the data lack.
+TEST(keDirectShowReader, TheEndIsWhereTheDataEnd) {
+  struct EndCase {
+    const char* file;
+    double declared, end;  // within a picture
+  };
+  const std::vector<EndCase> cases = {
+      {"cutoff_mpeg4_mp3.avi", 2.0, 6.04},  // cut off before its index: 150 pictures and a damaged one
+      {"sync_joined.mpg", 2.0, 4.0},        // two clips joined byte for byte
+      {"sync_joinedlate.ts", 101.9, 4.0},   // the second stamped 100 s on
+      {"joined_nosound.mpg", 2.0, 4.0},     // the second without sound
+      {"half.mp4", 6.0, 2.88},              // cut off after an index that lists all
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    keEngineContext context;
+    keDirectShowReader reader(&context, TestMedia::Path(c.file).c_str());
+    EXPECT_NEAR(reader.GetDeclaredEnd(), c.declared, 0.05);
+    EXPECT_NEAR(reader.GetEndTime(), c.end, 0.041);
+    EXPECT_EQ(reader.GetDuration(), reader.GetEndTime());
+    RecordingAudioListener audio;
+    RecordingVideoListener video;
+    ListenAndDecode(reader, audio, video);
+    // Picture and sound end together, where the data end.
+    ASSERT_FALSE(video.samples.empty());
+    EXPECT_NEAR(static_cast<double>(video.samples.back().end) / kSecond, c.end, 0.041);
+    ASSERT_FALSE(audio.samples.empty());
+    EXPECT_NEAR(static_cast<double>(audio.samples.back().end) / kSecond, c.end, 0.041);
+    EXPECT_NEAR(reader.GetDuration(), c.end, 0.041);
+  }
+}
+
+// An end time is not cut to the end the source declares (the data may go
+// on), nor beyond where the data end.
+TEST(keDirectShowReader, AnEndTimeCutsWithinTheData) {
+  keEngineContext context;
+  keDirectShowReader reader(&context, TestMedia::Path("cutoff_mpeg4_mp3.avi").c_str());
+  reader.SetEndTime(4.0);
+  EXPECT_EQ(reader.GetEndTime(), 4.0);
+  EXPECT_EQ(reader.GetVideoSource()->GetEnd(), 4.0);
+  reader.SetEndTime(8.0);
+  EXPECT_NEAR(reader.GetEndTime(), 6.04, 1e-6);
+  EXPECT_EQ(reader.GetAudioSource()->GetEnd(), reader.GetEndTime());
+}
+
+TEST(keDirectShowReader, SetEndTimeZeroKeepsTheSourcesEndAndStillPassesIt) {
   keEngineContext context;
   keDirectShowReader reader(&context, TestMedia::Path("av.avi").c_str());
   reader.GetAudioSource()->SetEnd(7.0);

@@ -38,6 +38,8 @@ TEST(keMediaInfo, AnswersForEveryKindOfFile) {
       // Rates above 40 are passed on as the file states them.
       {"rate50.mp4", true, true, false, false, true, true, 160, 120, 50, 1, 44100, 1.0},
       {"odd.avi", true, true, false, false, false, true, 160, 120, 25, 0, 0, 1.0},
+      // Delivered stretched to 2x2, but one picture element it is.
+      {"onepixel.avi", true, true, false, false, true, true, 1, 1, 25, 2, 44100, 1.0},
       {"video.avi", true, true, false, false, false, true, 160, 120, 25, 0, 0, 2.0},
       {"audio.mp3", true, true, false, false, true, false, 0, 0, 0, 1, 22050, 2.06},
       {"cover.mp3", true, true, false, false, true, false, 0, 0, 0, 2, 44100, 2.04},

@@ -54,13 +54,26 @@ struct EndCase {
   double video, audio, end;
 };
 
-TEST(keChooseEndTime, TakesTheShorterKnownLength) {
+TEST(keChooseEndTime, TakesTheLongerKnownLength) {
   const std::vector<EndCase> cases = {
-      {119.5, 120.0, 119.5}, {60.0, 59.9, 59.9},
+      {119.5, 120.0, 120.0}, {60.0, 59.9, 60.0},
       {-1.0, 30.0, 30.0},    {30.0, -1.0, 30.0},  // video only: the video's length, not -1
-      {-1.0, -1.0, -1.0},    {0.0, 10.0, 0.0},
+      {-1.0, -1.0, -1.0},    {0.0, 10.0, 10.0},
   };
   for (const auto& c : cases) EXPECT_EQ(keChooseEndTime(c.video, c.audio), c.end) << c.video << " / " << c.audio;
+}
+
+// The end of the data: the later stream's, but sound that runs on past the
+// last picture by what a codec pads its last block with adds no picture. In
+// turn: the sound ends first (silence follows to the last picture's end);
+// the sound's last block is padding; the pictures end first (the last one is
+// held to the sound's end); one stream only; none.
+TEST(keChooseDataEnd, TakesTheLaterEndButNotTheSoundsPadding) {
+  const std::vector<EndCase> cases = {
+      {6.04, 6.0, 6.04}, {8.0, 4.0, 8.0},  {2.0, 2.04, 2.0}, {2.0, 2.25, 2.0},
+      {1.0, 5.0, 5.0},   {-1.0, 3.0, 3.0}, {3.0, -1.0, 3.0}, {-1.0, -1.0, -1.0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(keChooseDataEnd(c.video, c.audio), c.end) << c.video << " / " << c.audio;
 }
 
 struct SnapCase {
