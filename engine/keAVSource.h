@@ -49,4 +49,8 @@ class keSourceReader : public keAVSource {
   virtual bool IsClockless() = 0;
   virtual void SetClockless(bool clockless) = 0;
   virtual void SetBlackSourceFile(const char* path) = 0;
+  /// Finds where the source's data end, where that takes reading it through
+  /// (GetEndTime answers by it afterwards); Start does it when it has not
+  /// been done.
+  virtual void FindDataEnd() {}
 };

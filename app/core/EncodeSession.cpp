@@ -91,7 +91,16 @@ CheckOutcome EncodeSession::Prepare(const EncodePlan& plan) {
   // only reads the input.
   auto run = std::make_unique<EncodeRun>();
   run->reader = state_->factory.CreateSourceReader(plan.inputPath.c_str());
-  CheckOutcome withinSource = CheckStartWithinSource(plan, run->reader->GetEndTime());
+  double sourceEnd = run->reader->GetEndTime();
+  if (sourceEnd > 0.0 && plan.startSeconds >= sourceEnd) {
+    // A file may hold more than it declares (cut off before its index, or
+    // clips joined byte for byte): before a start past what it declares is
+    // refused, the file is read through. Only then, as the reading takes
+    // time in proportion to the file; the run does it anyway, on its worker.
+    run->reader->FindDataEnd();
+    sourceEnd = run->reader->GetEndTime();
+  }
+  CheckOutcome withinSource = CheckStartWithinSource(plan, sourceEnd);
   if (!withinSource.Passed()) return withinSource;
   BuildEncodeEngine(state_->factory, plan, *run);
   UseRun(std::move(run));

@@ -59,7 +59,7 @@ class StreamEnd {
 
 }  // namespace
 
-DataEndScan ScanDataEnd(MediaFile& file) {
+DataEndScan ScanDataEnd(MediaFile& file, const std::atomic<bool>* stop) {
   DataEndScan scan;
   AVFormatContext* context = file.Context();
   if (!context) return scan;
@@ -80,7 +80,7 @@ DataEndScan ScanDataEnd(MediaFile& file) {
 
   PacketPtr packet(av_packet_alloc());
   if (!packet) return scan;
-  while (av_read_frame(context, packet.get()) >= 0) {
+  while ((!stop || !*stop) && av_read_frame(context, packet.get()) >= 0) {
     if (packet->stream_index == video) videoEnd->Add(packet.get());
     else if (packet->stream_index == audio) audioEnd->Add(packet.get());
     av_packet_unref(packet.get());

@@ -8,6 +8,7 @@
 // progress and the check of a start time go by the same end.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -28,5 +29,7 @@ struct DataEndScan {
 
 /// Reads the packets of those two streams from where `file` stands to its
 /// end, or to the first read error, following joins as the streams of a run
-/// do (TimestampJoins.h). The file is left at its end.
-DataEndScan ScanDataEnd(MediaFile& file);
+/// do (TimestampJoins.h). The file is left at its end. A `stop` that turns
+/// true ends the reading early (an encode cancelled meanwhile): what was
+/// found until then is no end of the data.
+DataEndScan ScanDataEnd(MediaFile& file, const std::atomic<bool>* stop = nullptr);

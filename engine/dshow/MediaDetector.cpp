@@ -82,10 +82,14 @@ HRESULT MediaDetector::GetFrameRate(double* fps) const {
   return file_.StatedFrameRate(static_cast<size_t>(current_), fps) ? S_OK : S_FALSE;
 }
 
-HRESULT MediaDetector::ScanDataEnd(DataEndScan* scan) {
+HRESULT MediaDetector::ScanDataEnd(DataEndScan* scan, const std::atomic<bool>* stop) {
   if (!scan) return E_POINTER;
   *scan = DataEndScan();
   if (!file_.IsOpen()) return MG_E_WRONG_STATE;
-  *scan = ::ScanDataEnd(file_);
+  *scan = ::ScanDataEnd(file_, stop);
+  if (stop && *stop) {
+    *scan = DataEndScan();
+    return E_ABORT;
+  }
   return S_OK;
 }

@@ -46,7 +46,8 @@ class MediaDetector {
   HRESULT GetFrameRate(double* fps) const;
   /// Where the data of the streams an encode decodes end, found by reading
   /// the whole file (DataEndScan.h). Ask last: the file is read to its end.
-  HRESULT ScanDataEnd(DataEndScan* scan);
+  /// E_ABORT when `stop` turned true before the end was reached.
+  HRESULT ScanDataEnd(DataEndScan* scan, const std::atomic<bool>* stop = nullptr);
 
  private:
   HRESULT CheckCurrent() const;

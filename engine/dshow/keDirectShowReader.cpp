@@ -79,12 +79,6 @@ void keDirectShowReader::Probe() {
     }
   }
   declaredEnd = keChooseEndTime(videoLength, audioLength);
-  DataEndScan scan;
-  if ((hasAudio || hasVideo) && Succeeded(detector.ScanDataEnd(&scan))) {
-    auto seconds = [](int64_t units) { return units < 0 ? -1.0 : static_cast<double>(units) / 1e7; };
-    dataEnd = keChooseDataEnd(seconds(scan.videoEnd), seconds(scan.audioEnd));
-    joinShifts = scan.joinShifts;
-  }
   if (!hasVideo) frameRate = kDefaultFrameRate;
   if (!hasAudio && !hasVideo) failureReason = "\"" + fileName + "\" has no audio or video stream";
 }
@@ -113,14 +107,29 @@ void keDirectShowReader::SetEndTime(double seconds) {
   // Not cut to the source's end: an end past the data is told once the run
   // has found where they end.
   if (seconds > 0.0) askedEnd = seconds;
-  videoFilter->SetEnd(RunEnd());
-  audioFilter->SetEnd(RunEnd());
+  // Until Start has found where the data end, the sources hear the end as
+  // it is known; Start gives them where the run stops.
+  videoFilter->SetEnd(GetEndTime());
+  audioFilter->SetEnd(GetEndTime());
+}
+
+void keDirectShowReader::FindDataEnd() {
+  std::lock_guard<std::mutex> lock(scanMutex);
+  if (scanned || !(hasAudio || hasVideo)) return;
+  scanned = true;
+  MediaDetector detector;
+  DataEndScan scan;
+  if (Failed(detector.SetFilename(fileName)) || Failed(detector.ScanDataEnd(&scan, &stopScan))) return;
+  auto seconds = [](int64_t units) { return units < 0 ? -1.0 : static_cast<double>(units) / 1e7; };
+  joinShifts = scan.joinShifts;
+  dataEnd = keChooseDataEnd(seconds(scan.videoEnd), seconds(scan.audioEnd));
 }
 
 double keDirectShowReader::RunEnd() const {
   // The end of the data where it comes first: decoders give whole blocks,
   // and what they pad the last one with beyond it is no part of the source.
-  if (dataEnd >= 0.0 && (askedEnd <= 0.0 || dataEnd < askedEnd)) return dataEnd;
+  const double dataEnds = dataEnd;
+  if (dataEnds >= 0.0 && (askedEnd <= 0.0 || dataEnds < askedEnd)) return dataEnds;
   return askedEnd;
 }
 
@@ -166,8 +175,25 @@ std::string keDirectShowReader::EarlyEndWarning() {
 }
 
 void keDirectShowReader::Start() {
+  // Where the data end decides where the run stops and what its progress
+  // counts against. They are found here, on the thread that runs the encode,
+  // not while it is set up: reading a large file through takes a while.
+  FindDataEnd();
   std::lock_guard<std::mutex> lock(stateMutex);
   if (aborted || running) return;
+  const double runEnd = RunEnd();
+  videoFilter->SetEnd(runEnd);
+  audioFilter->SetEnd(runEnd);
+  const double dataEnds = dataEnd;
+  if (start > 0.0 && dataEnds >= 0.0 && start >= dataEnds) {
+    // The file declared more than it holds: nothing lies after the start.
+    char startText[32];
+    std::snprintf(startText, sizeof startText, "%.2f", start);
+    if (failureReason.empty()) failureReason = keStartPastEndText(startText, "the end of the source", dataEnds);
+    videoFilter->EndOfStream();
+    audioFilter->EndOfStream();
+    return;
+  }
   if (!graphBuilt) PrepareGraph();
   if (graphBuilt) {
     if (Succeeded(graph->Run())) {
@@ -276,6 +302,7 @@ double keDirectShowReader::EncodedSeconds() {
 }
 
 void keDirectShowReader::Abort() {
+  stopScan = true;  // a reading of the file through ends at once
   {
     std::lock_guard<std::mutex> lock(stateMutex);
     aborted = true;

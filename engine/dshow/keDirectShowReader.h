@@ -1,9 +1,10 @@
 // The source of an encode: probes the input file at construction (frame
-// rate, stream lengths, and where its data end, read through once), creates
-// the two renderer filters, and on Start decodes the file through a graph
-// into them, unclocked, from the start time the application set to the end
-// time it set or else to the end of the data, and with neither stream
-// decoding more than two seconds ahead of the other.
+// rate, stream lengths), creates the two renderer filters, and on Start
+// finds where the file's data end (reading it through once, without
+// decoding) and decodes the file through a graph into them, unclocked, from
+// the start time the application set to the end time it set or else to the
+// end of the data, and with neither stream decoding more than two seconds
+// ahead of the other.
 //
 // Ends: the length the file declares is no limit (a file cut off before its
 // index declares less than it holds, joined clips declare one clip's); it
@@ -21,6 +22,7 @@
 // a graph that completes at once, and GetFailureReason tells why.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -54,7 +56,9 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   bool HasVideoSource() override { return videoFilter != nullptr; }
   keAudioSource* GetAudioSource() override;
   bool HasAudioSource() override { return audioFilter != nullptr; }
-  /// Builds the graph once and runs it; nothing after an Abort.
+  /// Finds where the data end (FindDataEnd), then builds the graph once and
+  /// runs it; nothing after an Abort. A start at or past the end of the data
+  /// runs nothing and fails the run with the reason.
   void Start() override;
   /// Stops a running graph, then ends the video and then the audio stream,
   /// so that every listener hears the end of its stream.
@@ -66,9 +70,9 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   /// The graph's position in 100-ns units of media time.
   double GetCurrentPosition() override;
   /// Where the encode ends, seconds: the end time set, or the end of the
-  /// source's data when that comes first (found before decoding, see
+  /// source's data when that comes first (once FindDataEnd has run, see
   /// keChooseDataEnd); where neither is known, the length the file declares
-  /// (-1.0 when it declares none).
+  /// (-1.0 when it declares none). Any thread.
   double GetEndTime() override;
   double GetStartTime() override { return start; }
   std::string GetFailureReason() override;
@@ -92,6 +96,11 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   void SetClockless(bool clockless) override { noClock = clockless; }
   /// Decode the video of `path` in place of the source's own.
   void SetBlackSourceFile(const char* path) override;
+  /// Reads the file through once, without decoding, to find where its data
+  /// end and how its joins lay out its timeline; later calls return at once.
+  /// Takes time in proportion to the file; Start calls it, and an Abort
+  /// meanwhile cuts it short.
+  void FindDataEnd() override;
 
   // keAbstractDirectShowAVSource
   void PrepareGraph() override;
@@ -111,7 +120,8 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   double GetVideoLength() const { return videoLength; }
   /// The length the file declares (the longer stream's); -1.0 when unknown.
   double GetDeclaredEnd() const { return declaredEnd; }
-  /// Where its data end; -1.0 when no packet states a time.
+  /// Where its data end; -1.0 when no packet states a time or before
+  /// FindDataEnd.
   double GetDataEnd() const { return dataEnd; }
   DirectShowVideoSource* GetVideoFilter() const { return videoFilter.get(); }
   DirectShowAudioSource* GetAudioFilter() const { return audioFilter.get(); }
@@ -150,9 +160,14 @@ class keDirectShowReader : public keSourceReader, public keAbstractDirectShowAVS
   /// The end time set; 0.0 when none.
   double askedEnd = 0.0;
   double declaredEnd = -1.0;
-  double dataEnd = -1.0;
+  /// Read by the polling thread (the progress) while Start finds it.
+  std::atomic<double> dataEnd{-1.0};
   /// The shifts of the file's joins as the reading of it found them.
   std::vector<int64_t> joinShifts;
+  /// Guards the reading of the file through, done once.
+  std::mutex scanMutex;
+  bool scanned = false;
+  std::atomic<bool> stopScan{false};
   bool rateMeasured = false;
   /// The file's times may start over: the length it declares means nothing.
   bool discontinuous = false;

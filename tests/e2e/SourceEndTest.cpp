@@ -110,6 +110,13 @@ TEST(SourceEnd, AStartAndAnEndCountOnTheJoinedTimeline) {
   EXPECT_NE(refused.outcome.failureText.find("The start time 5.00 s is not before the end of the source (4.00 s)"),
             std::string::npos)
       << refused.outcome.failureText;
+  // A file that declares more than it holds: a start between the two is
+  // found past the data when the run reads them, and fails it with the end.
+  const Encoded pastData = EncodeWhole("half.mp4", "4");
+  EXPECT_FALSE(pastData.outcome.succeeded);
+  EXPECT_NE(pastData.outcome.failureText.find("The start time 4.00 s is not before the end of the source (2.8"),
+            std::string::npos)
+      << pastData.outcome.failureText;
 }
 
 // A clip with sound joined to one without: the sound goes on as silence to

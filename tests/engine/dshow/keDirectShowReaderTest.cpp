@@ -254,6 +254,9 @@ TEST(keDirectShowReader, TheEndIsWhereTheDataEnd) {
     keEngineContext context;
     keDirectShowReader reader(&context, TestMedia::Path(c.file).c_str());
     EXPECT_NEAR(reader.GetDeclaredEnd(), c.declared, 0.05);
+    // Until the file has been read through, the end is what it declares.
+    EXPECT_EQ(reader.GetEndTime(), reader.GetDeclaredEnd());
+    reader.FindDataEnd();
     EXPECT_NEAR(reader.GetEndTime(), c.end, 0.041);
     EXPECT_EQ(reader.GetDuration(), reader.GetEndTime());
     RecordingAudioListener audio;
@@ -273,6 +276,7 @@ TEST(keDirectShowReader, TheEndIsWhereTheDataEnd) {
 TEST(keDirectShowReader, AnEndTimeCutsWithinTheData) {
   keEngineContext context;
   keDirectShowReader reader(&context, TestMedia::Path("cutoff_mpeg4_mp3.avi").c_str());
+  reader.FindDataEnd();
   reader.SetEndTime(4.0);
   EXPECT_EQ(reader.GetEndTime(), 4.0);
   EXPECT_EQ(reader.GetVideoSource()->GetEnd(), 4.0);
