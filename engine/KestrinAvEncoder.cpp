@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "keAVSource.h"
@@ -85,6 +86,9 @@ void KestrinAvEncoder::SetAudioPolicy(int32_t mode) {
 void KestrinAvEncoder::SetName(const char* name) {
   keFree(name_);
   name_ = keStrDup(name);
+  // Set up like the objects around it, which new makes: a profile without
+  // its name would be written under none.
+  if (name && !name_) throw std::bad_alloc();
 }
 
 int64_t KestrinAvEncoder::GetRequiredBitrate() {

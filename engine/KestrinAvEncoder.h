@@ -59,6 +59,7 @@ class KestrinAvEncoder : public keAbstractAvEncoder {
   virtual void SetVideoPolicy(int32_t mode);
   virtual int32_t GetVideoPolicy() { return videoPolicyMode_; }
   virtual const char* GetName() { return name_; }
+  /// Keeps a copy; throws std::bad_alloc when there is no memory for it.
   virtual void SetName(const char* name);
   virtual keStreamManager* GetStreamManager() { return streamManager_; }
   /// 0: pass audio through; 1: fill gaps with silence.
