@@ -63,6 +63,12 @@ keVorbisEncoderSettings* KestrinAvEncoder::GetAudioEncoder() {
   return vorbis_;
 }
 
+bool KestrinAvEncoder::SetUpBeforeStreaming(std::string* reason) {
+  if (!vorbis_ || vorbis_->SetUpBeforeStreaming()) return true;
+  if (reason) *reason = "there is not enough memory to set up the Vorbis encoder";
+  return false;
+}
+
 void KestrinAvEncoder::SetVideoPolicy(int32_t mode) {
   videoPolicyMode_ = mode;
   keVideoSyncPolicy* policy = nullptr;

@@ -54,6 +54,12 @@ bool keVorbisEncoder::AcceptsSettings(int32_t channels, int32_t sampleRate, int3
   return false;
 }
 
+bool keVorbisEncoder::SetUpBeforeStreaming() {
+  if (channels_ <= 0 || sampleRate_ <= 0) return true;
+  return vorbis_.StartEncoding(channels_, sampleRate_, maxBitrate_, nominalBitrate_, minBitrate_) ||
+         !vorbis_.LackedMemory();
+}
+
 bool keVorbisEncoder::Setup() {
   char text[160];
   if (!resampler_ || !resampler_->IsReady()) {

@@ -7,6 +7,8 @@
 
 #include <vorbis/vorbisenc.h>
 
+#include "keCodecSetUpLock.h"
+
 namespace {
 
 /// What vorbis_encode_init, vorbis_analysis_init and vorbis_block_init
@@ -14,9 +16,6 @@ namespace {
 /// about 320 KiB for 2 channels at 48 kHz, in blocks of a few KiB.
 constexpr size_t kAnalysisRoom = 2u << 20;
 constexpr size_t kRoomBlock = 4096;
-
-/// One set-up at a time, so that the room found is not shared with another.
-std::mutex gAnalysisStart;
 
 /// Whether the heap gives kAnalysisRoom in small blocks now; all given back.
 bool HeapHasRoomForAnalysis() {
@@ -53,16 +52,24 @@ bool keVorbisState::StartEncoding(int channels, long sampleRate, long maxBitrate
                                   long minBitrate) {
   if (analysing_) return true;
   lackedMemory_ = false;
-  std::lock_guard<std::mutex> lock(gAnalysisStart);
+  // No other encoder's set-up takes the room found before libvorbis has it.
+  std::lock_guard<std::mutex> lock(CodecSetUpMutex());
   if (!HeapHasRoomForAnalysis()) {
     lackedMemory_ = true;
     return false;
   }
-  if (vorbis_encode_init(&info_, channels, sampleRate, maxBitrate, nominalBitrate, minBitrate) != 0) return false;
-  if (vorbis_analysis_init(&dsp_, &info_) != 0) return false;
+  // A refusal leaves the info half set up, and libvorbis cannot set up the
+  // same info twice: it is made afresh, so that asking again is safe.
+  auto refused = [this] {
+    vorbis_info_clear(&info_);
+    vorbis_info_init(&info_);
+    return false;
+  };
+  if (vorbis_encode_init(&info_, channels, sampleRate, maxBitrate, nominalBitrate, minBitrate) != 0) return refused();
+  if (vorbis_analysis_init(&dsp_, &info_) != 0) return refused();
   if (vorbis_block_init(&dsp_, &block_) != 0) {
     vorbis_dsp_clear(&dsp_);
-    return false;
+    return refused();
   }
   analysing_ = true;
   return true;

@@ -44,6 +44,12 @@ bool OrvexaOutput::Open(std::string* reason) {
     if (!why.empty()) break;
     why = content->GetTemporaryFileFailure();
   }
+  for (OrvexaAVContent* content : avContents_) {
+    std::string lacking;
+    if (!why.empty() || content->GetEncoder()->SetUpBeforeStreaming(&lacking)) continue;
+    const char* name = content->GetEncoder()->GetName();
+    why = "\"" + std::string(name ? name : "") + "\": " + lacking;
+  }
   if (reason) *reason = why;
   return why.empty();
 }

@@ -48,9 +48,10 @@ class OrvexaOutput : public keOutputTask {
 
   void SetHeaderProperty(const char* key, const char* value);
   void AddContent(KestrinAvEncoder* encoder, const char* tempDir);
-  /// Creates the file the container is written into, and checks that every
-  /// content's temporary file exists: false, with `reason`, when the run
-  /// could not write. Start calls it too; calling it first lets a caller
+  /// Creates the file the container is written into, checks that every
+  /// content's temporary file exists and sets up what the encoders need
+  /// before the source streams: false, with `reason`, when the run could not
+  /// write or set up. Start calls it too; calling it first lets a caller
   /// fail before any decoding starts. Only before Start.
   bool Open(std::string* reason);
   void Start() override;
