@@ -14,6 +14,7 @@
 #include "keSourceTiming.h"
 #include "VideoFrameConverter.h"
 #include "platform/keMemoryRoom.h"
+#include "platform/keThreadStart.h"
 #include "platform/keThreadName.h"
 
 namespace {
@@ -49,7 +50,7 @@ StreamPipeline::~StreamPipeline() {
 
 bool StreamPipeline::Start() {
   try {
-    thread_ = std::thread(&StreamPipeline::Run, this);
+    thread_ = kePlatform::StartThread([this] { Run(); });
     return true;
   } catch (const std::system_error& error) {
     if (settings_.problems)

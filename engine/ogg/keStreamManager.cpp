@@ -11,6 +11,7 @@
 #include "keOggStreamInterfaces.h"
 #include "keStreamHandler.h"
 #include "platform/keMemoryRoom.h"
+#include "platform/keThreadStart.h"
 #include "platform/keThreadName.h"
 
 keStreamManager::keStreamManager()
@@ -66,7 +67,7 @@ void keStreamManager::Start() {
     started_ = true;
   }
   try {
-    thread_ = std::thread([this] {
+    thread_ = kePlatform::StartThread([this] {
       kePlatform::SetCurrentThreadName("Stream Manager");
       try {
         Run();

@@ -17,6 +17,16 @@ namespace {
 constexpr size_t kAnalysisRoom = 2u << 20;
 constexpr size_t kRoomBlock = 4096;
 
+/// What a block's own storage settles at while libvorbis encodes, in bytes
+/// per channel and per sample of its long block (about 44 in practice), with
+/// room to spare.
+constexpr long kBlockStoreBytesPerSample = 64;
+
+/// The input libvorbis's buffer is made for at once, in long blocks: what a
+/// write of a decoded block adds to what it keeps, and the three blocks of
+/// silence that end the stream.
+constexpr int kInputLongBlocks = 4;
+
 /// Whether the heap gives kAnalysisRoom in small blocks now; all given back.
 bool HeapHasRoomForAnalysis() {
   void* blocks[kAnalysisRoom / kRoomBlock];
@@ -71,6 +81,22 @@ bool keVorbisState::StartEncoding(int channels, long sampleRate, long maxBitrate
     vorbis_dsp_clear(&dsp_);
     return refused();
   }
+  // libvorbis grows its input buffer and a block's own storage over the
+  // first blocks and at the end of the stream, unchecked too, while the
+  // decoders allocate on other threads: both get now, while there is room,
+  // the size they settle at. They stay libvorbis's (vorbis_block_clear and
+  // vorbis_dsp_clear free them, and it grows them again if ever needed).
+  vorbis_analysis_buffer(&dsp_, kInputLongBlocks * vorbis_info_blocksize(&info_, 1));
+  const long store = static_cast<long>(channels) * vorbis_info_blocksize(&info_, 1) * kBlockStoreBytesPerSample;
+  block_.localstore = std::malloc(static_cast<size_t>(store));
+  if (block_.localstore == nullptr) {
+    vorbis_block_clear(&block_);
+    vorbis_dsp_clear(&dsp_);
+    lackedMemory_ = true;
+    return refused();
+  }
+  block_.localalloc = store;
+  block_.localtop = 0;
   analysing_ = true;
   return true;
 }

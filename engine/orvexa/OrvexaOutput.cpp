@@ -8,6 +8,7 @@
 #include "keAVSource.h"
 #include "ogg/keStreamManager.h"
 #include "platform/keMemoryRoom.h"
+#include "platform/keThreadStart.h"
 
 OrvexaOutput::OrvexaOutput(keEngineContext* context, const char* path)
     : context_(context),
@@ -57,7 +58,7 @@ bool OrvexaOutput::Open(std::string* reason) {
 void OrvexaOutput::Start() {
   if (thread_.joinable()) return;
   try {
-    thread_ = std::thread([this] {
+    thread_ = kePlatform::StartThread([this] {
       try {
         Run();
       } catch (const std::bad_alloc&) {
@@ -101,7 +102,7 @@ void OrvexaOutput::FailEarly(const std::string& reason) {
   // Not on the calling stream manager's thread: stopping a source waits for
   // its streams, and they may be waiting on this very manager's encoders.
   try {
-    stopThread_ = std::thread([this] { StopAllSources(); });
+    stopThread_ = kePlatform::StartThread([this] { StopAllSources(); });
   } catch (const std::system_error&) {
     // The output is aborted all the same: its thread stops at the next step
     // and the run fails with the reason above.
