@@ -60,10 +60,10 @@ keVorbisState::~keVorbisState() {
 
 bool keVorbisState::StartEncoding(int channels, long sampleRate, long maxBitrate, long nominalBitrate,
                                   long minBitrate) {
-  if (analysing_) return true;
-  lackedMemory_ = false;
   // No other encoder's set-up takes the room found before libvorbis has it.
   std::lock_guard<std::mutex> lock(CodecSetUpMutex());
+  if (analysing_) return true;
+  lackedMemory_ = false;
   if (!HeapHasRoomForAnalysis()) {
     lackedMemory_ = true;
     return false;

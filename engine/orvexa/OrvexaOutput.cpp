@@ -39,20 +39,27 @@ void OrvexaOutput::AddContent(KestrinAvEncoder* encoder, const char* tempDir) {
 }
 
 bool OrvexaOutput::Open(std::string* reason) {
-  std::string why;
-  if (!fileStream_->Open()) why = fileStream_->GetFailureReason();
-  for (OrvexaAVContent* content : avContents_) {
-    if (!why.empty()) break;
-    why = content->GetTemporaryFileFailure();
-  }
+  std::string why = OpenFiles();
+  // Once, and only here: on the output's own thread the source may already
+  // be streaming into the encoders.
   for (OrvexaAVContent* content : avContents_) {
     std::string lacking;
-    if (!why.empty() || content->GetEncoder()->SetUpBeforeStreaming(&lacking)) continue;
+    if (!why.empty() || encodersSetUp_ || content->GetEncoder()->SetUpBeforeStreaming(&lacking)) continue;
     const char* name = content->GetEncoder()->GetName();
     why = "\"" + std::string(name ? name : "") + "\": " + lacking;
   }
+  encodersSetUp_ = true;
   if (reason) *reason = why;
   return why.empty();
+}
+
+std::string OrvexaOutput::OpenFiles() {
+  if (!fileStream_->Open()) return fileStream_->GetFailureReason();
+  for (OrvexaAVContent* content : avContents_) {
+    std::string why = content->GetTemporaryFileFailure();
+    if (!why.empty()) return why;
+  }
+  return std::string();
 }
 
 void OrvexaOutput::Start() {
@@ -118,7 +125,8 @@ void OrvexaOutput::StopAllSources() {
 
 void OrvexaOutput::Run() {
   std::string reason;
-  if (!Open(&reason)) FailEarly(reason);  // nothing to write to: end at once
+  reason = OpenFiles();
+  if (!reason.empty()) FailEarly(reason);  // nothing to write to: end at once
 
   writer_->WriteHeader();
   WriteContents();

@@ -49,10 +49,12 @@ class OrvexaOutput : public keOutputTask {
   void SetHeaderProperty(const char* key, const char* value);
   void AddContent(KestrinAvEncoder* encoder, const char* tempDir);
   /// Creates the file the container is written into, checks that every
-  /// content's temporary file exists and sets up what the encoders need
-  /// before the source streams: false, with `reason`, when the run could not
-  /// write or set up. Start calls it too; calling it first lets a caller
-  /// fail before any decoding starts. Only before Start.
+  /// content's temporary file exists and, on the first call, sets up what the
+  /// encoders need before the source streams (keVorbisEncoder's
+  /// SetUpBeforeStreaming): false, with `reason`, when the run could not
+  /// write or set up. Start makes the files too; calling it first, before
+  /// the source starts, lets a caller fail before any decoding. Only before
+  /// Start.
   bool Open(std::string* reason);
   void Start() override;
   void Run() override;
@@ -73,6 +75,8 @@ class OrvexaOutput : public keOutputTask {
   const std::string& GetPath() const { return path_; }
 
  private:
+  /// The file stream and the temporary files; the failure, or empty.
+  std::string OpenFiles();
   /// A failure while encoding: stops the run at once (any thread).
   void FailEarly(const std::string& reason);
   void StopAllSources();
@@ -87,6 +91,8 @@ class OrvexaOutput : public keOutputTask {
   std::thread thread_;
   keLog* log_;
   std::vector<OrvexaAVContent*> avContents_;
+  /// Open has set the encoders up (or found it could not).
+  bool encodersSetUp_ = false;
   std::atomic<bool> succeeded_{false};
   std::atomic<bool> cancelled_{false};
   std::vector<keContentFailure> failures_;
