@@ -83,6 +83,8 @@ class keVorbisEncoder : public keThreadedEncoder<keAudioSample>,
 
  private:
   /// Resamples `bytes` of PCM and hands the result to the analysis.
+  /// The comment tags and the three header packets, once.
+  void WriteHeaders();
   void Encode(const uint8_t* data, int32_t bytes);
   /// Hands the resampler's current output to the analysis.
   void WriteResampled();
@@ -101,5 +103,7 @@ class keVorbisEncoder : public keThreadedEncoder<keAudioSample>,
   std::unique_ptr<keAudioSyncPolicy> policy_;
   std::unique_ptr<keAudioResampler> resampler_;
   keVorbisState vorbis_;
+  /// Before streaming, or by the stream's own set-up; never both.
+  bool headersWritten_ = false;
   std::unique_ptr<keLog> log_;
 };

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -22,6 +23,7 @@
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "TestMedia.h"
+#include "TheoraDecode.h"
 
 extern char** environ;
 
@@ -260,6 +262,50 @@ TEST(EncodeFileCommand, TightLimitsFailTheRunWithTheSystemsReason) {
     // stream without data, the runtime's for an exception that got away.
     for (const char* misleading : {"codec", "that cannot be decoded", "holds no", "terminate called"})
       EXPECT_EQ(run.output.find(misleading), std::string::npos) << run.output;
+    EXPECT_EQ(ReadWholeFile(output), "older output");
+  }
+#endif
+}
+
+// A decoder that runs out of memory is no damage in the source, whatever it
+// calls it: H.264 tells a frame it found no room for as damaged data, and a
+// 1080p source under these limits once encoded "with 121 damaged packets
+// skipped" and exit 0, a quarter of its pictures lost. Now each run holds
+// every picture or fails for want of memory.
+TEST(EncodeFileCommand, ADecoderShortOfMemoryIsNoDamage) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers need the address space that these limits take away";
+#else
+  TempDir dir, logs;
+  const std::string source = dir.File("hd.mp4");
+  const std::string make =
+      "ffmpeg -hide_banner -nostdin -loglevel error -y -f lavfi -i "
+      "testsrc2=size=1920x1080:rate=25:duration=1 -f lavfi -i "
+      "sine=frequency=440:sample_rate=44100:duration=1 -c:v libx264 -preset ultrafast "
+      "-pix_fmt yuv420p -c:a aac -ac 2 '" +
+      source + "'";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  const std::string output = dir.File("o.osq");
+  const std::vector<std::string> args = {"--input", source, "--output", output, "--tmp", dir.Path()};
+  ASSERT_EQ(RunHarness(args, logs).exitCode, 0);
+  const int64_t pictures = DecodeTheoraWithLibtheora(ReadOrvexaContainerFile(output).contents.at(0).oggBytes).frames;
+  ASSERT_GT(pictures, 0);
+  for (const char* limit : {"ulimit -v 280000", "ulimit -v 290000", "ulimit -v 300000"}) {
+    SCOPED_TRACE(limit);
+    ASSERT_TRUE(WriteWholeFile(output, "older output"));
+    const Finished run = RunHarness(args, logs, limit);
+    EXPECT_EQ(run.output.find("damaged"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("ends at"), std::string::npos) << run.output;
+    if (run.exitCode == 0) {
+      const OrvexaContainer container = ReadOrvexaContainerFile(output);
+      ASSERT_FALSE(container.AudioVideoContents().empty()) << container.ErrorText();
+      EXPECT_EQ(DecodeTheoraWithLibtheora(container.AudioVideoContents().front()->oggBytes).frames, pictures);
+      continue;
+    }
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_TRUE(run.output.find("not enough memory") != std::string::npos ||
+                run.output.find("cannot be started") != std::string::npos)
+        << run.output;
     EXPECT_EQ(ReadWholeFile(output), "older output");
   }
 #endif
