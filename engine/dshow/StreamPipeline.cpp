@@ -26,8 +26,6 @@ int64_t SamplesToUnits(int64_t samples, int rate) { return av_rescale(samples, k
 /// The first sample at or after media time `units`.
 int64_t UnitsToSampleCeil(int64_t units, int rate) { return av_rescale_rnd(units, rate, kUnitsPerSecond, AV_ROUND_UP); }
 
-constexpr const char kNoMemoryToDecode[] = "there is not enough memory to decode the source";
-
 /// About what one more decoded picture of the stream takes; 0 for sound.
 size_t DecodedFrameBytes(const StreamRunSettings& settings) {
   if (settings.kind != StreamKind::Video) return 0;
@@ -82,7 +80,7 @@ void StreamPipeline::Run() {
     // A buffer that cannot be had ends the stream as a failure of the run,
     // not of the process.
     kePlatform::ReleaseMemoryRoom();
-    if (settings_.problems) settings_.problems->Fail(kNoMemoryToDecode);
+    if (settings_.problems) settings_.problems->FailForMemory();
   }
   // The pipeline's FFmpeg states are freed on this thread, before the end of
   // stream, so that a finished stream holds no decoder.
@@ -174,7 +172,7 @@ void StreamPipeline::Stream() {
   // file: skipped like a damaged packet, it would leave a stream short or
   // empty without saying why.
   auto failForMemory = [&] {
-    if (settings_.problems) settings_.problems->Fail(kNoMemoryToDecode);
+    if (settings_.problems) settings_.problems->FailForMemory();
   };
   const char* kind = settings_.kind == StreamKind::Video ? "video" : "audio";
   while (going && !StopRequested()) {
@@ -401,7 +399,7 @@ bool StreamPipeline::Deliver(int64_t start, int64_t end) {
   if (!WaitForTime(start)) return false;
   sample_.SetTime(start, end);
   const HRESULT received = renderer_->Receive(&sample_);
-  if (received == E_OUTOFMEMORY && settings_.problems) settings_.problems->Fail(kNoMemoryToDecode);
+  if (received == E_OUTOFMEMORY && settings_.problems) settings_.problems->FailForMemory();
   if (Failed(received)) return false;
   deliveredEnd_ = std::max(deliveredEnd_, end);
   deliveredAny_ = true;

@@ -5,6 +5,7 @@
 // stream threads and read by whoever reports the run.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -13,8 +14,12 @@ class StreamProblems {
  public:
   void Fail(const std::string& reason) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (failure_.empty()) failure_ = reason;
+    if (failure_.empty() && !outOfMemory_) failure_ = reason;
   }
+  /// A failure for want of memory. It allocates nothing, so that a thread
+  /// that found no memory still records it: lost, the run would pass for
+  /// complete with a stream cut short.
+  void FailForMemory() noexcept { outOfMemory_ = true; }
   /// Counts one skipped part of `what` (a stream's name).
   void SkippedPacket(const std::string& what) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -33,6 +38,7 @@ class StreamProblems {
   }
   std::string Failure() const {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (failure_.empty() && outOfMemory_) return "there is not enough memory to decode the source";
     return failure_;
   }
   /// Empty when nothing was skipped and the source did not end early.
@@ -47,6 +53,7 @@ class StreamProblems {
   void Clear() {
     std::lock_guard<std::mutex> lock(mutex_);
     failure_.clear();
+    outOfMemory_ = false;
     skippedWhat_.clear();
     endedEarly_.clear();
     skipped_ = 0;
@@ -55,6 +62,7 @@ class StreamProblems {
  private:
   mutable std::mutex mutex_;
   std::string failure_;
+  std::atomic<bool> outOfMemory_{false};
   std::string skippedWhat_;
   std::string endedEarly_;
   long skipped_ = 0;

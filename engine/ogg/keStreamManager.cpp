@@ -14,6 +14,12 @@
 #include "platform/keThreadStart.h"
 #include "platform/keThreadName.h"
 
+namespace {
+
+constexpr const char kNoMemoryForPagesText[] = "there is not enough memory to write its pages";
+
+}  // namespace
+
 keStreamManager::keStreamManager()
     : byteCounter_(new keByteCountOutputStream()),
       seekIndex_(new keAVSeekIndex()),
@@ -73,7 +79,7 @@ void keStreamManager::Start() {
         Run();
       } catch (const std::bad_alloc&) {
         kePlatform::ReleaseMemoryRoom();
-        FailAndClose("there is not enough memory to write its pages");
+        FailWithoutMemory();
       }
     });
   } catch (const std::system_error& error) {
@@ -86,6 +92,20 @@ void keStreamManager::FailAndClose(const std::string& reason) {
   // outputs close so that nobody waits for them.
   NoteFailure(false, reason);
   RaiseFailure(reason);
+  finished_ = true;
+  for (keOutputStream* out : outputs_) out->Close();
+  for (keStreamPageObserver* observer : observers_) observer->Close();
+}
+
+void keStreamManager::FailWithoutMemory() noexcept {
+  try {
+    FailAndClose(kNoMemoryForPagesText);
+    return;
+  } catch (const std::bad_alloc&) {
+  }
+  // Not even the reason could be kept: the failure is, and every output and
+  // observer closes all the same (they allocate nothing to close).
+  noMemoryForReason_ = true;
   finished_ = true;
   for (keOutputStream* out : outputs_) out->Close();
   for (keStreamPageObserver* observer : observers_) observer->Close();
@@ -200,7 +220,7 @@ bool keStreamManager::HasFailedStream() {
 
 bool keStreamManager::HasFailedOutput() {
   keMutexLock lock(failureMutex_);
-  return outputFailed_;
+  return outputFailed_ || noMemoryForReason_;
 }
 
 std::string keStreamManager::GetEmptyStreamReason() {
@@ -209,6 +229,7 @@ std::string keStreamManager::GetEmptyStreamReason() {
 }
 
 std::string keStreamManager::GetFailureReason() {
+  if (noMemoryForReason_) return kNoMemoryForPagesText;
   keMutexLock lock(failureMutex_);
   std::string joined;
   for (const std::string& reason : failures_) {

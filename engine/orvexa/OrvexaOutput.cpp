@@ -10,12 +10,19 @@
 #include "platform/keMemoryRoom.h"
 #include "platform/keThreadStart.h"
 
+namespace {
+
+constexpr const char kNoMemoryToWriteText[] = "there is not enough memory to write the output";
+
+}  // namespace
+
 OrvexaOutput::OrvexaOutput(keEngineContext* context, const char* path)
     : context_(context),
       path_(path ? path : ""),
       fileStream_(keFileOutputStream::Staged(path_.c_str())),
       writer_(new keOrvexaWriter(fileStream_)),
-      log_(keCreateLog("OrvexaOutput outStream File")) {}
+      log_(keCreateLog("OrvexaOutput outStream File")),
+      noMemoryFailure_{{"", kNoMemoryToWriteText}} {}
 
 OrvexaOutput::~OrvexaOutput() {
   if (thread_.joinable()) thread_.join();
@@ -68,9 +75,14 @@ void OrvexaOutput::Start() {
     thread_ = kePlatform::StartThread([this] {
       try {
         Run();
+        return;
       } catch (const std::bad_alloc&) {
         kePlatform::ReleaseMemoryRoom();
-        FailWithoutWriting("there is not enough memory to write the output");
+      }
+      try {
+        FailWithoutWriting(kNoMemoryToWriteText);
+      } catch (const std::bad_alloc&) {
+        FailWithoutMemory();
       }
     });
   } catch (const std::system_error& error) {
@@ -92,6 +104,15 @@ void OrvexaOutput::FailWithoutWriting(const std::string& reason) {
     content->DiscardData();
   }
   Finish();
+  GetFinishedEvent().Set();
+}
+
+void OrvexaOutput::FailWithoutMemory() noexcept {
+  // The record made at construction: keeping the reason allocates nothing.
+  writer_->SetAbort(true);
+  fileStream_->Discard();
+  failures_.swap(noMemoryFailure_);
+  succeeded_ = false;
   GetFinishedEvent().Set();
 }
 

@@ -77,6 +77,9 @@ class OrvexaOutput : public keOutputTask {
  private:
   /// The file stream and the temporary files; the failure, or empty.
   std::string OpenFiles();
+  /// When not even the failure can be recorded: ends the run as failed for
+  /// want of memory, allocating nothing, and sets the finished event.
+  void FailWithoutMemory() noexcept;
   /// A failure while encoding: stops the run at once (any thread).
   void FailEarly(const std::string& reason);
   void StopAllSources();
@@ -96,6 +99,8 @@ class OrvexaOutput : public keOutputTask {
   std::atomic<bool> succeeded_{false};
   std::atomic<bool> cancelled_{false};
   std::vector<keContentFailure> failures_;
+  /// Made at construction, for FailWithoutMemory.
+  std::vector<keContentFailure> noMemoryFailure_;
 
   /// Guards the early failure and its stopping thread.
   std::mutex failMutex_;
