@@ -102,7 +102,13 @@ bool StreamPipeline::Open() {
     if (settings_.problems) settings_.problems->Fail("the " + kind + " of \"" + settings_.path + "\" " + why);
     return false;
   };
-  if (Failed(file_.Open(settings_.path))) return fail("cannot be read: " + file_.FailureReason());
+  if (Failed(file_.Open(settings_.path))) {
+    // Without memory FFmpeg may say anything ("Protocol not found"): with
+    // no room for a demuxer's buffers, memory is the reason.
+    if (kePlatform::MemoryRunsShort(size_t{1} << 20))
+      return fail("cannot be read: there is not enough memory to open it");
+    return fail("cannot be read: " + file_.FailureReason());
+  }
   AVFormatContext* context = file_.Context();
   if (settings_.containerIndex < 0 || settings_.containerIndex >= static_cast<int>(context->nb_streams))
     return fail("is no longer in the file");
