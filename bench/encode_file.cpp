@@ -11,7 +11,10 @@
 // encode is refused or fails (an older output file is left as it was, and
 // nothing partial is left behind); 2 for a wrong command line; 128 + the
 // signal's number after SIGINT, SIGTERM, SIGHUP or SIGQUIT, which cancel the
-// encode. A closed progress pipe is no reason to stop.
+// encode unless the caller started it with them ignored (nohup, a shell's
+// background job). A closed progress pipe is no reason to stop, a write past
+// the file-size limit fails the run with its reason, and a standard
+// descriptor closed at start is opened on /dev/null.
 #include <csignal>
 #include <chrono>
 #include <cstdio>
@@ -28,6 +31,7 @@
 #include "keFactory.h"
 #include "platform/keFileKind.h"
 #include "platform/keMemoryRoom.h"
+#include "platform/keProcessStart.h"
 
 namespace {
 
@@ -38,11 +42,10 @@ extern "C" void OnSignal(int signal) { gSignal = signal; }
 /// The signals that cancel an encode, as a user's interrupt does.
 constexpr int kCancellingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
+/// Those the caller ignored (nohup's SIGHUP, a background job's SIGINT and
+/// SIGQUIT) stay ignored.
 void CatchInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  for (int signal : kCancellingSignals) sigaction(signal, &action, nullptr);
+  for (int signal : kCancellingSignals) kePlatform::CatchUnlessIgnored(signal, OnSignal);
 }
 
 /// A reader of the progress lines that goes away (`encode_file ... | head -1`)
@@ -220,6 +223,7 @@ int Encode(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+  kePlatform::SettleProcessStart();  // before anything opens a file
   try {
     return Encode(argc, argv);
   } catch (const std::bad_alloc&) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "keAVSource.h"
@@ -63,6 +64,12 @@ keVorbisEncoderSettings* KestrinAvEncoder::GetAudioEncoder() {
   return vorbis_;
 }
 
+bool KestrinAvEncoder::SetUpBeforeStreaming(std::string* reason) {
+  if (!vorbis_ || vorbis_->SetUpBeforeStreaming()) return true;
+  if (reason) *reason = "there is not enough memory to set up the Vorbis encoder";
+  return false;
+}
+
 void KestrinAvEncoder::SetVideoPolicy(int32_t mode) {
   videoPolicyMode_ = mode;
   keVideoSyncPolicy* policy = nullptr;
@@ -86,6 +93,9 @@ void KestrinAvEncoder::SetAudioPolicy(int32_t mode) {
 void KestrinAvEncoder::SetName(const char* name) {
   keFree(name_);
   name_ = keStrDup(name);
+  // Set up like the objects around it, which new makes: a profile without
+  // its name would be written under none.
+  if (name && !name_) throw std::bad_alloc();
 }
 
 int64_t KestrinAvEncoder::GetRequiredBitrate() {

@@ -53,12 +53,16 @@ class KestrinAvEncoder : public keAbstractAvEncoder {
   /// The Vorbis settings; ends the process when there is no Vorbis encoder.
   virtual keVorbisEncoderSettings* GetAudioEncoder();
   virtual bool HasAudioEncoder() { return vorbis_ != nullptr; }
+  /// What must be set up before the source streams, while no other thread
+  /// allocates (keVorbisEncoder::SetUpBeforeStreaming); false with the reason.
+  virtual bool SetUpBeforeStreaming(std::string* reason);
   virtual void SetOffset(int64_t offset) { offset_ = offset; }
   virtual int64_t GetOffset() { return offset_; }
   /// 0: drop frames by rate ratio; 1: fill slots by time stamp.
   virtual void SetVideoPolicy(int32_t mode);
   virtual int32_t GetVideoPolicy() { return videoPolicyMode_; }
   virtual const char* GetName() { return name_; }
+  /// Keeps a copy; throws std::bad_alloc when there is no memory for it.
   virtual void SetName(const char* name);
   virtual keStreamManager* GetStreamManager() { return streamManager_; }
   /// 0: pass audio through; 1: fill gaps with silence.

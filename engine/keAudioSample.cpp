@@ -16,12 +16,12 @@ void keAudioSample::FreeOwnBuffer() {
   capacity = 0;
 }
 
-void keAudioSample::SetData(const uint8_t* bytes, int32_t size, bool copy) {
+bool keAudioSample::SetData(const uint8_t* bytes, int32_t size, bool copy) {
   if (!copy) {
     FreeOwnBuffer();
     data = const_cast<uint8_t*>(bytes);
     length = size;
-    return;
+    return true;
   }
   if (!owns) data = nullptr;  // stop pointing at a caller's block
   if (size > capacity) FreeOwnBuffer();
@@ -29,11 +29,16 @@ void keAudioSample::SetData(const uint8_t* bytes, int32_t size, bool copy) {
     // Three times the block, so that the slightly larger blocks decoders
     // deliver later rarely force another allocation.
     data = static_cast<uint8_t*>(keAlloc(3 * static_cast<size_t>(size)));
+    if (!data) {
+      length = 0;
+      return false;
+    }
     capacity = 3 * size;
     owns = true;
   }
   if (size > 0) std::memcpy(data, bytes, static_cast<size_t>(size));
   length = size > 0 ? size : 0;
+  return true;
 }
 
 void keAudioSample::OnZeroRef() {

@@ -18,7 +18,9 @@ class keAudioSample : public keRefCounted {
   /// Loads a block. Without `copy` the sample points at the caller's bytes
   /// (freeing any own buffer). With `copy` the bytes are copied into the own
   /// buffer, which is replaced by one of three times `length` when too small.
-  void SetData(const uint8_t* bytes, int32_t length, bool copy);
+  /// False when memory for that buffer cannot be had: the sample then holds
+  /// no block.
+  bool SetData(const uint8_t* bytes, int32_t length, bool copy);
 
   bool last = false;        ///< the final block of the stream
   int64_t start = -1;       ///< block start, 100-ns units

@@ -21,8 +21,7 @@ keAudioSample* keAudioSampleFactory::GetSample(const uint8_t* bytes, int32_t len
     current_ = free_.front();
     free_.pop_front();
   }
-  current_->SetData(bytes, length, copy);
-  return current_;
+  return current_->SetData(bytes, length, copy) ? current_ : nullptr;
 }
 
 void keAudioSampleFactory::RecycleSample(keAudioSample* sample) {

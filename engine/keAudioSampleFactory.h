@@ -17,7 +17,7 @@ class keAudioSampleFactory {
   keAudioSampleFactory& operator=(const keAudioSampleFactory&) = delete;
 
   /// Loads the block into the current sample and returns it; the caller sets
-  /// its start and end times.
+  /// its start and end times. Null when the sample has no memory for it.
   keAudioSample* GetSample(const uint8_t* bytes, int32_t length, bool copy);
   /// Called by a sample whose last reference went.
   void RecycleSample(keAudioSample* sample);

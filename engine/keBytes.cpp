@@ -12,7 +12,7 @@ char* keStrDup(const char* text) {
   if (text == nullptr) return nullptr;
   size_t n = std::strlen(text) + 1;
   char* copy = static_cast<char*>(keAlloc(n));
-  std::memcpy(copy, text, n);
+  if (copy) std::memcpy(copy, text, n);
   return copy;
 }
 
@@ -62,6 +62,7 @@ char* BytesToHex(const uint8_t* bytes, int n) {
   static const char kDigits[] = "0123456789abcdef";
   if (n < 1) n = 0;
   char* text = static_cast<char*>(keAlloc(2 * static_cast<size_t>(n) + 1));
+  if (!text) return nullptr;
   for (int i = 0; i < n; ++i) {
     text[2 * i] = kDigits[bytes[i] >> 4];
     text[2 * i + 1] = kDigits[bytes[i] & 0x0F];
@@ -87,6 +88,7 @@ int HexDigitValue(char c) {
 uint8_t* HexToBytes(const char* text, int length) {
   int n = length > 0 ? length / 2 : 0;
   uint8_t* bytes = static_cast<uint8_t*>(keAlloc(static_cast<size_t>(n) + 1));
+  if (!bytes) return nullptr;
   for (int i = 0; i < n; ++i) {
     int value = HexDigitValue(text[2 * i]) * 16 + HexDigitValue(text[2 * i + 1]);
     bytes[i] = static_cast<uint8_t>(value % 256);
@@ -113,13 +115,14 @@ void FillRandomBytes(uint8_t* out, int n) {
 uint8_t* RandomBytes(int n) {
   size_t size = n > 0 ? static_cast<size_t>(n) : 0;
   uint8_t* bytes = static_cast<uint8_t*>(keAlloc(size ? size : 1));
-  FillRandomBytes(bytes, n);
+  if (bytes) FillRandomBytes(bytes, n);
   return bytes;
 }
 
 char* ConcatStrings(const char* a, const char* b) {
   size_t la = std::strlen(a), lb = std::strlen(b);
   char* joined = static_cast<char*>(keAlloc(la + lb + 1));
+  if (!joined) return nullptr;
   std::memcpy(joined, a, la);
   std::memcpy(joined + la, b, lb + 1);
   return joined;

@@ -1,6 +1,7 @@
 // Byte utilities: big-endian puts and gets at a running position, hexadecimal
 // text, random bytes and string concatenation. Every buffer or string these
-// return belongs to the caller, who releases it with keFree.
+// return belongs to the caller, who releases it with keFree; each is null
+// when memory has run out, which the caller checks.
 #pragma once
 
 #include <cstdint>

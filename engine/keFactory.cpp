@@ -1,5 +1,6 @@
 #include "keFactory.h"
 
+#include <new>
 #include <string>
 
 #include "KestrinAvEncoder.h"
@@ -23,6 +24,7 @@ OrvexaOutput* keFactory::CreateOrvexaOutput(const char* outputPath) {
   if (!name.empty()) {
     keFree(context_.outputFileName);
     context_.outputFileName = keStrDup(name.c_str());
+    if (!context_.outputFileName) throw std::bad_alloc();  // as the new below would
   }
   return new OrvexaOutput(&context_, outputPath);
 }

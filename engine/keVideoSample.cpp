@@ -28,19 +28,25 @@ void keVideoSample::FreeOwnPlanes() {
   owns = false;
 }
 
-void keVideoSample::SetPlanes(uint8_t* const source[4], bool copy) {
+bool keVideoSample::SetPlanes(uint8_t* const source[4], bool copy) {
   if (!copy) {
     FreeOwnPlanes();
     for (int i = 0; i < 4; ++i) planes[i] = source[i];
-    return;
+    return true;
   }
   if (!owns) {
-    for (int i = 0; i < 4; ++i)
-      planes[i] = sizes[i] > 0 ? static_cast<uint8_t*>(keAlloc(static_cast<size_t>(sizes[i]))) : nullptr;
     owns = true;
+    for (int i = 0; i < 4; ++i) {
+      planes[i] = sizes[i] > 0 ? static_cast<uint8_t*>(keAlloc(static_cast<size_t>(sizes[i]))) : nullptr;
+      if (sizes[i] > 0 && planes[i] == nullptr) {
+        FreeOwnPlanes();
+        return false;
+      }
+    }
   }
   for (int i = 0; i < 4; ++i)
     if (sizes[i] > 0 && source[i] != nullptr) std::memcpy(planes[i], source[i], static_cast<size_t>(sizes[i]));
+  return true;
 }
 
 void keVideoSample::OnZeroRef() {

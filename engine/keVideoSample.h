@@ -21,8 +21,9 @@ class keVideoSample : public keRefCounted {
 
   /// Loads a frame. Without `copy` the caller's plane pointers are taken as
   /// they are. With `copy` the planes are copied into buffers the sample
-  /// allocates on its first copy.
-  void SetPlanes(uint8_t* const source[4], bool copy);
+  /// allocates on its first copy. False when memory for them cannot be had:
+  /// the sample then holds no picture (and owns no planes).
+  bool SetPlanes(uint8_t* const source[4], bool copy);
 
   bool last = false;
   int64_t start = -1;  ///< 100-ns units

@@ -22,8 +22,7 @@ keVideoSample* keVideoSampleFactory::GetSample(uint8_t* const planes[4], bool co
     current_ = free_.front();
     free_.pop_front();
   }
-  current_->SetPlanes(planes, copy);
-  return current_;
+  return current_->SetPlanes(planes, copy) ? current_ : nullptr;
 }
 
 void keVideoSampleFactory::RecycleSample(keVideoSample* sample) {

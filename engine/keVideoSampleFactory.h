@@ -15,7 +15,8 @@ class keVideoSampleFactory {
   keVideoSampleFactory(const keVideoSampleFactory&) = delete;
   keVideoSampleFactory& operator=(const keVideoSampleFactory&) = delete;
 
-  /// Loads the picture's planes into the current sample and returns it.
+  /// Loads the picture's planes into the current sample and returns it;
+  /// null when the sample has no memory for them.
   keVideoSample* GetSample(uint8_t* const planes[4], bool copy);
   void RecycleSample(keVideoSample* sample);
 

@@ -55,6 +55,7 @@ HRESULT DirectShowAudioSource::DoRenderSample(MediaSample* mediaSample) {
     uint8_t* data = nullptr;
     mediaSample->GetPointer(&data);
     sample = factory->GetSample(data, length, copy);
+    if (!sample) return E_OUTOFMEMORY;
     sample->start = sampleStart;
     sample->end = sampleEnd;
     lastSampleEnd = sampleEnd;

@@ -88,10 +88,11 @@ HRESULT DirectShowVideoSource::DoRenderSample(MediaSample* mediaSample) {
   // A stop may have cut the last wait short: never reload a sample that a
   // listener still reads.
   if (current && !WaitUnlessStopping(current->GetZeroRefEvent())) return S_OK;
-  converter->ConvertSample(mediaSample);
+  if (!converter->ConvertSample(mediaSample)) return E_OUTOFMEMORY;
   if (GetDeinterlace()) deinterlacer.Apply(pictureData, pictureLinesize, width, height);
   mediaSample->GetTime(&sampleStart, &sampleEnd);
   keVideoSample* sample = factory->GetSample(pictureData, Copies());
+  if (!sample) return E_OUTOFMEMORY;
   sample->start = sampleStart;
   sample->end = sampleEnd;
   lastSampleEnd = sampleEnd;

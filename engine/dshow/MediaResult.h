@@ -22,6 +22,8 @@ constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 /// A wait ran out of time.
 constexpr HRESULT E_ABORT = static_cast<HRESULT>(0x80004004u);
+/// A buffer could not be had: the run fails for want of memory.
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 
 // Failures of our own.
 constexpr HRESULT MG_E_CANNOT_OPEN_FILE = static_cast<HRESULT>(0x80041001u);

@@ -14,6 +14,7 @@
 #include "keSourceTiming.h"
 #include "VideoFrameConverter.h"
 #include "platform/keMemoryRoom.h"
+#include "platform/keThreadStart.h"
 #include "platform/keThreadName.h"
 
 namespace {
@@ -24,6 +25,14 @@ int64_t SamplesToUnits(int64_t samples, int rate) { return av_rescale(samples, k
 
 /// The first sample at or after media time `units`.
 int64_t UnitsToSampleCeil(int64_t units, int rate) { return av_rescale_rnd(units, rate, kUnitsPerSecond, AV_ROUND_UP); }
+
+/// About what one more decoded picture of the stream takes; 0 for sound.
+size_t DecodedFrameBytes(const StreamRunSettings& settings) {
+  if (settings.kind != StreamKind::Video) return 0;
+  const BitmapInfoHeader& picture = settings.type.video.bmiHeader;
+  return static_cast<size_t>(
+      std::max<int64_t>(0, VideoFrameBytes(settings.type.subtype, picture.biWidth, picture.biHeight)));
+}
 
 }  // namespace
 
@@ -39,7 +48,7 @@ StreamPipeline::~StreamPipeline() {
 
 bool StreamPipeline::Start() {
   try {
-    thread_ = std::thread(&StreamPipeline::Run, this);
+    thread_ = kePlatform::StartThread([this] { Run(); });
     return true;
   } catch (const std::system_error& error) {
     if (settings_.problems)
@@ -71,7 +80,7 @@ void StreamPipeline::Run() {
     // A buffer that cannot be had ends the stream as a failure of the run,
     // not of the process.
     kePlatform::ReleaseMemoryRoom();
-    if (settings_.problems) settings_.problems->Fail("there is not enough memory to decode the source");
+    if (settings_.problems) settings_.problems->FailForMemory();
   }
   // The pipeline's FFmpeg states are freed on this thread, before the end of
   // stream, so that a finished stream holds no decoder.
@@ -93,7 +102,13 @@ bool StreamPipeline::Open() {
     if (settings_.problems) settings_.problems->Fail("the " + kind + " of \"" + settings_.path + "\" " + why);
     return false;
   };
-  if (Failed(file_.Open(settings_.path))) return fail("cannot be read: " + file_.FailureReason());
+  if (Failed(file_.Open(settings_.path))) {
+    // Without memory FFmpeg may say anything ("Protocol not found"): with
+    // no room for a demuxer's buffers, memory is the reason.
+    if (kePlatform::MemoryRunsShort(size_t{1} << 20))
+      return fail("cannot be read: there is not enough memory to open it");
+    return fail("cannot be read: " + file_.FailureReason());
+  }
   AVFormatContext* context = file_.Context();
   if (settings_.containerIndex < 0 || settings_.containerIndex >= static_cast<int>(context->nb_streams))
     return fail("is no longer in the file");
@@ -101,6 +116,10 @@ bool StreamPipeline::Open() {
     if (static_cast<int>(i) != settings_.containerIndex) context->streams[i]->discard = AVDISCARD_ALL;
   stream_ = context->streams[settings_.containerIndex];
   decoder_ = OpenDecoder(stream_);
+  decoderMemory_.Watch(decoder_.get(), DecodedFrameBytes(settings_));
+  // The probe opened this decoder a moment ago: failing now may be memory.
+  if (!decoder_ && decoderMemory_.ExplainsResult(AVERROR_UNKNOWN))
+    return fail("cannot be decoded: there is not enough memory for its decoder");
   if (!decoder_) return fail("cannot be decoded: its decoder cannot be opened");
   origin_ = file_.Origin();
 
@@ -153,18 +172,19 @@ void StreamPipeline::Stream() {
       going = HandleFrame(frame.get());
       av_frame_unref(frame.get());
     }
-    if (received == AVERROR(ENOMEM)) outOfMemory = true;
+    if (decoderMemory_.ExplainsResult(received)) outOfMemory = true;
   };
   // The decoder's want of memory is the run's failure, not damage in the
   // file: skipped like a damaged packet, it would leave a stream short or
   // empty without saying why.
   auto failForMemory = [&] {
-    if (settings_.problems) settings_.problems->Fail("there is not enough memory to decode the source");
+    if (settings_.problems) settings_.problems->FailForMemory();
   };
   const char* kind = settings_.kind == StreamKind::Video ? "video" : "audio";
   while (going && !StopRequested()) {
     const int read = av_read_frame(file_.Context(), packet.get());
     if (read == AVERROR_EOF) break;
+    if (read == AVERROR(ENOMEM)) return failForMemory();
     if (read < 0) {
       // Taken for the end, it would pass a cut-off encode as a whole one.
       if (settings_.problems) {
@@ -177,12 +197,13 @@ void StreamPipeline::Stream() {
     }
     if (packet->stream_index == settings_.containerIndex) {
       if (joinedTimes_) joinedTimes_->Follow(packet.get());
-      // A damaged packet is skipped; the decoder picks up at the next one.
       const int sent = avcodec_send_packet(decoder_.get(), packet.get());
       if (sent >= 0) drain();
-      else if (sent == AVERROR(ENOMEM)) outOfMemory = true;
-      else if (settings_.problems) settings_.problems->SkippedPacket(kind);
+      // Decoders may tell a shortage as damaged data: the watch knows.
+      if (decoderMemory_.ExplainsResult(sent)) outOfMemory = true;
       if (outOfMemory) return failForMemory();
+      // A damaged packet is skipped; the decoder picks up at the next one.
+      if (sent < 0 && settings_.problems) settings_.problems->SkippedPacket(kind);
     }
     av_packet_unref(packet.get());
   }
@@ -378,7 +399,9 @@ bool StreamPipeline::Deliver(int64_t start, int64_t end) {
   if (settings_.lead && !settings_.lead->WaitToDeliver(leadSlot_, start, stopRequested_)) return false;
   if (!WaitForTime(start)) return false;
   sample_.SetTime(start, end);
-  if (Failed(renderer_->Receive(&sample_))) return false;
+  const HRESULT received = renderer_->Receive(&sample_);
+  if (received == E_OUTOFMEMORY && settings_.problems) settings_.problems->FailForMemory();
+  if (Failed(received)) return false;
   deliveredEnd_ = std::max(deliveredEnd_, end);
   deliveredAny_ = true;
   int64_t latest = latestEnd_->load();

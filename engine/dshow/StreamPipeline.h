@@ -37,7 +37,9 @@
 // renderer's EndOfStream and ends. A read error is not an end of file: it is
 // reported to the run's StreamProblems as a failure, and a damaged packet that
 // the decoder refuses is skipped and counted there as a warning. After RequestStop it ends without calling
-// EndOfStream, as soon as a DoRenderSample in progress has returned.
+// EndOfStream, as soon as a DoRenderSample in progress has returned. Memory
+// that runs short (in the demuxer, the decoder, the conversion or the
+// renderer) is a failure of the run, never told as damage in the file.
 #pragma once
 
 #include <atomic>
@@ -50,6 +52,7 @@
 #include <thread>
 #include <vector>
 
+#include "DecoderMemoryWatch.h"
 #include "MediaFile.h"
 #include "MediaSample.h"
 #include "MediaType.h"
@@ -146,6 +149,7 @@ class StreamPipeline {
   MediaFile file_;
   AVStream* stream_ = nullptr;
   CodecContextPtr decoder_;
+  DecoderMemoryWatch decoderMemory_;
   int64_t origin_ = 0;
   MediaSample sample_;
   std::unique_ptr<VideoFrameConverter> video_;

@@ -4,6 +4,7 @@
 // stream threads and read by whoever reports the run.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <string>
 
@@ -11,8 +12,12 @@ class StreamProblems {
  public:
   void Fail(const std::string& reason) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (failure_.empty()) failure_ = reason;
+    if (failure_.empty() && !outOfMemory_) failure_ = reason;
   }
+  /// A failure for want of memory. It allocates nothing, so that a thread
+  /// that found no memory still records it: lost, the run would pass for
+  /// complete with a stream cut short.
+  void FailForMemory() noexcept { outOfMemory_ = true; }
   /// Counts one skipped part of `what` (a stream's name).
   void SkippedPacket(const std::string& what) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -21,6 +26,7 @@ class StreamProblems {
   }
   std::string Failure() const {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (failure_.empty() && outOfMemory_) return "there is not enough memory to decode the source";
     return failure_;
   }
   /// Empty when nothing was skipped.
@@ -33,6 +39,7 @@ class StreamProblems {
   void Clear() {
     std::lock_guard<std::mutex> lock(mutex_);
     failure_.clear();
+    outOfMemory_ = false;
     skippedWhat_.clear();
     skipped_ = 0;
   }
@@ -40,6 +47,7 @@ class StreamProblems {
  private:
   mutable std::mutex mutex_;
   std::string failure_;
+  std::atomic<bool> outOfMemory_{false};
   std::string skippedWhat_;
   long skipped_ = 0;
 };

@@ -1,7 +1,9 @@
 #include "VideoFrameConverter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <new>
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -81,8 +83,17 @@ bool VideoFrameConverter::Scale(const AVFrame& frame, uint8_t* const planes[4], 
   scaler_.reset(sws_getCachedContext(scaler_.release(), sourceWidth, sourceHeight,
                                      static_cast<AVPixelFormat>(frame.format), width_, height_, target_, SWS_BICUBIC,
                                      nullptr, nullptr, nullptr));
-  if (!scaler_) return false;
+  if (!scaler_) {
+    // A frame of a layout the scaler cannot take is skipped. Between layouts
+    // it takes, at sizes above 0, only memory that runs short makes no
+    // scaler: the run's failure (thrown as new throws it), not a lost picture.
+    const bool supported =
+        sws_isSupportedInput(static_cast<AVPixelFormat>(frame.format)) > 0 && sws_isSupportedOutput(target_) > 0;
+    if (supported) throw std::bad_alloc();
+    return false;
+  }
   const int rows = sws_scale(scaler_.get(), frame.data, frame.linesize, 0, sourceHeight, planes, linesizes);
+  if (rows == AVERROR(ENOMEM)) throw std::bad_alloc();
   return rows > 0;
 }
 

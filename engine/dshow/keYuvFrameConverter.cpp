@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "MediaGuids.h"
 #include "keAlloc.h"
@@ -31,6 +32,7 @@ keYuvFrameConverter::keYuvFrameConverter(int32_t w, int32_t h, const keGuid& typ
       vLine(w / 2) {
   const int32_t area = width * height;
   buffer = static_cast<uint8_t*>(keAlloc(static_cast<size_t>(area + (area >> 1)) + 1));
+  if (!buffer) throw std::bad_alloc();
   std::memset(buffer, 0, static_cast<size_t>(area + (area >> 1)) + 1);
   yPlane = buffer;
   uPlane = buffer + area;
@@ -43,14 +45,14 @@ keYuvFrameConverter::~keYuvFrameConverter() {
   keFree(rgb24Scratch);
 }
 
-void keYuvFrameConverter::ConvertSample(MediaSample* sample) {
+bool keYuvFrameConverter::ConvertSample(MediaSample* sample) {
   uint8_t* data = nullptr;
   sample->GetPointer(&data);
-  Convert(data, sample->GetSize());
+  return Convert(data, sample->GetSize());
 }
 
-void keYuvFrameConverter::Convert(const uint8_t* data, int32_t size) {
-  if (!data || size <= 0 || width <= 0 || height <= 0) return;
+bool keYuvFrameConverter::Convert(const uint8_t* data, int32_t size) {
+  if (!data || size <= 0 || width <= 0 || height <= 0) return true;
   if (subtype == MEDIASUBTYPE_YV12) {
     CopyPlanar(data, size, true);
   } else if (subtype == MEDIASUBTYPE_IYUV) {
@@ -64,10 +66,11 @@ void keYuvFrameConverter::Convert(const uint8_t* data, int32_t size) {
   } else if (subtype == MEDIASUBTYPE_AYUV) {
     ReducePackedVuya(data, size);
   } else if (subtype == MEDIASUBTYPE_RGB32) {
-    RgbToVuya(data, size, 4);
+    return RgbToVuya(data, size, 4);
   } else if (subtype == MEDIASUBTYPE_RGB24) {
-    RgbToVuya(data, size, 3);
+    return RgbToVuya(data, size, 3);
   }
+  return true;
 }
 
 void keYuvFrameConverter::CopyPlanar(const uint8_t* data, int32_t size, bool vFirst) {
@@ -129,7 +132,7 @@ void keYuvFrameConverter::ReducePackedVuya(const uint8_t* vuya, int64_t size) {
   }
 }
 
-void keYuvFrameConverter::RgbToVuya(const uint8_t* data, int32_t size, int bytesPerPixel) {
+bool keYuvFrameConverter::RgbToVuya(const uint8_t* data, int32_t size, int bytesPerPixel) {
   // The scratch holds the picture as packed V U Y A rows, top row first; it
   // is made once, at least a whole picture large so that the reduction never
   // reads past it whatever the buffer's size.
@@ -139,6 +142,7 @@ void keYuvFrameConverter::RgbToVuya(const uint8_t* data, int32_t size, int bytes
   if (!scratch) {
     scratchSize = std::max<int64_t>(4 * pixelsInBuffer, 4 * static_cast<int64_t>(width) * height);
     scratch = static_cast<uint8_t*>(keAlloc(static_cast<size_t>(scratchSize)));
+    if (!scratch) return false;
     std::memset(scratch, 0, static_cast<size_t>(scratchSize));
   }
   const int64_t sourceRow = static_cast<int64_t>(width) * bytesPerPixel;
@@ -156,4 +160,5 @@ void keYuvFrameConverter::RgbToVuya(const uint8_t* data, int32_t size, int bytes
     }
   }
   ReducePackedVuya(scratch, scratchSize);
+  return true;
 }

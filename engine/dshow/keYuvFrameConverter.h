@@ -17,15 +17,17 @@
 
 class keYuvFrameConverter {
  public:
+  /// Throws std::bad_alloc, as new does, when the buffer cannot be had.
   keYuvFrameConverter(int32_t width, int32_t height, const keGuid& subtype);
   ~keYuvFrameConverter();
   keYuvFrameConverter(const keYuvFrameConverter&) = delete;
   keYuvFrameConverter& operator=(const keYuvFrameConverter&) = delete;
 
-  /// Fills the buffer from the sample's data (GetSize bytes).
-  void ConvertSample(MediaSample* sample);
+  /// Fills the buffer from the sample's data (GetSize bytes). False only when
+  /// the memory an RGB picture's conversion needs cannot be had.
+  bool ConvertSample(MediaSample* sample);
   /// Converts `size` bytes at `data` (what ConvertSample does with a sample).
-  void Convert(const uint8_t* data, int32_t size);
+  bool Convert(const uint8_t* data, int32_t size);
 
   uint8_t* GetBuffer() const { return buffer; }
   uint8_t* GetY() const { return yPlane; }
@@ -41,7 +43,7 @@ class keYuvFrameConverter {
   void ConvertPacked422(const uint8_t* data, int32_t size, int yOffset, int uOffset, int vOffset);
   /// 2 × 2 reduction of packed V U Y A rows (top row first).
   void ReducePackedVuya(const uint8_t* vuya, int64_t size);
-  void RgbToVuya(const uint8_t* data, int32_t size, int bytesPerPixel);
+  bool RgbToVuya(const uint8_t* data, int32_t size, int bytesPerPixel);
 
   int32_t width;
   int32_t height;

@@ -11,7 +11,14 @@
 #include "keOggStreamInterfaces.h"
 #include "keStreamHandler.h"
 #include "platform/keMemoryRoom.h"
+#include "platform/keThreadStart.h"
 #include "platform/keThreadName.h"
+
+namespace {
+
+constexpr const char kNoMemoryForPagesText[] = "there is not enough memory to write its pages";
+
+}  // namespace
 
 keStreamManager::keStreamManager()
     : byteCounter_(new keByteCountOutputStream()),
@@ -66,13 +73,13 @@ void keStreamManager::Start() {
     started_ = true;
   }
   try {
-    thread_ = std::thread([this] {
+    thread_ = kePlatform::StartThread([this] {
       kePlatform::SetCurrentThreadName("Stream Manager");
       try {
         Run();
       } catch (const std::bad_alloc&) {
         kePlatform::ReleaseMemoryRoom();
-        FailAndClose("there is not enough memory to write its pages");
+        FailWithoutMemory();
       }
     });
   } catch (const std::system_error& error) {
@@ -85,6 +92,20 @@ void keStreamManager::FailAndClose(const std::string& reason) {
   // outputs close so that nobody waits for them.
   NoteFailure(false, reason);
   RaiseFailure(reason);
+  finished_ = true;
+  for (keOutputStream* out : outputs_) out->Close();
+  for (keStreamPageObserver* observer : observers_) observer->Close();
+}
+
+void keStreamManager::FailWithoutMemory() noexcept {
+  try {
+    FailAndClose(kNoMemoryForPagesText);
+    return;
+  } catch (const std::bad_alloc&) {
+  }
+  // Not even the reason could be kept: the failure is, and every output and
+  // observer closes all the same (they allocate nothing to close).
+  noMemoryForReason_ = true;
   finished_ = true;
   for (keOutputStream* out : outputs_) out->Close();
   for (keStreamPageObserver* observer : observers_) observer->Close();
@@ -199,7 +220,7 @@ bool keStreamManager::HasFailedStream() {
 
 bool keStreamManager::HasFailedOutput() {
   keMutexLock lock(failureMutex_);
-  return outputFailed_;
+  return outputFailed_ || noMemoryForReason_;
 }
 
 std::string keStreamManager::GetEmptyStreamReason() {
@@ -208,6 +229,7 @@ std::string keStreamManager::GetEmptyStreamReason() {
 }
 
 std::string keStreamManager::GetFailureReason() {
+  if (noMemoryForReason_) return kNoMemoryForPagesText;
   keMutexLock lock(failureMutex_);
   std::string joined;
   for (const std::string& reason : failures_) {

@@ -88,6 +88,9 @@ class keStreamManager {
   void NoteFailure(bool ofStream, std::string reason);
   /// Tells the failure listener, once.
   void RaiseFailure(const std::string& reason);
+  /// The manager's thread found no memory: fails and closes, and when even
+  /// the reason cannot be kept, still fails (GetFailureReason says why).
+  void FailWithoutMemory() noexcept;
 
   std::vector<keStreamHandler*> handlers_;
   std::vector<keOutputStream*> outputs_;
@@ -108,4 +111,5 @@ class keStreamManager {
   std::string emptyStream_;
   std::function<void(const std::string&)> failureListener_;
   bool failureRaised_ = false;
+  std::atomic<bool> noMemoryForReason_{false};
 };

@@ -7,6 +7,7 @@
 #include "keFrameRatioPolicy.h"
 #include "kePlanarPicture.h"
 #include "keVideoSample.h"
+#include "platform/keMemoryRoom.h"
 
 namespace {
 
@@ -117,6 +118,13 @@ bool keTheoraEncoder::Setup() {
     return false;
   }
   if (theora_.StartEncoder() != 0) {
+    // libtheora tells only that it failed: want of memory is said as such,
+    // not as settings it refused. Its pictures alone take about this much.
+    const size_t room = static_cast<size_t>(i->width) * i->height * 6 + (1u << 20);
+    if (kePlatform::MemoryRunsShort(room)) {
+      Fail("there is not enough memory to set up the Theora encoder");
+      return false;
+    }
     char text[200];
     std::snprintf(text, sizeof text,
                   "The Theora encoder refused a picture of %ux%u at %.3f frames per second "

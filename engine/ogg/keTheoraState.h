@@ -14,7 +14,8 @@ class keTheoraState {
   keTheoraState& operator=(const keTheoraState&) = delete;
 
   /// theora_encode_init with the current info; returns its result (0 when
-  /// the encoder accepted the settings).
+  /// the encoder accepted the settings). Not while another encoder sets up
+  /// (keCodecSetUpLock.h).
   int StartEncoder();
   bool IsEncoding() const { return encoding_; }
 

@@ -5,6 +5,7 @@
 
 #include "keAudioSample.h"
 #include "platform/keMemoryRoom.h"
+#include "platform/keThreadStart.h"
 #include "platform/keThreadName.h"
 #include "keVideoSample.h"
 
@@ -55,7 +56,7 @@ bool keThreadedEncoder<Sample>::IsThreaded() const {
 template <class Sample>
 void keThreadedEncoder<Sample>::Start() {
   try {
-    thread_ = std::thread([this] {
+    thread_ = kePlatform::StartThread([this] {
       kePlatform::SetCurrentThreadName(threadName_);
       Run();
     });

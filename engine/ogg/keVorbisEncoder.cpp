@@ -54,6 +54,33 @@ bool keVorbisEncoder::AcceptsSettings(int32_t channels, int32_t sampleRate, int3
   return false;
 }
 
+bool keVorbisEncoder::SetUpBeforeStreaming() {
+  if (channels_ <= 0 || sampleRate_ <= 0) return true;
+  if (!vorbis_.StartEncoding(channels_, sampleRate_, maxBitrate_, nominalBitrate_, minBitrate_))
+    return !vorbis_.LackedMemory();
+  // The header packets too: libvorbis allocates them unchecked as well.
+  WriteHeaders();
+  return true;
+}
+
+void keVorbisEncoder::WriteHeaders() {
+  if (headersWritten_) return;
+  headersWritten_ = true;
+  char value[32];
+  std::snprintf(value, sizeof value, "%d", channels_);
+  vorbis_comment_add_tag(vorbis_.Comment(), "Channels", value);
+  std::snprintf(value, sizeof value, "%d Hz", sampleRate_);
+  vorbis_comment_add_tag(vorbis_.Comment(), "Sample Rate", value);
+  std::snprintf(value, sizeof value, "%d Kb/s", nominalBitrate_ / 1024);
+  vorbis_comment_add_tag(vorbis_.Comment(), "Audio bitrate", value);
+
+  ogg_packet identification, comment, codebooks;
+  vorbis_analysis_headerout(vorbis_.Dsp(), vorbis_.Comment(), &identification, &comment, &codebooks);
+  wrapper_.HeaderPacketIn(&identification);
+  wrapper_.HeaderPacketIn(&comment);
+  wrapper_.HeaderPacketIn(&codebooks);
+}
+
 bool keVorbisEncoder::Setup() {
   char text[160];
   if (!resampler_ || !resampler_->IsReady()) {
@@ -75,20 +102,7 @@ bool keVorbisEncoder::Setup() {
     Fail(text);
     return false;
   }
-
-  char value[32];
-  std::snprintf(value, sizeof value, "%d", channels_);
-  vorbis_comment_add_tag(vorbis_.Comment(), "Channels", value);
-  std::snprintf(value, sizeof value, "%d Hz", sampleRate_);
-  vorbis_comment_add_tag(vorbis_.Comment(), "Sample Rate", value);
-  std::snprintf(value, sizeof value, "%d Kb/s", nominalBitrate_ / 1024);
-  vorbis_comment_add_tag(vorbis_.Comment(), "Audio bitrate", value);
-
-  ogg_packet identification, comment, codebooks;
-  vorbis_analysis_headerout(vorbis_.Dsp(), vorbis_.Comment(), &identification, &comment, &codebooks);
-  wrapper_.HeaderPacketIn(&identification);
-  wrapper_.HeaderPacketIn(&comment);
-  wrapper_.HeaderPacketIn(&codebooks);
+  WriteHeaders();
   return true;
 }
 

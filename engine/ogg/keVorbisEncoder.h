@@ -31,6 +31,14 @@ class keVorbisEncoder : public keThreadedEncoder<keAudioSample>,
   static bool AcceptsSettings(int32_t channels, int32_t sampleRate, int32_t maxBitrate, int32_t nominalBitrate,
                               int32_t minBitrate, std::string* reason);
 
+  /// Sets libvorbis up now, before the source streams and while no other
+  /// thread allocates: libvorbis does not check its allocations, and under a
+  /// limit on the address space its set-up on the stream's thread could meet
+  /// memory that the decoders took meanwhile. False only when memory runs
+  /// short (settings it refuses are told by the stream's own set-up, as is a
+  /// target rate or channel count to be taken from the source).
+  bool SetUpBeforeStreaming();
+
   std::string GetStreamKind() override { return "audio"; }
   std::string GetUnitName() override { return "samples"; }
 
@@ -75,6 +83,8 @@ class keVorbisEncoder : public keThreadedEncoder<keAudioSample>,
 
  private:
   /// Resamples `bytes` of PCM and hands the result to the analysis.
+  /// The comment tags and the three header packets, once.
+  void WriteHeaders();
   void Encode(const uint8_t* data, int32_t bytes);
   /// Hands the resampler's current output to the analysis.
   void WriteResampled();
@@ -93,5 +103,7 @@ class keVorbisEncoder : public keThreadedEncoder<keAudioSample>,
   std::unique_ptr<keAudioSyncPolicy> policy_;
   std::unique_ptr<keAudioResampler> resampler_;
   keVorbisState vorbis_;
+  /// Before streaming, or by the stream's own set-up; never both.
+  bool headersWritten_ = false;
   std::unique_ptr<keLog> log_;
 };

@@ -4,6 +4,8 @@
 
 #include <vorbis/codec.h>
 
+#include <atomic>
+
 class keVorbisState {
  public:
   /// vorbis_info_init and vorbis_comment_init.
@@ -16,11 +18,11 @@ class keVorbisState {
   /// and vorbis_block_init. False when libvorbis refuses, or when the heap
   /// has not the room they need (LackedMemory): libvorbis does not check its
   /// allocations, and set up without room it writes through a null pointer.
-  /// One stream's set-up at a time.
+  /// One set-up at a time (keCodecSetUpLock.h), on any thread.
   bool StartEncoding(int channels, long sampleRate, long maxBitrate, long nominalBitrate, long minBitrate);
-  bool IsAnalysing() const { return analysing_; }
+  bool IsAnalysing() const { return analysing_.load(); }
   /// The last StartEncoding found too little memory to start.
-  bool LackedMemory() const { return lackedMemory_; }
+  bool LackedMemory() const { return lackedMemory_.load(); }
 
   vorbis_info* Info() { return &info_; }
   vorbis_comment* Comment() { return &comment_; }
@@ -32,6 +34,7 @@ class keVorbisState {
   vorbis_comment comment_;
   vorbis_dsp_state dsp_;
   vorbis_block block_;
-  bool analysing_ = false;
-  bool lackedMemory_ = false;
+  // Set up before the stream or on its thread, whichever comes first.
+  std::atomic<bool> analysing_{false};
+  std::atomic<bool> lackedMemory_{false};
 };

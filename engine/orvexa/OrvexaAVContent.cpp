@@ -23,12 +23,14 @@ constexpr int kKeyBytes = 8;
 OrvexaAVContent::OrvexaAVContent(KestrinAvEncoder* encoder, const char* tempDir)
     : keAbstractOrvexaContent(encoder), log_(keCreateLog("OrvexaAVContent")) {
   uint8_t* random = RandomBytes(kKeyBytes);
-  char* hex = BytesToHex(random, kKeyBytes);
-  keyText_ = hex;
+  char* hex = random ? BytesToHex(random, kKeyBytes) : nullptr;
+  // Without memory for the key the crx stream gets none and fails before
+  // any decoding (GetTemporaryFileFailure says why).
+  if (hex) keyText_ = hex;
   keFree(hex);
   keFree(random);
   tempStream_ = new keFileOutputStream(tempDir, true);
-  crxStream_ = keCreateCrxStream(0, keyText_.c_str(), 2 * kKeyBytes, tempStream_);
+  crxStream_ = keCreateCrxStream(0, keyText_.c_str(), static_cast<int32_t>(keyText_.size()), tempStream_);
   encoder_->GetStreamManager()->AddOutput(crxStream_);
 }
 
@@ -89,6 +91,7 @@ void OrvexaAVContent::WriteData(keOutputStream* out) {
 void OrvexaAVContent::DiscardData() { DeleteTempFile(); }
 
 std::string OrvexaAVContent::GetTemporaryFileFailure() {
+  if (keyText_.empty()) return kNoMemoryForKeyText;
   return crxStream_->HasFailed() ? crxStream_->GetFailureReason() : std::string();
 }
 
@@ -102,6 +105,7 @@ int64_t OrvexaAVContent::GetDurationMs() {
 }
 
 std::string OrvexaAVContent::GetFailureReason() {
+  if (keyText_.empty()) return kNoMemoryForKeyText;
   if (crxStream_->HasFailed()) return crxStream_->GetFailureReason();
   if (!copyFailure_.empty()) return copyFailure_;
   std::string encoderFailure = encoder_->GetStreamManager()->GetFailureReason();

@@ -8,13 +8,21 @@
 #include "keAVSource.h"
 #include "ogg/keStreamManager.h"
 #include "platform/keMemoryRoom.h"
+#include "platform/keThreadStart.h"
+
+namespace {
+
+constexpr const char kNoMemoryToWriteText[] = "there is not enough memory to write the output";
+
+}  // namespace
 
 OrvexaOutput::OrvexaOutput(keEngineContext* context, const char* path)
     : context_(context),
       path_(path ? path : ""),
       fileStream_(keFileOutputStream::Staged(path_.c_str())),
       writer_(new keOrvexaWriter(fileStream_)),
-      log_(keCreateLog("OrvexaOutput outStream File")) {}
+      log_(keCreateLog("OrvexaOutput outStream File")),
+      noMemoryFailure_{{"", kNoMemoryToWriteText}} {}
 
 OrvexaOutput::~OrvexaOutput() {
   if (thread_.joinable()) thread_.join();
@@ -38,25 +46,43 @@ void OrvexaOutput::AddContent(KestrinAvEncoder* encoder, const char* tempDir) {
 }
 
 bool OrvexaOutput::Open(std::string* reason) {
-  std::string why;
-  if (!fileStream_->Open()) why = fileStream_->GetFailureReason();
+  std::string why = OpenFiles();
+  // Once, and only here: on the output's own thread the source may already
+  // be streaming into the encoders.
   for (OrvexaAVContent* content : avContents_) {
-    if (!why.empty()) break;
-    why = content->GetTemporaryFileFailure();
+    std::string lacking;
+    if (!why.empty() || encodersSetUp_ || content->GetEncoder()->SetUpBeforeStreaming(&lacking)) continue;
+    const char* name = content->GetEncoder()->GetName();
+    why = "\"" + std::string(name ? name : "") + "\": " + lacking;
   }
+  encodersSetUp_ = true;
   if (reason) *reason = why;
   return why.empty();
+}
+
+std::string OrvexaOutput::OpenFiles() {
+  if (!fileStream_->Open()) return fileStream_->GetFailureReason();
+  for (OrvexaAVContent* content : avContents_) {
+    std::string why = content->GetTemporaryFileFailure();
+    if (!why.empty()) return why;
+  }
+  return std::string();
 }
 
 void OrvexaOutput::Start() {
   if (thread_.joinable()) return;
   try {
-    thread_ = std::thread([this] {
+    thread_ = kePlatform::StartThread([this] {
       try {
         Run();
+        return;
       } catch (const std::bad_alloc&) {
         kePlatform::ReleaseMemoryRoom();
-        FailWithoutWriting("there is not enough memory to write the output");
+      }
+      try {
+        FailWithoutWriting(kNoMemoryToWriteText);
+      } catch (const std::bad_alloc&) {
+        FailWithoutMemory();
       }
     });
   } catch (const std::system_error& error) {
@@ -81,6 +107,15 @@ void OrvexaOutput::FailWithoutWriting(const std::string& reason) {
   GetFinishedEvent().Set();
 }
 
+void OrvexaOutput::FailWithoutMemory() noexcept {
+  // The record made at construction: keeping the reason allocates nothing.
+  writer_->SetAbort(true);
+  fileStream_->Discard();
+  failures_.swap(noMemoryFailure_);
+  succeeded_ = false;
+  GetFinishedEvent().Set();
+}
+
 void OrvexaOutput::Abort(bool abort) {
   if (abort) cancelled_ = true;
   writer_->SetAbort(abort);
@@ -97,7 +132,7 @@ void OrvexaOutput::FailEarly(const std::string& reason) {
   // Not on the calling stream manager's thread: stopping a source waits for
   // its streams, and they may be waiting on this very manager's encoders.
   try {
-    stopThread_ = std::thread([this] { StopAllSources(); });
+    stopThread_ = kePlatform::StartThread([this] { StopAllSources(); });
   } catch (const std::system_error&) {
     // The output is aborted all the same: its thread stops at the next step
     // and the run fails with the reason above.
@@ -113,7 +148,8 @@ void OrvexaOutput::StopAllSources() {
 
 void OrvexaOutput::Run() {
   std::string reason;
-  if (!Open(&reason)) FailEarly(reason);  // nothing to write to: end at once
+  reason = OpenFiles();
+  if (!reason.empty()) FailEarly(reason);  // nothing to write to: end at once
 
   writer_->WriteHeader();
   WriteContents();

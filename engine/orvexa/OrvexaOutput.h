@@ -49,10 +49,13 @@ class OrvexaOutput : public keOutputTask {
 
   void SetHeaderProperty(const char* key, const char* value);
   void AddContent(KestrinAvEncoder* encoder, const char* tempDir);
-  /// Creates the file the container is written into, and checks that every
-  /// content's temporary file exists: false, with `reason`, when the run
-  /// could not write. Start calls it too; calling it first lets a caller
-  /// fail before any decoding starts. Only before Start.
+  /// Creates the file the container is written into, checks that every
+  /// content's temporary file exists and, on the first call, sets up what the
+  /// encoders need before the source streams (keVorbisEncoder's
+  /// SetUpBeforeStreaming): false, with `reason`, when the run could not
+  /// write or set up. Start makes the files too; calling it first, before
+  /// the source starts, lets a caller fail before any decoding. Only before
+  /// Start.
   bool Open(std::string* reason);
   void Start() override;
   void Run() override;
@@ -84,6 +87,11 @@ class OrvexaOutput : public keOutputTask {
   const std::string& GetPath() const { return path_; }
 
  private:
+  /// The file stream and the temporary files; the failure, or empty.
+  std::string OpenFiles();
+  /// When not even the failure can be recorded: ends the run as failed for
+  /// want of memory, allocating nothing, and sets the finished event.
+  void FailWithoutMemory() noexcept;
   /// A failure while encoding: stops the run at once (any thread).
   void FailEarly(const std::string& reason);
   void StopAllSources();
@@ -98,10 +106,14 @@ class OrvexaOutput : public keOutputTask {
   std::thread thread_;
   keLog* log_;
   std::vector<OrvexaAVContent*> avContents_;
+  /// Open has set the encoders up (or found it could not).
+  bool encodersSetUp_ = false;
   std::atomic<bool> succeeded_{false};
   std::atomic<bool> cancelled_{false};
   std::vector<keContentFailure> failures_;
   std::function<bool()> publishGate_;
+  /// Made at construction, for FailWithoutMemory.
+  std::vector<keContentFailure> noMemoryFailure_;
 
   /// Guards the early failure and its stopping thread.
   std::mutex failMutex_;

@@ -27,6 +27,14 @@ void keCryptedCrxOutputStream::SetKey(const char* hexText, int32_t hexLength) {
   keyLength_ = hexLength / 2;
   chunk_ = static_cast<uint8_t*>(keAlloc(kChunkSize));
   key_ = static_cast<uint8_t*>(keAlloc(static_cast<size_t>(keyLength_) + 1));
+  keyMemoryShort_ = !decoded || !chunk_ || !key_;
+  if (keyMemoryShort_) {
+    // No key, no writing: nothing may reach the file in clear.
+    keFree(key_);
+    keFree(chunk_);
+    key_ = chunk_ = nullptr;
+    keyLength_ = 0;
+  }
   for (int32_t i = 0; i < keyLength_; ++i) key_[keyLength_ - 1 - i] = decoded[i];
   keFree(decoded);
 }
@@ -53,6 +61,7 @@ void keCryptedCrxOutputStream::Write(const uint8_t* data, int32_t length) {
 bool keCryptedCrxOutputStream::HasFailed() { return keyLength_ < 1 || inner_->HasFailed(); }
 
 std::string keCryptedCrxOutputStream::GetFailureReason() {
+  if (keyMemoryShort_) return kNoMemoryForKeyText;
   if (keyLength_ < 1) return "the content has no encryption key";
   return inner_->GetFailureReason();
 }

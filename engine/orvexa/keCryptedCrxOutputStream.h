@@ -9,6 +9,9 @@
 #include "keLog.h"
 #include "keOutputStream.h"
 
+/// Why a content has no key when the memory for it could not be had.
+constexpr const char kNoMemoryForKeyText[] = "there is not enough memory for the content's encryption key";
+
 class keCryptedCrxOutputStream : public keOutputStream {
  public:
   /// `inner` is not owned and must outlive this stream.
@@ -16,7 +19,8 @@ class keCryptedCrxOutputStream : public keOutputStream {
   ~keCryptedCrxOutputStream() override;
 
   /// Replaces the key with the bytes of `hexText` (hexLength characters),
-  /// reversed, and restarts the key stream.
+  /// reversed, and restarts the key stream. Without memory for it the stream
+  /// has no key and fails (HasFailed), saying so.
   void SetKey(const char* hexText, int32_t hexLength);
 
   void Prepare() override { inner_->Prepare(); }
@@ -36,6 +40,8 @@ class keCryptedCrxOutputStream : public keOutputStream {
   int32_t keyLength_ = 0;
   uint8_t* chunk_ = nullptr;
   uint32_t keyPosition_ = 0;
+  /// The last SetKey found no memory for the key.
+  bool keyMemoryShort_ = false;
   keLog* log_;
 };
 

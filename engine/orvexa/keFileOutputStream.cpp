@@ -26,7 +26,7 @@ keFileOutputStream::keFileOutputStream(const char* directory, bool temporary)
       log_(keCreateLog("keFileOutputStream TEMPFILE")) {
   if (!temporary) return;
   std::string error;
-  if (!unnamed_.Open(directory_, false, &error)) {
+  if (!unnamed_.Open(directory_, &error)) {
     SetFailed("cannot create a temporary file: " + error);
     return;
   }
@@ -68,7 +68,7 @@ bool keFileOutputStream::Open() {
     return false;
   }
   target_ = kePlatform::ResolveOutputPath(path_);
-  if (!unnamed_.Open(kePlatform::FolderOf(target_), true, &error)) {
+  if (!unnamed_.OpenToPublish(target_, &error)) {
     SetFailed("cannot write \"" + path_ + "\": " + error);
     return false;
   }

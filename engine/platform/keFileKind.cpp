@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "keFileAttributes.h"
 #include "kePath.h"
 
 namespace kePlatform {
@@ -74,9 +75,24 @@ bool CheckOutputFile(const std::string& path, std::string* reason) {
   // Renaming over a link that never reaches a file would replace the link.
   if (lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
     return refuse("is a symbolic link that leads to no file: its links go round in a loop or are too many.");
+  // The container is put in place by renaming it over the output: a folder
+  // that forbids renaming would be found only after the whole encode.
+  const std::string folder = FolderOf(target);
+  const keFileAttributes folderAttributes = FileAttributesOf(folder);
+  if (folderAttributes.immutable)
+    return refuse("cannot be put in place: its folder " + Quoted(folder) +
+                  " is immutable (nothing in it can be created, renamed or removed).");
+  if (folderAttributes.appendOnly)
+    return refuse("cannot be put in place: its folder " + Quoted(folder) +
+                  " is append-only (files can be created in it, but not renamed or removed).");
   if (stat(target.c_str(), &info) != 0) return true;  // nothing there yet: the folder check decides
   if (!S_ISREG(info.st_mode))
     return refuse("is " + KindOf(info.st_mode) + ", not a regular file: an encode would replace it.");
+  if (access(target.c_str(), W_OK) != 0 && errno == EROFS)
+    return refuse("is on a read-only file system: it cannot be replaced.");
+  const keFileAttributes attributes = FileAttributesOf(target);
+  if (attributes.immutable) return refuse("is immutable: it cannot be replaced.");
+  if (attributes.appendOnly) return refuse("is append-only: it can be added to, but not replaced.");
   // The mode bits as its owner set them, whoever runs the encode: the
   // superuser passes access() on any file, and would replace a protected one.
   if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(target.c_str(), W_OK) != 0)

@@ -22,9 +22,11 @@ std::string ResolveOutputPath(const std::string& path);
 /// True when an encode may write its container to `path` (resolved with
 /// ResolveOutputPath): nothing is there yet, or a regular file that may be
 /// written (a file without any write permission bit is refused even for the
-/// superuser, and so is a link chain that loops); and its name fits the
-/// folder's file system. Otherwise false with
-/// a reason a user can read that names the path and what it is.
+/// superuser, and so is a link chain that loops, a file on a read-only file
+/// system and one made immutable or append-only); its name fits the folder's
+/// file system; and the folder lets a finished file be renamed into place
+/// (not append-only or immutable). Otherwise false with a reason a user can
+/// read that names the path and what it is.
 [[nodiscard]] bool CheckOutputFile(const std::string& path, std::string* reason);
 
 }  // namespace kePlatform

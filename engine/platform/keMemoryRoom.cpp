@@ -46,4 +46,14 @@ void ReleaseMemoryRoom() noexcept {
   if (room != nullptr) munmap(room, kMemoryRoomBytes);
 }
 
+bool MemoryRunsShort(size_t bytes) {
+  if (bytes == 0) return false;
+  // Writable and private, so that a system that does not overcommit charges
+  // it as the library's own allocation would be charged; never touched.
+  void* trial = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (trial == MAP_FAILED) return true;
+  munmap(trial, bytes);
+  return false;
+}
+
 }  // namespace kePlatform

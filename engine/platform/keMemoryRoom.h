@@ -33,4 +33,10 @@ void KeepMemoryRoom();
 /// For a handler of a failed allocation, before it records the failure.
 void ReleaseMemoryRoom() noexcept;
 
+/// True when `bytes` more memory could not be had at this moment (the
+/// address-space limit or the system's commit limit reached). Touches no
+/// memory and keeps none. For telling a library's failure that may hide a
+/// shortage (a decoder that calls it damaged data) from what it says it is.
+bool MemoryRunsShort(size_t bytes);
+
 }  // namespace kePlatform

@@ -12,15 +12,18 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "OrvexaContainerReader.h"
+#include "ScopedFileAttribute.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "TestMedia.h"
+#include "TheoraDecode.h"
 
 extern char** environ;
 
@@ -35,14 +38,15 @@ void CopyFile(const std::string& from, const std::string& to) {
   ASSERT_TRUE(WriteWholeFile(to, ReadWholeFile(from))) << to;
 }
 
-// Starts encode_file with `args`, its output going to `log`; with a `limit`,
-// under that shell `ulimit` ("-n 8", "-v 300000").
-pid_t Spawn(const std::vector<std::string>& args, const std::string& log, const std::string& limit = "") {
+// Starts encode_file with `args`, its output going to `log`; with `shell`,
+// from a shell that first runs those commands ("ulimit -v 300000",
+// "trap '' INT", "umask 077", "exec >&-").
+pid_t Spawn(const std::vector<std::string>& args, const std::string& log, const std::string& shell = "") {
   std::vector<std::string> all = {ENCODE_FILE_PATH};
   // Descriptors the test runner left open would count against a limit of
   // open files: the harness gets only its standard three.
-  if (!limit.empty())
-    all = {"/bin/sh", "-c", "exec 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-; ulimit " + limit + " && exec \"$0\" \"$@\"",
+  if (!shell.empty())
+    all = {"/bin/sh", "-c", "exec 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-; " + shell + " && exec \"$0\" \"$@\"",
            ENCODE_FILE_PATH};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -77,9 +81,9 @@ Finished Reap(pid_t pid, const std::string& log, double seconds = 120.0) {
   return finished;
 }
 
-Finished RunHarness(const std::vector<std::string>& args, const TempDir& logDir, const std::string& limit = "") {
+Finished RunHarness(const std::vector<std::string>& args, const TempDir& logDir, const std::string& shell = "") {
   const std::string log = logDir.File("log.txt");
-  const Finished finished = Reap(Spawn(args, log, limit), log);
+  const Finished finished = Reap(Spawn(args, log, shell), log);
   std::remove(log.c_str());
   return finished;
 }
@@ -230,16 +234,17 @@ TEST(EncodeFileCommand, TightLimitsFailTheRunWithTheSystemsReason) {
   // From one free descriptor to one short of what the probe, the reader's
   // two streams and the output need.
   for (int files = 4; files <= 9; ++files)
-    cases.push_back({"-n " + std::to_string(files), false, {"Too many open files"}});
+    cases.push_back({"ulimit -n " + std::to_string(files), false, {"Too many open files"}});
   // Enough for ADSL1 once the heaps are kept few; enough even with them
   // (each crashed now and then before). Far below these, libvorbis itself
   // can crash on an allocation it does not check, which no test can hold.
   for (int kib : {350000, 450000})
-    cases.push_back(
-        {"-v " + std::to_string(kib), true, {"not enough memory", "Cannot allocate memory", "cannot be started"}});
+    cases.push_back({"ulimit -v " + std::to_string(kib),
+                     true,
+                     {"not enough memory", "Cannot allocate memory", "cannot be started"}});
   const std::string input = TestMedia::Path("av.mp4");
   for (const Case& c : cases) {
-    SCOPED_TRACE("ulimit " + c.limit);
+    SCOPED_TRACE(c.limit);
     TempDir dir, logs;
     const std::string output = dir.File("o.osq");
     ASSERT_TRUE(WriteWholeFile(output, "older output"));
@@ -260,6 +265,183 @@ TEST(EncodeFileCommand, TightLimitsFailTheRunWithTheSystemsReason) {
     EXPECT_EQ(ReadWholeFile(output), "older output");
   }
 #endif
+}
+
+// A decoder that runs out of memory is no damage in the source, whatever it
+// calls it: H.264 tells a frame it found no room for as damaged data, and a
+// 1080p source under these limits once encoded "with 121 damaged packets
+// skipped" and exit 0, a quarter of its pictures lost. Now each run holds
+// every picture or fails for want of memory.
+TEST(EncodeFileCommand, ADecoderShortOfMemoryIsNoDamage) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers need the address space that these limits take away";
+#else
+  TempDir dir, logs;
+  const std::string source = dir.File("hd.mp4");
+  const std::string make =
+      "ffmpeg -hide_banner -nostdin -loglevel error -y -f lavfi -i "
+      "testsrc2=size=1920x1080:rate=25:duration=1 -f lavfi -i "
+      "sine=frequency=440:sample_rate=44100:duration=1 -c:v libx264 -preset ultrafast "
+      "-pix_fmt yuv420p -c:a aac -ac 2 '" +
+      source + "'";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  const std::string output = dir.File("o.osq");
+  const std::vector<std::string> args = {"--input", source, "--output", output, "--tmp", dir.Path()};
+  ASSERT_EQ(RunHarness(args, logs).exitCode, 0);
+  const int64_t pictures = DecodeTheoraWithLibtheora(ReadOrvexaContainerFile(output).contents.at(0).oggBytes).frames;
+  ASSERT_GT(pictures, 0);
+  for (const char* limit : {"ulimit -v 280000", "ulimit -v 290000", "ulimit -v 300000"}) {
+    SCOPED_TRACE(limit);
+    ASSERT_TRUE(WriteWholeFile(output, "older output"));
+    const Finished run = RunHarness(args, logs, limit);
+    EXPECT_EQ(run.output.find("damaged"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("ends at"), std::string::npos) << run.output;
+    if (run.exitCode == 0) {
+      const OrvexaContainer container = ReadOrvexaContainerFile(output);
+      ASSERT_FALSE(container.AudioVideoContents().empty()) << container.ErrorText();
+      EXPECT_EQ(DecodeTheoraWithLibtheora(container.AudioVideoContents().front()->oggBytes).frames, pictures);
+      continue;
+    }
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_TRUE(run.output.find("not enough memory") != std::string::npos ||
+                run.output.find("cannot be started") != std::string::npos)
+        << run.output;
+    EXPECT_EQ(ReadWholeFile(output), "older output");
+  }
+#endif
+}
+
+// A caller that started the harness with a signal ignored (nohup's SIGHUP,
+// the SIGINT and SIGQUIT of a shell's background job) has it stay ignored:
+// the encode goes on to a complete container. Other signals still cancel.
+TEST(EncodeFileCommand, SignalsTheCallerIgnoredStayIgnored) {
+  struct Case {
+    int ignored;
+    int sent;
+    int exitCode;
+  };
+  const std::vector<Case> cases = {
+      {SIGHUP, SIGHUP, 0},
+      {SIGINT, SIGINT, 0},
+      {SIGQUIT, SIGQUIT, 0},
+      {SIGINT, SIGTERM, 128 + SIGTERM},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(strsignal(c.ignored)) + " ignored, " + strsignal(c.sent) + " sent");
+    TempDir dir, logs;
+    const std::string log = logs.File("log.txt");
+    std::vector<std::string> args = {"--input", TestMedia::Path("av.mp4"), "--output", dir.File("o.osq"), "--tmp",
+                                     dir.Path()};
+    for (const char* profile : {"A,640,480,25,1000,64", "B,640,480,25,800,48"}) {
+      args.push_back("--profile");
+      args.push_back(profile);
+    }
+    const pid_t pid = Spawn(args, log, "trap '' " + std::to_string(c.ignored));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (ReadWholeFile(log).find("Done") == std::string::npos && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Stopped while it encodes, so that the signal surely comes before the
+    // end: a handler would take it once the process goes on.
+    kill(pid, SIGSTOP);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, WUNTRACED), pid);
+    ASSERT_TRUE(WIFSTOPPED(status)) << "the encode ended before the signal: " << ReadWholeFile(log);
+    kill(pid, c.sent);
+    kill(pid, SIGCONT);
+    const Finished run = Reap(pid, log);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
+    if (c.exitCode == 0) {
+      EXPECT_EQ(ReadOrvexaContainerFile(dir.File("o.osq")).errors, std::vector<std::string>{});
+    } else {
+      EXPECT_TRUE(dir.Entries().empty());
+    }
+  }
+}
+
+// A write past the limit on file sizes (`ulimit -f`) fails the run with its
+// reason instead of killing it without a word; the older output stays and
+// nothing is left beside it.
+TEST(EncodeFileCommand, AWritePastTheFileSizeLimitFailsTheRun) {
+  TempDir dir, logs;
+  const std::string output = dir.File("o.osq");
+  ASSERT_TRUE(WriteWholeFile(output, "older output"));
+  // 200 or 400 KiB, whichever unit the shell counts in: more than the first
+  // write of the folder checks, less than the container's padded length.
+  const Finished run = RunHarness({"--input", TestMedia::Path("av.mp4"), "--output", output, "--tmp", dir.Path()}, logs,
+                                  "ulimit -f 400");
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("File too large"), std::string::npos) << run.output;
+  EXPECT_EQ(ReadWholeFile(output), "older output");
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"o.osq"});
+}
+
+// Standard descriptors closed at start are no files of the run: the progress
+// lines once went into the temporary file that took descriptor 1.
+TEST(EncodeFileCommand, StandardDescriptorsClosedAtStartAreKeptApart) {
+  for (const char* closing : {"exec >&-", "exec 2>&-", "exec <&- >&- 2>&-"}) {
+    SCOPED_TRACE(closing);
+    TempDir dir, logs;
+    const Finished run = RunHarness(
+        {"--input", TestMedia::Path("av.mp4"), "--output", dir.File("o.osq"), "--tmp", dir.Path()}, logs, closing);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(ReadOrvexaContainerFile(dir.File("o.osq")).errors, std::vector<std::string>{});
+  }
+}
+
+// Replacing an output keeps who may read it (and, for the superuser, whose
+// it is); a new output gets the mode the caller's umask gives.
+TEST(EncodeFileCommand, AnOutputKeepsItsPermissions) {
+  struct Case {
+    mode_t older;  ///< 0: no older output
+    const char* umask;
+    mode_t expected;
+  };
+  const std::vector<Case> cases = {
+      {0600, "umask 022", 0600},
+      {0640, "umask 022", 0640},
+      {0, "umask 077", 0600},
+      {0, "umask 022", 0644},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.umask) + ", older mode " + std::to_string(c.older));
+    TempDir dir, logs;
+    const std::string output = dir.File("o.osq");
+    if (c.older != 0) {
+      ASSERT_TRUE(WriteWholeFile(output, "older output"));
+      ASSERT_EQ(chmod(output.c_str(), c.older), 0);
+      // The superuser replacing another user's output leaves it theirs.
+      if (geteuid() == 0) {
+        ASSERT_EQ(chown(output.c_str(), 65534, 65534), 0);
+      }
+    }
+    const Finished run =
+        RunHarness({"--input", TestMedia::Path("av.mp4"), "--output", output, "--tmp", dir.Path()}, logs, c.umask);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    struct stat info {};
+    ASSERT_EQ(stat(output.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.expected);
+    if (c.older != 0 && geteuid() == 0) {
+      EXPECT_EQ(info.st_uid, 65534u);
+      EXPECT_EQ(info.st_gid, 65534u);
+    }
+  }
+}
+
+// An output folder where files can be created but not renamed (chattr +a)
+// is refused before anything is encoded, and nothing is left in it.
+TEST(EncodeFileCommand, AnOutputFolderThatForbidsRenamingIsRefusedAtOnce) {
+  TempDir dir, temp, logs;
+  const std::string output = dir.File("o.osq");
+  ASSERT_TRUE(WriteWholeFile(output, "older output"));
+  ScopedFileAttribute appendOnly(dir.Path(), ScopedFileAttribute::kAppendOnly);
+  if (!appendOnly.Held()) GTEST_SKIP() << appendOnly.Failure();
+  const Finished run =
+      RunHarness({"--input", TestMedia::Path("av.mp4"), "--output", output, "--tmp", temp.Path()}, logs);
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("is append-only"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("Done"), std::string::npos) << "refused only after encoding: " << run.output;
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"o.osq"});
+  EXPECT_EQ(ReadWholeFile(output), "older output");
 }
 
 // A reader of the progress lines that goes away (`encode_file ... | head -1`)

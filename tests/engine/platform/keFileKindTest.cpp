@@ -1,18 +1,51 @@
 // What a path names, before the engine reads or writes it.
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "ScopedFileAttribute.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "platform/keFileKind.h"
+#include "platform/keUnnamedFile.h"
 
-namespace {}  // namespace
+namespace {
+
+/// A small file system mounted at `folder` with one file in it, then made
+/// read-only, for the length of a test (needs the right to mount).
+class ReadOnlyMount {
+ public:
+  explicit ReadOnlyMount(const std::string& folder) : folder_(folder) {
+    mkdir(folder_.c_str(), 0755);
+    if (mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=1m") != 0) {
+      failure_ = std::string("cannot mount a file system: ") + std::strerror(errno);
+      return;
+    }
+    mounted_ = true;
+    if (!WriteWholeFile(folder_ + "/o.osq", "older") ||
+        mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+      failure_ = std::string("cannot make it read-only: ") + std::strerror(errno);
+  }
+  ~ReadOnlyMount() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+  }
+  const std::string& Failure() const { return failure_; }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+  std::string failure_;
+};
+
+}  // namespace
 
 TEST(keFileKind, OnlyARegularFileIsASource) {
   TempDir dir;
@@ -91,4 +124,50 @@ TEST(keFileKind, OnlyNothingOrAWritableRegularFileIsAnOutput) {
       EXPECT_NE(reason.find(c.says), std::string::npos) << reason;
     }
   }
+}
+
+// What the file system forbids is said as such, not as a protection its
+// owner set: a read-only file system, a file made immutable or append-only,
+// and a folder where a finished output could not be renamed into place
+// (found before anything is encoded, not after).
+TEST(keFileKind, AnOutputTheFileSystemWillNotReplaceIsRefusedForThatReason) {
+  TempDir dir;
+  ASSERT_EQ(mkdir(dir.File("appending").c_str(), 0755), 0);
+  ASSERT_TRUE(WriteWholeFile(dir.File("appending/o.osq"), "older"));
+  ASSERT_TRUE(WriteWholeFile(dir.File("fixed.osq"), "older"));
+  ASSERT_TRUE(WriteWholeFile(dir.File("growing.osq"), "older"));
+  ScopedFileAttribute folder(dir.File("appending"), ScopedFileAttribute::kAppendOnly);
+  ScopedFileAttribute fixed(dir.File("fixed.osq"), ScopedFileAttribute::kImmutable);
+  ScopedFileAttribute growing(dir.File("growing.osq"), ScopedFileAttribute::kAppendOnly);
+  if (!folder.Held() || !fixed.Held() || !growing.Held()) GTEST_SKIP() << folder.Failure() << fixed.Failure();
+  struct Case {
+    std::string path;
+    std::string says;
+  };
+  const std::vector<Case> cases = {
+      {dir.File("appending/new.osq"),
+       "cannot be put in place: its folder \"" + dir.File("appending") + "\" is append-only"},
+      {dir.File("appending/o.osq"), "is append-only (files can be created in it, but not renamed or removed)"},
+      {dir.File("fixed.osq"), "is immutable: it cannot be replaced."},
+      {dir.File("growing.osq"), "is append-only: it can be added to, but not replaced."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::string reason;
+    EXPECT_FALSE(kePlatform::CheckOutputFile(c.path, &reason));
+    EXPECT_NE(reason.find(c.says), std::string::npos) << reason;
+    EXPECT_EQ(reason.find("owner"), std::string::npos) << reason;
+  }
+}
+
+TEST(keFileKind, AReadOnlyFileSystemIsSaidToBeOne) {
+  TempDir dir;
+  const ReadOnlyMount readOnly(dir.File("ro"));
+  if (!readOnly.Failure().empty()) GTEST_SKIP() << readOnly.Failure();
+  std::string reason;
+  EXPECT_FALSE(kePlatform::CheckOutputFile(dir.File("ro/o.osq"), &reason));
+  EXPECT_NE(reason.find("is on a read-only file system: it cannot be replaced."), std::string::npos) << reason;
+  EXPECT_EQ(reason.find("owner"), std::string::npos) << reason;
+  EXPECT_FALSE(kePlatform::CheckWritableFolder(dir.File("ro"), "output", &reason));
+  EXPECT_NE(reason.find("is on a read-only file system"), std::string::npos) << reason;
 }

@@ -1,0 +1,6 @@
+#include "keCodecSetUpLock.h"
+
+std::mutex& CodecSetUpMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
