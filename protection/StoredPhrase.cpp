@@ -9,6 +9,7 @@
 #include <wx/log.h>
 
 #include <memory>
+#include <new>
 #include <vector>
 
 const char* const kStoredPhraseKey = "/General/ID";
@@ -29,6 +30,7 @@ std::string ReadStoredPhrase(const wxConfigBase& config) {
   const std::string hex = stored.ToStdString();
   const int length = static_cast<int>(hex.size());
   std::unique_ptr<uint8_t, KeFreeDeleter> bytes(HexToBytes(hex.c_str(), length));
+  if (!bytes) throw std::bad_alloc();  // the engine's heap answers a shortage with null
   const int n = length / 2;
   UnscramblePhrase(bytes.get(), n);
   return std::string(reinterpret_cast<const char*>(bytes.get()), static_cast<size_t>(n));
@@ -39,6 +41,7 @@ bool WriteStoredPhrase(wxConfigBase& config, const std::string& phrase) {
   const int n = static_cast<int>(bytes.size());
   ScramblePhrase(bytes.data(), n);
   std::unique_ptr<char, KeFreeDeleter> hex(BytesToHex(bytes.data(), n));
+  if (!hex) throw std::bad_alloc();
   // The dialog tells the user; the configuration's own error boxes would come on top.
   wxLogNull quiet;
   wxString previous;

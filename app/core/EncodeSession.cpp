@@ -14,6 +14,7 @@
 #include "keFactory.h"
 #include "platform/keFileKind.h"
 #include "platform/keMemoryRoom.h"
+#include "platform/keThreadStart.h"
 #include "platform/keUnnamedFile.h"
 
 struct EncodeSession::State {
@@ -87,6 +88,16 @@ CheckOutcome EncodeSession::Prepare(const EncodeFields& fields) {
 
 CheckOutcome EncodeSession::Prepare(const EncodePlan& plan) {
   if (state_->prepared || state_->workerStarted) return CheckOutcome::Refuse("This encode has already been prepared.");
+  try {
+    return PrepareFrom(plan);
+  } catch (const std::bad_alloc&) {
+    // What was built goes with the unwinding; nothing was opened for writing.
+    kePlatform::ReleaseMemoryRoom();
+    return CheckOutcome::Refuse("There is not enough memory to set up the encode.");
+  }
+}
+
+CheckOutcome EncodeSession::PrepareFrom(const EncodePlan& plan) {
   // The source's length (for the time range) comes from the reader, which
   // only reads the input.
   auto run = std::make_unique<EncodeRun>();
@@ -204,7 +215,7 @@ void EncodeSession::ExpectWorker(bool expected) {
 void EncodeSession::StartWorkerThread() {
   if (state_->workerStarted.exchange(true)) return;
   try {
-    state_->thread = std::thread([this] { RunWorker(); });
+    state_->thread = kePlatform::StartThread([this] { RunWorker(); });
   } catch (const std::system_error& error) {
     // Out of threads or memory: the run fails before anything is written.
     std::lock_guard<std::mutex> lock(state_->doneMutex);

@@ -67,7 +67,8 @@ class EncodeSession {
 
   /// Builds the engine objects of one encode from its plan, which the
   /// session keeps. Refused, with a reason naming the offending value, when
-  /// the start lies past the source's end; nothing is opened or created then.
+  /// the start lies past the source's end, or when memory runs short; nothing
+  /// is opened or created then.
   CheckOutcome Prepare(const EncodePlan& plan);
   /// The fields through the gate (PlanEncode), then Prepare of the plan.
   CheckOutcome Prepare(const EncodeFields& fields);
@@ -134,6 +135,8 @@ class EncodeSession {
   const EncodePlan& Plan() const;
 
  private:
+  /// Prepare's work, which may throw std::bad_alloc.
+  CheckOutcome PrepareFrom(const EncodePlan& plan);
   /// Takes over `run`, whose output's publish gate becomes the hold's.
   void UseRun(std::unique_ptr<EncodeRun> run);
 
