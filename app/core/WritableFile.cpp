@@ -7,19 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace {
-
-/// What a file that is not a regular one is, as a user would say it.
-std::string KindOf(mode_t mode) {
-  if (S_ISDIR(mode)) return "a folder";
-  if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
-  if (S_ISCHR(mode)) return "a character device";
-  if (S_ISBLK(mode)) return "a block device";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "not a regular file";
-}
-
-}  // namespace
+#include "platform/keFileKind.h"
 
 bool CanOpenForWriting(const std::string& path) {
   // O_EXCL tells a file made here from one that was there: only the first is
@@ -46,7 +34,7 @@ bool CanReplaceFile(const std::string& path, std::string* reason) {
   // Asked before anything is opened: writing into a pipe without a reader
   // would wait for ever, and into a device would not make a file at all.
   if (stat(path.c_str(), &info) == 0) {
-    if (!S_ISREG(info.st_mode)) return refuse("it is " + KindOf(info.st_mode));
+    if (!S_ISREG(info.st_mode)) return refuse("it is " + kePlatform::KindOf(info.st_mode));
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return refuse("it is read-only");
   }
   errno = 0;

@@ -19,7 +19,8 @@ constexpr int kMostLinks = 40;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-/// What a file that is not a regular file is, as a user would say it.
+}  // namespace
+
 std::string KindOf(mode_t mode) {
   if (S_ISDIR(mode)) return "a folder";
   if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
@@ -28,8 +29,6 @@ std::string KindOf(mode_t mode) {
   if (S_ISSOCK(mode)) return "a socket";
   return "not a regular file";
 }
-
-}  // namespace
 
 bool CheckSourceFile(const std::string& path, std::string* reason) {
   auto refuse = [&](const std::string& why) {

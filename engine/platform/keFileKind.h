@@ -5,9 +5,16 @@
 // protected, and writes through a symbolic link into the link's target.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 
 namespace kePlatform {
+
+/// What a file that is not a regular file is, as a user would say it ("a
+/// folder", "a named pipe (FIFO)", "a character device", ...), from its
+/// st_mode.
+std::string KindOf(mode_t mode);
 
 /// True when `path` is an existing regular file (symbolic links followed).
 /// Otherwise false with a reason a user can read that says what the path is:
